@@ -1,0 +1,34 @@
+# The two commands of the README: `make run` and `make test`.
+# Everything else here is a convenience around CMake presets.
+.PHONY: all deps build run test test-default test-asan fuzz bench clean
+
+SECONDS ?= 60
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default
+
+run: build
+	@scripts/run-demo
+
+test: build
+	@ctest --preset default
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@scripts/run-fuzzers $(SECONDS)
+
+bench: build
+	@bench/run
+
+clean:
+	rm -rf build build-asan build-fuzz

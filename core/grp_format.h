@@ -1,0 +1,152 @@
+#pragma once
+// The GRP sprite file: header, frame table, row-encoded frame data; the decoder that places a
+// frame's pixels into a canvas and the writer that cuts and encodes frame boxes.
+//
+// Readers take the bytes of the whole file (read once) and never read past them: data that
+// ends early stops the decode and is reported as truncated. Pixels that would land outside a
+// canvas are dropped. The writer refuses what its byte and 16-bit fields cannot hold instead of
+// writing the low bits.
+
+#include "core/bytes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pixmorph {
+
+inline constexpr std::size_t kSpriteHeaderSize = 6;
+inline constexpr std::size_t kFrameEntrySize = 8;
+inline constexpr std::string_view kMakerTag = "Quillbright";
+
+struct SpriteHeader {
+    std::uint16_t frameCount = 0;
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    bool operator==(const SpriteHeader&) const = default;
+};
+
+struct FrameEntry {
+    std::uint8_t xOffset = 0;
+    std::uint8_t yOffset = 0;
+    std::uint8_t width = 0;
+    std::uint8_t height = 0;
+    std::uint32_t dataOffset = 0;
+    bool operator==(const FrameEntry&) const = default;
+};
+
+// The main window's decoded frame: 512 columns x 257 rows, one column's cells contiguous.
+class FrameCanvas {
+public:
+    static constexpr int kColumns = 512;
+    static constexpr int kRows = 257;
+
+    FrameCanvas();
+    void clear();
+    // 0 outside the canvas.
+    std::int16_t at(int x, int y) const;
+    // Dropped outside the canvas.
+    void set(int x, int y, std::uint8_t value);
+
+private:
+    std::vector<std::int16_t> cells_;
+};
+
+// The compile's working image: 300 x 300 palette indices, x and y from the top-left corner.
+class IndexImage {
+public:
+    static constexpr int kSize = 300;
+
+    IndexImage();
+    void clear();
+    std::uint32_t at(int x, int y) const;
+    void set(int x, int y, std::uint32_t value);
+
+private:
+    std::vector<std::uint32_t> cells_;
+};
+
+enum class DecodeStatus {
+    complete,
+    truncated, // the data ended inside a header, the table, the row offsets or a row
+};
+
+std::optional<SpriteHeader> readSpriteHeader(Bytes file);
+// Entry `index` of the frame table; nullopt when the table entry lies past the end of the data.
+std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index);
+
+// Decodes the frame's rows, calling store(column, row, value) for every pixel the row streams
+// store (column counted from the box's left edge, so it may pass the box width on the last run
+// of a row; row from 0 at the box's top). Skipped pixels store nothing.
+class FrameRowSink {
+public:
+    virtual void store(int column, int row, std::uint8_t value) = 0;
+
+protected:
+    ~FrameRowSink() = default;
+};
+DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink);
+
+// Clears the canvas and decodes the frame to [xOffset + column][yOffset + row].
+DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas);
+
+// ---- Writer -------------------------------------------------------------------------------
+
+enum class GrpWriteError {
+    none,
+    boxTooLarge,       // box wider or taller than 255 (the extra transparent row included)
+    offsetTooLarge,    // a box edge beyond 255
+    rowOffsetOverflow, // a row stream starts beyond 65535 bytes from the frame start
+    tooManyFrames,     // more than 65535 entries
+    badDuplicate,      // a duplicate that names no earlier frame
+    fileTooLarge,      // a data offset beyond 32 bits
+};
+
+// A message naming the frame, for refusals.
+std::string grpWriteErrorMessage(GrpWriteError error, std::size_t frameIndex);
+
+struct FrameBox {
+    FrameEntry entry;   // dataOffset unused
+    bool empty = false; // no non-zero cell: written as a 1 x 1 box at (0, 0), one row 0x81
+    GrpWriteError error = GrpWriteError::none;
+};
+
+FrameBox findFrameBox(const IndexImage& image, int width, int height);
+
+struct EncodedFrame {
+    ByteVector data; // row offsets followed by the row streams
+    GrpWriteError error = GrpWriteError::none;
+};
+
+EncodedFrame encodeFrameData(const IndexImage& image, const FrameBox& box);
+
+// Builds a whole GRP file in memory in the order the file is laid out: header, table, maker
+// tag, then each frame's data; duplicates share an earlier frame's data offset.
+class SpriteWriter {
+public:
+    explicit SpriteWriter(std::size_t frameCount);
+
+    // Cuts, encodes and appends the image as the next frame; raises the largest size to the
+    // image's width and height.
+    GrpWriteError addFrame(const IndexImage& image, int width, int height);
+    // Records a size without a frame (a bitmap read but refused still counts for the header).
+    void noteImageSize(int width, int height);
+    // The next frame repeats the entry of an earlier frame.
+    GrpWriteError addDuplicate(std::size_t earlierFrame);
+
+    std::size_t framesAdded() const { return entries_.size(); }
+    // The finished file: header with the largest width and height, then every entry.
+    ByteVector finish();
+
+private:
+    std::size_t frameCount_;
+    std::vector<FrameEntry> entries_;
+    ByteVector file_;
+    int largestWidth_ = 0;
+    int largestHeight_ = 0;
+};
+
+} // namespace pixmorph

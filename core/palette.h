@@ -1,0 +1,71 @@
+#pragma once
+// 256-colour palettes: the built-in one, the game's raw 768-byte files and JASC text files,
+// and the nearest-colour match the compile uses for 24-bit pictures.
+
+#include "core/bytes.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace pixmorph {
+
+// Entry i is the colour of pixel value i: red in bits 0-7, green 8-15, blue 16-23.
+struct Palette {
+    std::array<std::uint32_t, 256> entries;
+
+    Palette(); // a copy of DefaultPalette
+    static std::uint8_t red(std::uint32_t colour) { return colour & 0xFF; }
+    static std::uint8_t green(std::uint32_t colour) { return (colour >> 8) & 0xFF; }
+    static std::uint8_t blue(std::uint32_t colour) { return (colour >> 16) & 0xFF; }
+    static std::uint32_t colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return r | (g << 8) | (static_cast<std::uint32_t>(b) << 16);
+    }
+    bool operator==(const Palette&) const = default;
+};
+
+extern const Palette DefaultPalette;
+
+inline constexpr std::string_view kDefaultPaletteName = "-=Default=-";
+
+// The name rule: the last three characters are exactly "pal" (no dot needed).
+bool hasPaletteName(std::string_view path);
+
+enum class PaletteFileKind {
+    raw,           // 768 bytes or less
+    jasc,          // "JASC" first line, "256" third line
+    notRecognised, // above 768 bytes and no "JASC" first line
+    jascNot256,    // JASC whose third line does not begin with "256"
+};
+
+struct PaletteFile {
+    PaletteFileKind kind = PaletteFileKind::notRecognised;
+    Palette palette; // the colours read; DefaultPalette for the two refusals
+};
+
+// Recognises and reads a palette file's bytes (the size rule and the first-line rule).
+PaletteFile parsePaletteFile(Bytes data);
+
+// The decimal conversion of JASC colour parts: leading white space, optional sign, digits;
+// only the low 8 bits count.
+std::uint8_t jascNumber(std::string_view text);
+
+// The file name after the last separator ('\\' or '/'), for display names.
+std::string paletteFileName(std::string_view path);
+
+// Nearest palette index by the sum of absolute channel differences, lowest index winning
+// ties; memoised per colour, so a picture of few colours costs few searches.
+class NearestColour {
+public:
+    explicit NearestColour(const Palette& palette);
+    std::uint8_t match(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+private:
+    std::uint8_t search(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
+    Palette palette_;
+    std::unordered_map<std::uint32_t, std::uint8_t> memo_;
+};
+
+} // namespace pixmorph

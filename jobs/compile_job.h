@@ -1,0 +1,20 @@
+#pragma once
+// BMP to GRP compile: the bitmaps a QBL list names become one GRP, "dupe_of_" entries sharing
+// an earlier frame's data.
+
+#include "core/palette.h"
+#include "jobs/job_view.h"
+
+#include <string>
+
+namespace pixmorph {
+
+struct CompileInput {
+    std::string listPath;  // bitmap names resolve against the list's folder
+    std::string outputDir; // empty: the GRP goes beside the list
+    Palette palette;
+};
+
+JobOutcome compileSprite(JobView& view, const CompileInput& input);
+
+} // namespace pixmorph

@@ -1,0 +1,20 @@
+#pragma once
+// GRP to BMP export: every frame, or only frames with their own data, as RLE8 bitmaps at the
+// full sprite size, with a QBL list that names them.
+
+#include "core/palette.h"
+#include "jobs/job_view.h"
+
+#include <string>
+
+namespace pixmorph {
+
+struct ExportInput {
+    std::string grpPath;   // empty: nothing to export
+    std::string outputDir; // empty: the bitmaps and the list go beside the GRP
+    Palette palette;
+};
+
+JobOutcome RunExport(JobView& view, const ExportInput& input);
+
+} // namespace pixmorph
