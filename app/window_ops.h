@@ -10,6 +10,9 @@
 
 namespace pixmorph {
 
+struct ExportWindowSetup;
+struct CompileWindowSetup;
+
 struct FilePickerSettings {
     std::string title;
     std::string filterName;    // e.g. "Sprite Files *.grp"
@@ -69,6 +72,12 @@ public:
 
     virtual void closeWindow(bool accepted) = 0;
     virtual PreviewSurface& preview() = 0;
+
+    // Modal child windows.
+    virtual void runExportWindow(const ExportWindowSetup& setup) = 0;
+    virtual void runCompileWindow(const CompileWindowSetup& setup) = 0;
+    virtual void runAbout() = 0;
+    virtual void runSplash() = 0;
 };
 
 } // namespace pixmorph
