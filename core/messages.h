@@ -1,6 +1,7 @@
 #pragma once
 // Every fixed text the program shows the user, in one place.
 
+#include <string>
 #include <string_view>
 
 namespace pixmorph {
@@ -27,6 +28,34 @@ inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
 inline constexpr std::string_view kVersion = "1.85";
 inline constexpr std::string_view kWindowTitle = "GRP <--> BMP  Converter v1.85";
+
+// Refusals of the sprite writer; %1 is the frame's number.
+inline constexpr std::string_view kFrameBoxTooLarge =
+    "Frame %1 is too large: a GRP frame holds at most 255 columns and 254 rows of pixels.";
+inline constexpr std::string_view kFrameOffsetTooLarge =
+    "Frame %1 starts too far from the top left: a GRP frame must begin within 255 pixels.";
+inline constexpr std::string_view kFrameRowsTooLong =
+    "Frame %1 is too detailed: its rows do not fit in the 65535 bytes a GRP frame can address.";
+inline constexpr std::string_view kTooManyFrames =
+    "Frame %1 is one too many: a GRP file holds at most 65535 frames.";
+inline constexpr std::string_view kBadDuplicate =
+    "Frame %1 repeats a frame that does not come before it.";
+inline constexpr std::string_view kSpriteTooLarge =
+    "Frame %1 does not fit: a GRP file cannot grow past 4 GB.";
 } // namespace msg
+
+// The text with every "%1" replaced by the value.
+inline std::string fillIn(std::string_view text, std::string_view value) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.compare(at, 2, "%1") == 0) {
+            out += value;
+            ++at;
+        } else {
+            out += text[at];
+        }
+    }
+    return out;
+}
 
 } // namespace pixmorph
