@@ -42,6 +42,26 @@ inline constexpr std::string_view kBadDuplicate =
     "Frame %1 repeats a frame that does not come before it.";
 inline constexpr std::string_view kSpriteTooLarge =
     "Frame %1 does not fit: a GRP file cannot grow past 4 GB.";
+
+// File errors by cause 0 to 14; %1 is the file's name.
+inline constexpr std::string_view kFileErrors[] = {
+    "No error occurred.",
+    "An unknown error occurred while accessing %1.",
+    "%1 was not found.",
+    "%1 contains an invalid path.",
+    "%1 could not be opened because there are too many open files.",
+    "Access to %1 was denied.",
+    "An invalid file handle was associated with %1.",
+    "%1 could not be removed because it is the current directory.",
+    "%1 could not be created because the directory is full.",
+    "Seek failed on %1",
+    "A hardware I/O error was reported while accessing %1.",
+    "A sharing violation occurred while accessing %1.",
+    "A locking violation occurred while accessing %1.",
+    "Disk full while accessing %1.",
+    "An attempt was made to access %1 past its end.",
+};
+inline constexpr std::string_view kUnnamedFile = "an unnamed file";
 } // namespace msg
 
 // The text with every "%1" replaced by the value.
