@@ -15,6 +15,12 @@ inline constexpr std::string_view kNotQbl = "Not a .QBL File";
 inline constexpr std::string_view kUnsupportedList = "Unsupported Format.";
 inline constexpr std::string_view kUnsupportedBitmap =
     "Unsupported File Format\nNot RLE encoded or RGB format.";
+inline constexpr std::string_view kListEmpty = "The list names no GRP file.";
+inline constexpr std::string_view kListNameTooLong =
+    "A name in the list is longer than 127 characters:\n";
+inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
+inline constexpr std::string_view kBitmapTruncated =
+    "%1 is not a complete bitmap: it ends inside its headers.";
 inline constexpr std::string_view kPaletteUnknown = "Unable to determine file type\nusing default.";
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
