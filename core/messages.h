@@ -25,6 +25,25 @@ inline constexpr std::string_view kPaletteUnknown = "Unable to determine file ty
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
+// Extraction from the archive; %1 is the archive name.
+inline constexpr std::string_view kArchiveNameEmpty = "An empty archive name cannot be saved.";
+inline constexpr std::string_view kArchiveNameEmptyLevel =
+    "%1 cannot be saved:\nits name has an empty folder level.";
+inline constexpr std::string_view kArchiveNameLeadingSeparator =
+    "%1 cannot be saved:\nits name starts with a separator.";
+inline constexpr std::string_view kArchiveNameDotLevel =
+    "%1 cannot be saved:\nits name has a \".\" or \"..\" level.";
+inline constexpr std::string_view kArchiveNameDrive =
+    "%1 cannot be saved:\nits name holds a drive letter or ':'.";
+inline constexpr std::string_view kArchiveNameSlash = "%1 cannot be saved:\nits name holds a '/'.";
+inline constexpr std::string_view kArchiveNameControl =
+    "%1 cannot be saved:\nits name holds control characters.";
+inline constexpr std::string_view kArchiveFileNotFound =
+    "%1 is not among the files the name list found in the archive.";
+inline constexpr std::string_view kArchiveFileTooLarge =
+    "%1 is larger than 64 MiB and was not saved.";
+inline constexpr std::string_view kArchiveReadFailed =
+    "%1 could not be read from the archive;\nnothing was saved.";
 inline constexpr std::string_view kFirstRunRefusal =
     "Please run this once without\ncommand line parameters for initial setup";
 inline constexpr std::string_view kExportStatus = "Painting Bitmaps.";
