@@ -22,10 +22,7 @@ bool isControl(char c) {
 std::string withName(std::string_view text, std::string_view name) {
     std::string shown(name);
     std::replace_if(shown.begin(), shown.end(), isControl, '?');
-    std::string message(text);
-    if (const auto at = message.find("%1"); at != std::string::npos)
-        message.replace(at, 2, shown);
-    return message;
+    return fillIn(text, shown);
 }
 
 std::vector<std::string_view> levelsOf(std::string_view name) {

@@ -1,8 +1,8 @@
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
 #include "archive/offered_names.h"
-#include "fake_backend.h"
-#include "mpq_test_files.h"
+#include "support/fake_archive_backend.h"
+#include "support/mpq_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace pixmorph {
 namespace {
 
 using testing::FakeArchiveState;
-using testing::ScratchFolder;
+using testing::ScratchDir;
 
 class ArchiveLibraryWithFake : public ::testing::Test {
 protected:
@@ -21,8 +21,8 @@ protected:
     }
 
     bool open(std::string_view list) {
-        testing::writeBytes(folder_ / "sc_data.txt", list);
-        return library_.openArchiveAndList("game.mpq", (folder_ / "sc_data.txt").string());
+        testing::writeFile(folder_.file("sc_data.txt"), list);
+        return library_.openArchiveAndList("game.mpq", folder_.file("sc_data.txt"));
     }
 
     std::vector<std::string> foundNames() const {
@@ -32,7 +32,7 @@ protected:
         return names;
     }
 
-    ScratchFolder folder_;
+    ScratchDir folder_;
     std::shared_ptr<FakeArchiveState> state_ = std::make_shared<FakeArchiveState>();
     ArchiveLibrary library_{testing::makeFakeBackend(state_)};
 };
@@ -73,7 +73,7 @@ TEST_F(ArchiveLibraryWithFake, EachOpeningReleasesTheLastAndReleaseClosesEveryth
 TEST_F(ArchiveLibraryWithFake, FailuresSayWhichFileAndLeaveNothingOpen) {
     ASSERT_TRUE(open("unit\\a.grp\n"));
     // A missing name list closes the archive it had opened.
-    EXPECT_FALSE(library_.openArchiveAndList("game.mpq", (folder_ / "absent.txt").string()));
+    EXPECT_FALSE(library_.openArchiveAndList("game.mpq", folder_.file("absent.txt")));
     EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
     EXPECT_EQ(state_->archivesOpen, 0);
     EXPECT_EQ(state_->filesOpen, 0);
@@ -87,8 +87,8 @@ TEST_F(ArchiveLibraryWithFake, FailuresSayWhichFileAndLeaveNothingOpen) {
 TEST_F(ArchiveLibraryWithFake, UnboundLibraryNeverOpens) {
     ArchiveLibrary unbound(nullptr);
     EXPECT_FALSE(unbound.bind());
-    testing::writeBytes(folder_ / "list.txt", "unit\\a.grp\n");
-    EXPECT_FALSE(unbound.openArchiveAndList("game.mpq", (folder_ / "list.txt").string()));
+    testing::writeFile(folder_.file("list.txt"), std::string("unit\\a.grp\n"));
+    EXPECT_FALSE(unbound.openArchiveAndList("game.mpq", folder_.file("list.txt")));
     EXPECT_EQ(unbound.lastFailure(), ArchiveOpenFailure::notBound);
 
     ASSERT_TRUE(open("unit\\a.grp\n"));
@@ -99,39 +99,38 @@ TEST_F(ArchiveLibraryWithFake, UnboundLibraryNeverOpens) {
 
 TEST_F(ArchiveLibraryWithFake, ExtractionReportsFailedReadsAndWritesNothing) {
     ASSERT_TRUE(open("unit\\a.grp\nunit\\b.grp\n"));
-    const auto output = folder_ / "out";
+    const std::string output = folder_.file("out");
     std::filesystem::create_directory(output);
-    testing::writeBytes(output / "a.grp", "earlier");
+    testing::writeFile(output + "/a.grp", std::string("earlier"));
 
     state_->bytesShort = 1;
-    auto result =
-        extractArchiveFile(library_, "unit\\a.grp", output.string(), NameFormat::subdirectories);
+    auto result = extractArchiveFile(library_, "unit\\a.grp", output, NameFormat::subdirectories);
     EXPECT_EQ(result.error, "unit\\a.grp could not be read from the archive;\nnothing was saved.");
     EXPECT_EQ(result.icon, MessageIcon::stop);
-    EXPECT_EQ(testing::readBytes(output / "a.grp"), "earlier");
-    EXPECT_FALSE(std::filesystem::exists(output / "unit"));
+    EXPECT_EQ(testing::readText(output + "/a.grp"), "earlier");
+    EXPECT_FALSE(std::filesystem::exists(output + "/unit"));
 
     state_->bytesShort = 0;
     state_->claimedSize = kLargestExtractedFile + 1;
     const int readsBefore = state_->reads;
-    result = extractArchiveFile(library_, "unit\\b.grp", output.string(), NameFormat::flat);
+    result = extractArchiveFile(library_, "unit\\b.grp", output, NameFormat::flat);
     EXPECT_EQ(result.error, "unit\\b.grp is larger than 64 MiB and was not saved.");
     EXPECT_EQ(state_->reads, readsBefore);
 
     state_->claimedSize = ArchiveBackend::kUnknownSize;
-    EXPECT_FALSE(
-        extractArchiveFile(library_, "unit\\b.grp", output.string(), NameFormat::flat).ok());
+    EXPECT_FALSE(extractArchiveFile(library_, "unit\\b.grp", output, NameFormat::flat).ok());
 
     state_->claimedSize.reset();
-    result = extractArchiveFile(library_, "unit\\A.grp", output.string(), NameFormat::flat);
+    result = extractArchiveFile(library_, "unit\\A.grp", output, NameFormat::flat);
     EXPECT_EQ(result.error,
               "unit\\A.grp is not among the files the name list found in the archive.");
-    EXPECT_EQ(folder_.listing(), (std::vector<std::string>{"out", "out/a.grp", "sc_data.txt"}));
+    EXPECT_EQ(testing::listingBelow(folder_.path()),
+              (std::vector<std::string>{"out", "out/a.grp", "sc_data.txt"}));
 }
 
 TEST_F(ArchiveLibraryWithFake, WriteFailureNamesTheFile) {
     ASSERT_TRUE(open("unit\\a.grp\n"));
-    const auto missing = (folder_ / "no-such-folder").string();
+    const std::string missing = folder_.file("no-such-folder");
     const auto result = extractArchiveFile(library_, "unit\\a.grp", missing, NameFormat::flat);
     EXPECT_EQ(result.icon, MessageIcon::stop);
     EXPECT_NE(result.error.find(missing + "/unit_a.grp"), std::string::npos) << result.error;

@@ -4,7 +4,7 @@
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
 #include "archive/offered_names.h"
-#include "mpq_test_files.h"
+#include "support/mpq_test_files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -17,12 +17,12 @@ using namespace testing;
 class StormArchive : public ::testing::Test {
 protected:
     bool open(std::string_view list) {
-        writeBytes(folder_ / "sc_data.txt", list);
-        return library_.openArchiveAndList(archive_.string(), (folder_ / "sc_data.txt").string());
+        writeFile(folder_.file("sc_data.txt"), list);
+        return library_.openArchiveAndList(archive_, folder_.file("sc_data.txt"));
     }
 
     ExtractionResult extract(const std::string& name, NameFormat format) {
-        return extractArchiveFile(library_, name, output_.string(), format);
+        return extractArchiveFile(library_, name, output_, format);
     }
 
     std::vector<std::string> foundNames() const {
@@ -32,9 +32,9 @@ protected:
         return names;
     }
 
-    ScratchFolder folder_;
-    fs::path archive_ = folder_ / "StarDat.mpq";
-    fs::path output_ = folder_ / "out";
+    ScratchDir folder_;
+    std::string archive_ = folder_.file("StarDat.mpq");
+    std::string output_ = folder_.file("out");
     ArchiveLibrary library_{makeStormBackend()};
 
     void SetUp() override { fs::create_directory(output_); }
@@ -63,11 +63,7 @@ TEST_F(StormArchive, EveryStorageOfTheGameReadsBackByteIdentical) {
     for (const auto& file : files) {
         const auto result = extract(file.name, NameFormat::subdirectories);
         ASSERT_TRUE(result.ok()) << file.name << ": " << result.error;
-        const ByteVector written = [&] {
-            const std::string bytes = readBytes(result.path);
-            return ByteVector(bytes.begin(), bytes.end());
-        }();
-        EXPECT_EQ(written, file.data) << file.name;
+        EXPECT_EQ(readFile(result.path), file.data) << file.name;
     }
     // Twice the same file reads it whole again.
     const auto again = extract("unit\\pkware\\big.grp", NameFormat::flat);
@@ -78,28 +74,25 @@ TEST_F(StormArchive, EveryStorageOfTheGameReadsBackByteIdentical) {
 TEST_F(StormArchive, ArchivesMadeBySmpqRead) {
     if (std::system("command -v smpq >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "smpq is not installed";
-    const auto source = folder_ / "source";
-    fs::create_directories(source / "unit" / "zerg");
+    const std::string source = folder_.file("source");
+    fs::create_directories(source + "/unit/zerg");
     const ByteVector sprite = sampleBytes(30000, 9);
-    writeBytes(source / "unit" / "zerg" / "zergling.grp",
-               std::string_view(reinterpret_cast<const char*>(sprite.data()), sprite.size()));
+    writeFile(source + "/unit/zerg/zergling.grp", sprite);
     for (const char* options : {"-C PKWARE -E -F", "-C IMPLODE"}) {
         fs::remove(archive_);
-        const std::string command = "cd '" + source.string() + "' && smpq -c -q -M 1 " + options +
-                                    " '" + archive_.string() + "' unit/zerg/zergling.grp";
+        const std::string command = "cd '" + source + "' && smpq -c -q -M 1 " + options + " '" +
+                                    archive_ + "' unit/zerg/zergling.grp";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         ASSERT_TRUE(open("unit\\zerg\\zergling.grp\n")) << options;
         const auto result = extract("unit\\zerg\\zergling.grp", NameFormat::flat);
         ASSERT_TRUE(result.ok()) << options << ": " << result.error;
-        EXPECT_EQ(readBytes(result.path),
-                  std::string(reinterpret_cast<const char*>(sprite.data()), sprite.size()))
-            << options;
+        EXPECT_EQ(readFile(result.path), sprite) << options;
     }
 }
 
 TEST_F(StormArchive, DamagedArchivesFailToOpen) {
     ASSERT_TRUE(writeArchive(archive_, {{"unit\\a.grp", sampleBytes(20000, 1), kPkware}}));
-    const std::string whole = readBytes(archive_);
+    const std::string whole = readText(archive_);
     const auto header = [&](std::size_t offset, std::string_view bytes) {
         std::string damaged = whole;
         damaged.replace(offset, bytes.size(), bytes);
@@ -115,7 +108,7 @@ TEST_F(StormArchive, DamagedArchivesFailToOpen) {
         {"sector size past reason", header(14, std::string("\x17\0", 2))},
     };
     for (const auto& [what, bytes] : cases) {
-        writeBytes(archive_, bytes);
+        writeFile(archive_, bytes);
         EXPECT_FALSE(open("unit\\a.grp\n")) << what;
         EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::archive) << what;
     }
@@ -127,7 +120,7 @@ TEST_F(StormArchive, DamagedFileDataIsAReadFailureNotACrash) {
     ASSERT_TRUE(writeArchive(archive_, {{"unit\\method.grp", sampleBytes(40000, 1), kPkware},
                                         {"unit\\table.grp", sampleBytes(40000, 2), kPkware}}));
     // A method the reader asserts it never meets: it aborts the process that reads.
-    overwriteBytes(archive_, storedOffset(archive_, "unit\\method.grp") + 44, "\x12");
+    overwriteBytes(archive_, storedOffset(archive_, "unit\\method.grp") + 44, std::string("\x12"));
     // A sector that reaches far past the archive's end.
     overwriteBytes(archive_, storedOffset(archive_, "unit\\table.grp") + 8,
                    std::string("\x00\x00\x00\x7f", 4));
@@ -156,17 +149,17 @@ TEST_F(StormArchive, HostileNamesAreListedButNeverWrittenOutsideTheOutputDirecto
     EXPECT_EQ(offeredNames(library_.found()).size(), hostile.size());
 
     // Deep enough that a name climbing two levels would still land inside the scratch folder.
-    const auto output = output_ / "deeper" / "out";
+    const std::string output = output_ + "/deeper/out";
     fs::create_directories(output);
-    const auto before = folder_.listing();
+    const auto before = listingBelow(folder_.path());
     for (const auto& name : hostile) {
         for (const auto format : {NameFormat::subdirectories, NameFormat::flat}) {
-            const auto result = extractArchiveFile(library_, name, output.string(), format);
+            const auto result = extractArchiveFile(library_, name, output, format);
             EXPECT_FALSE(result.ok()) << name;
             EXPECT_EQ(result.error, *refuseArchiveName(name)) << name;
         }
     }
-    EXPECT_EQ(folder_.listing(), before);
+    EXPECT_EQ(listingBelow(folder_.path()), before);
     EXPECT_FALSE(fs::exists("/root.grp"));
 }
 
@@ -174,14 +167,13 @@ TEST(StormArchiveRealSample, SmallArchiveFromAnotherTool) {
     const fs::path sample = "/work/shared/real-samples/test.mpq";
     if (!fs::exists(sample))
         GTEST_SKIP() << "no real samples here";
-    ScratchFolder folder;
-    writeBytes(folder / "list.txt", "test.txt\nunit\\none.grp\n");
+    ScratchDir folder;
+    writeFile(folder.file("list.txt"), std::string("test.txt\nunit\\none.grp\n"));
     ArchiveLibrary library(makeStormBackend());
-    ASSERT_TRUE(library.openArchiveAndList(sample.string(), (folder / "list.txt").string()));
+    ASSERT_TRUE(library.openArchiveAndList(sample.string(), folder.file("list.txt")));
     ASSERT_EQ(library.found().size(), 1u);
     EXPECT_TRUE(offeredNames(library.found()).empty());
-    const auto result =
-        extractArchiveFile(library, "test.txt", folder.path().string(), NameFormat::flat);
+    const auto result = extractArchiveFile(library, "test.txt", folder.path(), NameFormat::flat);
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(fs::file_size(result.path), library.queryFileSize(library.found().front()));
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Archives, name lists and scratch folders for the archive tests, made during the tests with
+// Archives for the archive, command and command-line tests, made during the tests with
 // StormLib's writer in the forms the game's archives use.
 
 #include "core/bytes.h"
+#include "support/job_files.h"
 
 #include <StormLib.h>
 #include <algorithm>
@@ -45,7 +46,7 @@ inline ByteVector sampleBytes(std::size_t size, unsigned seed) {
 }
 
 // A version 1 archive holding the files.
-inline bool writeArchive(const fs::path& path, const std::vector<ArchivedFile>& files) {
+inline bool writeArchive(const std::string& path, const std::vector<ArchivedFile>& files) {
     fs::remove(path);
     HANDLE mpq = nullptr;
     if (!SFileCreateArchive(path.c_str(), MPQ_CREATE_ARCHIVE_V1, 64, &mpq))
@@ -64,7 +65,7 @@ inline bool writeArchive(const fs::path& path, const std::vector<ArchivedFile>& 
 }
 
 // Where the archive keeps a file's data (for damaging it on purpose).
-inline std::uint64_t storedOffset(const fs::path& archive, const std::string& name) {
+inline std::uint64_t storedOffset(const std::string& archive, const std::string& name) {
     HANDLE mpq = nullptr;
     HANDLE file = nullptr;
     ULONGLONG offset = 0;
@@ -78,50 +79,20 @@ inline std::uint64_t storedOffset(const fs::path& archive, const std::string& na
     return offset;
 }
 
-inline void writeBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
-}
-
-inline std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void overwriteBytes(const fs::path& path, std::uint64_t offset, std::string_view bytes) {
+inline void overwriteBytes(const std::string& path, std::uint64_t offset, std::string_view bytes) {
     std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
     file.seekp(static_cast<std::streamoff>(offset));
     file.write(bytes.data(), static_cast<long>(bytes.size()));
 }
 
-// A folder of its own under the system's temporary folder, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device seed;
-        path_ = fs::temp_directory_path() / ("pixmorph-archive-" + std::to_string(seed()));
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-    // Every entry below the folder, relative and sorted.
-    std::vector<std::string> listing() const {
-        std::vector<std::string> entries;
-        for (const auto& entry : fs::recursive_directory_iterator(path_))
-            entries.push_back(fs::relative(entry.path(), path_).string());
-        std::sort(entries.begin(), entries.end());
-        return entries;
-    }
-
-private:
-    fs::path path_;
-};
+// Every entry below the folder, relative and sorted: taken before and after, it shows what a
+// command created anywhere inside.
+inline std::vector<std::string> listingBelow(const std::string& folder) {
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        entries.push_back(fs::relative(entry.path(), folder).string());
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
 
 } // namespace pixmorph::testing
