@@ -25,13 +25,6 @@ protected:
         return library_.openArchiveAndList("game.mpq", folder_.file("sc_data.txt"));
     }
 
-    std::vector<std::string> foundNames() const {
-        std::vector<std::string> names;
-        for (const auto& record : library_.found())
-            names.push_back(record.name);
-        return names;
-    }
-
     ScratchDir folder_;
     std::shared_ptr<FakeArchiveState> state_ = std::make_shared<FakeArchiveState>();
     ArchiveLibrary library_{testing::makeFakeBackend(state_)};
@@ -43,7 +36,8 @@ TEST_F(ArchiveLibraryWithFake, OpensWheneverTheArchiveAndTheListOpen) {
     EXPECT_TRUE(library_.isOpen());
     EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::none);
     // Found in list order, a repeated line once.
-    EXPECT_EQ(foundNames(), (std::vector<std::string>{"unit\\a.grp", "sound\\c.wav"}));
+    EXPECT_EQ(testing::foundNames(library_),
+              (std::vector<std::string>{"unit\\a.grp", "sound\\c.wav"}));
     EXPECT_EQ(state_->filesOpen, 2);
 
     // Nothing found at all is still an open archive with an empty list.

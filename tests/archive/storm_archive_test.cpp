@@ -25,13 +25,6 @@ protected:
         return extractArchiveFile(library_, name, output_, format);
     }
 
-    std::vector<std::string> foundNames() const {
-        std::vector<std::string> names;
-        for (const auto& record : library_.found())
-            names.push_back(record.name);
-        return names;
-    }
-
     ScratchDir folder_;
     std::string archive_ = folder_.file("StarDat.mpq");
     std::string output_ = folder_.file("out");
@@ -58,7 +51,7 @@ TEST_F(StormArchive, EveryStorageOfTheGameReadsBackByteIdentical) {
     std::vector<std::string> expectedFound;
     for (const auto& file : files)
         expectedFound.push_back(file.name);
-    EXPECT_EQ(foundNames(), expectedFound);
+    EXPECT_EQ(testing::foundNames(library_), expectedFound);
 
     for (const auto& file : files) {
         const auto result = extract(file.name, NameFormat::subdirectories);

@@ -1,30 +1,13 @@
 #include "cli/cli.h"
 #include "support/mpq_test_files.h"
+#include "support/run_cli.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace pixmorph {
 namespace {
 
 using namespace testing;
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args) {
-    args.insert(args.begin(), "pixmorph-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int status = cli::run(static_cast<int>(argv.size()), argv.data());
-    std::string out = ::testing::internal::GetCapturedStdout();
-    return {status, out, ::testing::internal::GetCapturedStderr()};
-}
 
 class ArchiveCli : public ::testing::Test {
 protected:
@@ -48,7 +31,7 @@ protected:
 };
 
 TEST_F(ArchiveCli, ListPrintsTheOfferedNamesInListOrder) {
-    const CliRun run = runCli({"list", "--names", list_, archive_});
+    const CliResult run = runCli({"list", "--names", list_, archive_});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "unit\\terran\\Marine.GRP\nunit\\zerg\\zergling.grp\nunit\\zerg\\zerglinggrp\n");
@@ -56,8 +39,8 @@ TEST_F(ArchiveCli, ListPrintsTheOfferedNamesInListOrder) {
 }
 
 TEST_F(ArchiveCli, ExtractWritesBothFormatsAndPrintsThePaths) {
-    CliRun run = runCli({"extract", "--names", list_, "--output-dir", output_, archive_,
-                         "unit\\zerg\\zergling.grp", "sound\\zerg\\hit.wav"});
+    CliResult run = runCli({"extract", "--names", list_, "--output-dir", output_, archive_,
+                            "unit\\zerg\\zergling.grp", "sound\\zerg\\hit.wav"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, output_ + "/unit/zerg/zergling.grp\n" + output_ + "/sound/zerg/hit.wav\n");
     EXPECT_EQ(readFile(output_ + "/unit/zerg/zergling.grp"), zergling_);
@@ -80,7 +63,7 @@ TEST_F(ArchiveCli, ExtractWritesBothFormatsAndPrintsThePaths) {
 
 TEST_F(ArchiveCli, FailuresAreOneLineNamingTheFileAndTheOtherNamesStillRun) {
     const std::string absent = dir_.file("absent.mpq");
-    CliRun run = runCli({"list", "--names", list_, absent});
+    CliResult run = runCli({"list", "--names", list_, absent});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, absent + ": Errrrrror\n");
 
@@ -117,7 +100,7 @@ TEST_F(ArchiveCli, UsageErrors) {
         {"extract", "--unique", "--names", list_, archive_, "a.grp"},
     };
     for (const auto& args : cases) {
-        const CliRun run = runCli(args);
+        const CliResult run = runCli(args);
         EXPECT_EQ(run.status, 2) << args.back();
         EXPECT_NE(run.err.find("usage: pixmorph-cli " + args.front()), std::string::npos)
             << run.err;

@@ -2,6 +2,7 @@
 // Archives for the archive, command and command-line tests, made during the tests with
 // StormLib's writer in the forms the game's archives use.
 
+#include "archive/archive_library.h"
 #include "core/bytes.h"
 #include "support/job_files.h"
 
@@ -77,6 +78,14 @@ inline std::uint64_t storedOffset(const std::string& archive, const std::string&
         SFileCloseArchive(mpq);
     }
     return offset;
+}
+
+// The names the last opening found, in list order.
+inline std::vector<std::string> foundNames(const ArchiveLibrary& library) {
+    std::vector<std::string> names;
+    for (const auto& record : library.found())
+        names.push_back(record.name);
+    return names;
 }
 
 inline void overwriteBytes(const std::string& path, std::uint64_t offset, std::string_view bytes) {
