@@ -3,7 +3,7 @@
 // Input: sprite width and height (16 bits each, taken modulo 300, plus 1), the origin of a
 // block of cells and the block's width, then the cells of the block row by row.
 #include "core/grp_format.h"
-#include "fuzz_check.h"
+#include "sprite_check.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -31,63 +31,6 @@ private:
 
 constexpr int kSide = IndexImage::kSize;
 
-// The cells a decode stores, 0 where nothing was stored; nothing may land outside the picture.
-class Pixels final : public FrameRowSink {
-public:
-    Pixels(const FrameEntry& entry, int width, int height)
-        : entry_(entry), width_(width), height_(height),
-          cells_(static_cast<std::size_t>(width) * height, 0) {}
-    void store(int column, int row, std::uint8_t value) override {
-        const int x = entry_.xOffset + column;
-        const int y = entry_.yOffset + row;
-        FUZZ_CHECK(column < entry_.width && x < width_ && y < height_);
-        cells_[static_cast<std::size_t>(y) * width_ + x] = value;
-    }
-    int at(int x, int y) const { return cells_[static_cast<std::size_t>(y) * width_ + x]; }
-
-private:
-    const FrameEntry& entry_;
-    int width_, height_;
-    std::vector<int> cells_;
-};
-
-// Where the non-zero cells of the picture lie.
-struct Extent {
-    int minX = kSide, minY = kSide, maxX = -1, maxY = -1;
-    void add(int x, int y) {
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
-    }
-};
-
-void grpRoundTrip(const IndexImage& image, int width, int height, const Extent& e) {
-    SpriteWriter writer(2);
-    const GrpWriteError error = writer.addFrame(image, width, height);
-    if (error != GrpWriteError::none) {
-        const bool tooLarge = e.maxX - e.minX + 1 > 255 || e.maxY - e.minY + 2 > 255;
-        const bool tooFar = e.minX > 255 || e.minY > 255;
-        FUZZ_CHECK((error == GrpWriteError::boxTooLarge && tooLarge) ||
-                   (error == GrpWriteError::offsetTooLarge && tooFar && !tooLarge) ||
-                   error == GrpWriteError::rowOffsetOverflow);
-        return;
-    }
-    FUZZ_CHECK(writer.addDuplicate(0) == GrpWriteError::none);
-    const ByteVector file = writer.finish();
-
-    const auto header = readSpriteHeader(file);
-    FUZZ_CHECK(header && *header == (SpriteHeader{2, static_cast<std::uint16_t>(width),
-                                                  static_cast<std::uint16_t>(height)}));
-    const auto entry = readFrameEntry(file, 0);
-    FUZZ_CHECK(entry && readFrameEntry(file, 1) == entry);
-    Pixels decoded(*entry, width, height);
-    FUZZ_CHECK(decodeFrameRows(file, *entry, decoded) == DecodeStatus::complete);
-    for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y)
-            FUZZ_CHECK(decoded.at(x, y) == static_cast<int>(image.at(x, y)));
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -101,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes cells = in.rest();
 
     // The image stays clear between inputs; only the block is drawn and then wiped again.
-    Extent extent;
+    fuzz::Extent extent;
     auto draw = [&](bool wipe) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             const int x = left + static_cast<int>(i % blockWidth);
@@ -112,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     };
     draw(false);
-    grpRoundTrip(image, width, height, extent);
+    fuzz::checkSpriteRoundTrip(image, width, height, extent);
     draw(true);
     return 0;
 }
