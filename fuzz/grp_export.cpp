@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::size_t kExportFrameLimit = 512;
 constexpr std::size_t kPixelData = 1078;
+constexpr std::size_t kPixelBudget = 1u << 20;
 
 // Walks the RLE8 stream: only pairs and the two end codes, one end per row, each row covering
 // at least the picture's width, the end of picture after the last row and nothing after it.
@@ -69,7 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!header || header->width < 1 || header->width > kMaxPictureSize || header->height < 1 ||
         header->height > kMaxPictureSize)
         return 0;
-    const std::size_t frames = std::min<std::size_t>(header->frameCount, kExportFrameLimit);
+    // The export's cost is frames times the sprite's area; past a budget more frames of the same
+    // size reach no new path of the reader or the writer, only the time limit.
+    const std::size_t area = std::size_t{header->width} * header->height;
+    const std::size_t frames = std::min<std::size_t>(
+        {header->frameCount, kExportFrameLimit, std::max<std::size_t>(1, kPixelBudget / area)});
     for (std::size_t i = 0; i < frames; ++i) {
         const auto entry = readFrameEntry(file, i);
         if (!entry)
