@@ -4,6 +4,7 @@
 
 #include "fuzz_check.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -33,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (list.status != QblReadStatus::ok)
         return 0;
 
+    FUZZ_CHECK(list.frames.size() == std::min(list.listedFrames, kMaxKeptListFrames));
     checkName(list.grpName);
     FUZZ_CHECK(!list.grpName.starts_with(kRefusedListPrefix));
     const std::string listStem = stem(list.grpName);
