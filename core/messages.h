@@ -27,6 +27,14 @@ inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
 inline constexpr std::string_view kVersion = "1.85";
 inline constexpr std::string_view kWindowTitle = "GRP <--> BMP  Converter v1.85";
+inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";
+// Values that do not fit their fields are refused, never cut; %1 names the value.
+inline constexpr std::string_view kStoredLocationTooLong =
+    "The stored location %1 is longer than 511 characters\nand was not used.";
+inline constexpr std::string_view kStartupFileTooLong =
+    "The file name on the command line is longer than 127 characters:\n%1";
+inline constexpr std::string_view kPathTooLong =
+    "This path is longer than 511 characters and cannot be kept:\n%1";
 } // namespace msg
 
 } // namespace pixmorph
