@@ -1,7 +1,6 @@
 #include "app/load_palette.h"
 
 #include "app/converter_state.h"
-#include "app/message_text.h"
 #include "app/show_frame.h"
 #include "app/window_ops.h"
 #include "core/file_io.h"
@@ -52,7 +51,7 @@ void loadPalette(ConverterState& state, WindowOps& window) {
     if (!path.empty() && hasPaletteName(path)) {
         // A path the location field cannot hold would be lost at exit; refuse it whole.
         if (!fitsLocationField(path)) {
-            window.showMessage(withValue(msg::kPathTooLong, path));
+            window.showMessage(fillIn(msg::kPathTooLong, path));
             return;
         }
         const FileReadResult read = readWholeFile(path);

@@ -5,7 +5,6 @@
 #include "app/file_association.h"
 #include "app/job_windows.h"
 #include "app/load_palette.h"
-#include "app/message_text.h"
 #include "app/show_frame.h"
 #include "app/window_ops.h"
 
@@ -79,7 +78,7 @@ void MainWindowLogic::firstRunSetUp() {
         if (fitsLocationField(listPath))
             state_.fileListPath = listPath;
         else
-            window_.showMessage(withValue(msg::kPathTooLong, listPath));
+            window_.showMessage(fillIn(msg::kPathTooLong, listPath));
     }
     // The open command must name the program where it really is: the current directory is
     // wherever the program happened to be started from.
@@ -211,7 +210,7 @@ void MainWindowLogic::setOutputDirectory() {
     if (!folder)
         return;
     if (!fitsLocationField(*folder)) {
-        window_.showMessage(withValue(msg::kPathTooLong, *folder));
+        window_.showMessage(fillIn(msg::kPathTooLong, *folder));
         return;
     }
     state_.outputDir = *folder;

@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include "app/message_text.h"
 #include "core/messages.h"
 
 namespace pixmorph {
@@ -27,7 +26,7 @@ std::string readLocation(SettingsStore& store, const char* name, std::string& me
     std::string value = store.getString(kLocationsSection, name, "");
     if (fitsLocationField(value))
         return value;
-    appendLine(messages, withValue(msg::kStoredLocationTooLong, name));
+    appendLine(messages, fillIn(msg::kStoredLocationTooLong, name));
     return {};
 }
 
@@ -62,7 +61,7 @@ StartupResult startUp(SettingsStore& store, ConverterState& state, const std::st
         return result;
     }
     if (!fitsStartupFileField(remainder)) {
-        appendLine(result.message, withValue(msg::kStartupFileTooLong, remainder));
+        appendLine(result.message, fillIn(msg::kStartupFileTooLong, remainder));
         return result;
     }
     state.startupFile = remainder;

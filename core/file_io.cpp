@@ -1,0 +1,125 @@
+#include "core/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace pixmorph {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+FileErrorCause causeOf(const std::error_code& error) {
+    return fileErrorCauseFromErrno(error.value());
+}
+
+// The error the C library left behind, or a generic one when it left none.
+FileErrorCause lastError() {
+    return errno == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errno);
+}
+
+// A fresh name beside the target, created exclusively, so it can never be someone else's file.
+FilePointer createTemporaryBeside(const fs::path& target, fs::path& temporaryPath) {
+    static std::mt19937_64 names(std::random_device{}());
+    const fs::path folder = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name =
+            "." + target.filename().string() + "." + std::to_string(names() % 1000000000) + ".tmp";
+        temporaryPath = folder.empty() ? fs::path(name) : folder / name;
+        errno = 0;
+        FilePointer file(std::fopen(temporaryPath.c_str(), "wbx"));
+        if (file || errno != EEXIST)
+            return file;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+    FileReadResult result;
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        result.error = fileErrorCauseFromErrno(EISDIR);
+        return result;
+    }
+    errno = 0;
+    FilePointer file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        result.error = lastError();
+        return result;
+    }
+    // Refused before anything is allocated; the read below stays bounded too, for files
+    // that grow meanwhile or report no size.
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > maxBytes) {
+        result.error = FileErrorCause::generic;
+        return result;
+    }
+    if (!error)
+        result.data.reserve(static_cast<std::size_t>(size));
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+        if (result.data.size() + got > maxBytes) {
+            result.error = FileErrorCause::generic;
+            result.data.clear();
+            return result;
+        }
+        result.data.insert(result.data.end(), chunk, chunk + got);
+        if (got < sizeof chunk) {
+            if (std::ferror(file.get())) {
+                result.error = lastError();
+                result.data.clear();
+            }
+            return result;
+        }
+    }
+}
+
+FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
+    fs::path target(path);
+    std::error_code error;
+    // Writing through a link replaces what it points at, not the link.
+    if (fs::is_symlink(target, error))
+        target = fs::weakly_canonical(target, error);
+
+    fs::path temporaryPath;
+    FilePointer file = createTemporaryBeside(target, temporaryPath);
+    if (!file)
+        return lastError();
+
+    auto fail = [&](FileErrorCause cause) {
+        file.reset();
+        std::error_code ignored;
+        fs::remove(temporaryPath, ignored);
+        return cause;
+    };
+    // A replaced file keeps its permissions.
+    const fs::file_status earlier = fs::status(target, error);
+    if (!error && fs::is_regular_file(earlier))
+        fs::permissions(temporaryPath, earlier.permissions(), error);
+
+    errno = 0;
+    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
+        return fail(lastError());
+    // Late write errors (a full disk, a size limit) surface when the buffer is flushed.
+    errno = 0;
+    if (std::fclose(file.release()) != 0)
+        return fail(lastError());
+    fs::rename(temporaryPath, target, error);
+    if (error)
+        return fail(causeOf(error));
+    return FileErrorCause::none;
+}
+
+} // namespace pixmorph

@@ -1,0 +1,136 @@
+#include "core/file_io.h"
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace pixmorph {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(FileError, CausesAndMessages) {
+    const std::pair<int, FileErrorCause> causes[] = {
+        {ENOENT, FileErrorCause::fileNotFound},     {ENOTDIR, FileErrorCause::badPath},
+        {EMFILE, FileErrorCause::tooManyOpenFiles}, {EROFS, FileErrorCause::accessDenied},
+        {EISDIR, FileErrorCause::accessDenied},     {ENOSPC, FileErrorCause::diskFull},
+        {EINVAL, FileErrorCause::generic},
+    };
+    for (auto [errorNumber, cause] : causes)
+        EXPECT_EQ(fileErrorCauseFromErrno(errorNumber), cause) << errorNumber;
+    EXPECT_EQ(fileErrorMessage(FileErrorCause::badSeek, "a.grp"), "Seek failed on a.grp");
+    EXPECT_EQ(fileErrorMessage(FileErrorCause::endOfFile, ""),
+              "An attempt was made to access an unnamed file past its end.");
+    EXPECT_EQ(fileErrorMessage(static_cast<FileErrorCause>(15), "x"),
+              "An unknown error occurred while accessing x.");
+}
+
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("pixmorph-io-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(folder_);
+    }
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    static std::string contents(const std::string& file) {
+        const FileReadResult read = readWholeFile(file);
+        return read.ok() ? std::string(read.data.begin(), read.data.end()) : "(unreadable)";
+    }
+    std::vector<std::string> namesInFolder() const {
+        std::vector<std::string> names;
+        for (const auto& item : fs::directory_iterator(folder_))
+            names.push_back(item.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Runs the body in a child process (to change limits or identity); returns its cause.
+    static FileErrorCause inChild(const std::function<FileErrorCause()>& body) {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(static_cast<int>(body()));
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? static_cast<FileErrorCause>(WEXITSTATUS(status))
+                                 : FileErrorCause::generic;
+    }
+
+    fs::path folder_;
+};
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+TEST_F(FileIo, WritesReplaceTheFileKeepItsModeAndLeaveNoTemporary) {
+    const std::string target = path("sprite.grp");
+    EXPECT_EQ(writeFileAtomically(target, bytesOf("first")), FileErrorCause::none);
+    ::chmod(target.c_str(), 0640);
+    EXPECT_EQ(writeFileAtomically(target, bytesOf("second")), FileErrorCause::none);
+    EXPECT_EQ(contents(target), "second");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Through a link, the file it points at is replaced and the link stays.
+    fs::create_symlink(target, path("link.grp"));
+    EXPECT_EQ(writeFileAtomically(path("link.grp"), Bytes{}), FileErrorCause::none);
+    EXPECT_TRUE(fs::is_symlink(path("link.grp")));
+    EXPECT_EQ(contents(target), "");
+    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"link.grp", "sprite.grp"}));
+}
+
+TEST_F(FileIo, FailedWritesKeepTheEarlierFile) {
+    const std::string target = path("out.grp");
+    std::ofstream(target) << "earlier";
+    fs::create_directory(path("folder.grp"));
+    EXPECT_EQ(writeFileAtomically(path("missing/out.grp"), bytesOf("x")),
+              FileErrorCause::fileNotFound);
+    EXPECT_EQ(writeFileAtomically(path("folder.grp"), bytesOf("x")), FileErrorCause::accessDenied);
+
+    // A file size limit makes the one write fail half way.
+    const std::string big(4096, 'x');
+    EXPECT_EQ(inChild([&] {
+                  ::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit limit{100, 100};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  return writeFileAtomically(target, bytesOf(big));
+              }),
+              FileErrorCause::diskFull);
+
+    // Root passes permission checks, so the child gives itself up to an unprivileged user.
+    ::chmod(folder_.c_str(), 0555);
+    EXPECT_EQ(inChild([&] {
+                  if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                      return FileErrorCause::generic;
+                  return writeFileAtomically(target, bytesOf("new"));
+              }),
+              FileErrorCause::accessDenied);
+    EXPECT_EQ(contents(target), "earlier");
+    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"folder.grp", "out.grp"}));
+}
+
+TEST_F(FileIo, ReadsAreBoundedBeforeAllocating) {
+    const std::string file = path("data.bin");
+    std::ofstream(file) << std::string(1000, 'a');
+    EXPECT_EQ(readWholeFile(file, 1000).data.size(), 1000u);
+    EXPECT_EQ(readWholeFile(file, 999).error, FileErrorCause::generic);
+    // A device reports no size; the bound still holds while reading.
+    EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::generic);
+    EXPECT_EQ(readWholeFile(path("absent")).error, FileErrorCause::fileNotFound);
+    EXPECT_EQ(readWholeFile(folder_.string()).error, FileErrorCause::accessDenied);
+}
+
+} // namespace
+} // namespace pixmorph

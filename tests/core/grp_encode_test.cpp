@@ -1,0 +1,136 @@
+#include "core/grp_format.h"
+
+#include <gtest/gtest.h>
+
+namespace pixmorph {
+namespace {
+
+using Cells = std::vector<std::uint32_t>;
+
+// The row streams of the encoded image, split by the row offset table.
+std::vector<ByteVector> encodedRows(const std::vector<Cells>& rows) {
+    IndexImage image;
+    for (std::size_t y = 0; y < rows.size(); ++y)
+        for (std::size_t x = 0; x < rows[y].size(); ++x)
+            image.set(static_cast<int>(x), static_cast<int>(y), rows[y][x]);
+    const FrameBox box = findFrameBox(image, IndexImage::kSize, IndexImage::kSize);
+    const ByteVector data = encodeFrameData(image, box).data;
+    std::vector<ByteVector> streams;
+    for (int r = 0; r < box.entry.height; ++r) {
+        const std::size_t end = r + 1 < box.entry.height ? *readU16(data, 2 * r + 2) : data.size();
+        streams.emplace_back(data.begin() + *readU16(data, 2 * r), data.begin() + end);
+    }
+    return streams;
+}
+
+// 7, then `zeros` transparent cells, then 7.
+Cells gap(std::size_t zeros) {
+    Cells row(zeros + 2, 0);
+    row.front() = row.back() = 7;
+    return row;
+}
+
+TEST(GrpEncode, RowStreamsForTheRunsThatMatter) {
+    Cells seventy(70);
+    ByteVector literal70{0x3F};
+    for (std::uint8_t i = 1; i <= 70; ++i) {
+        seventy[i - 1] = i;
+        literal70.push_back(i);
+    }
+    literal70.insert(literal70.begin() + 64, 0x07);
+    struct Case {
+        const char* what;
+        std::vector<Cells> image;
+        std::vector<ByteVector> streams; // every row of the box, the closing row included
+    };
+    const std::vector<Case> cases = {
+        {"63 transparent cells", {gap(61)}, {{1, 7, 0x80 + 61, 1, 7}, {0xBF}}},
+        {"64 transparent cells", {gap(62)}, {{1, 7, 0x80 + 62, 1, 7}, {0xBF, 0x81}}},
+        {"127 transparent cells", {gap(125)}, {{1, 7, 0xBF, 0xBE, 1, 7}, {0xBF, 0xBF, 0x81}}},
+        {"a transparent row inside the box",
+         {{7, 7}, {}, {0, 8}},
+         {{0x42, 7}, {0x82}, {0x81, 1, 8}, {0x82}}},
+        {"63 equal cells", {Cells(63, 5)}, {{0x7F, 5}, {0xBF}}},
+        {"64 equal cells", {Cells(64, 5)}, {{0x7F, 5, 0x41, 5}, {0xBF, 0x81}}},
+        {"two equal cells", {{5, 5}}, {{0x42, 5}, {0x82}}},
+        {"a literal of 70", {seventy}, {literal70, {0xBF, 0x87}}},
+        {"a lone pixel before a non-zero cell", {{4, 0, 6}}, {{1, 4, 0x81, 1, 6}, {0x83}}},
+        {"5 7 0 9 9 0 0",
+         {{5, 7, 0, 9, 9}, {0, 0, 0, 0, 0, 0, 3}},
+         {{3, 5, 7, 0, 0x42, 9, 0x82}, {0x86, 1, 3}, {0x87}}},
+        {"a literal stops before two zeros", {{5, 7, 0, 0, 9}}, {{2, 5, 7, 0x82, 1, 9}, {0x85}}},
+        {"a literal stops before a repeat", {{1, 2, 3, 3}}, {{2, 1, 2, 0x42, 3}, {0x84}}},
+        {"a literal ends at the box's edge", {{1, 2, 0, 3}}, {{4, 1, 2, 0, 3}, {0x84}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(encodedRows(c.image), c.streams);
+    }
+}
+
+TEST(GrpEncode, BoxesAndWholeFrameData) {
+    IndexImage image;
+    image.set(10, 20, 42);
+    image.set(11, 21, 43); // outside the image's stated size: ignored
+    FrameBox box = findFrameBox(image, 11, 21);
+    EXPECT_EQ(box.entry, (FrameEntry{10, 20, 1, 2, 0}));
+    EXPECT_EQ(encodeFrameData(image, box).data, (ByteVector{4, 0, 6, 0, 0x01, 42, 0x81}));
+
+    // No non-zero cell: a 1 x 1 box at the corner whose one row is a single skip.
+    box = findFrameBox(image, 10, 300);
+    EXPECT_TRUE(box.empty);
+    EXPECT_EQ(box.entry, (FrameEntry{0, 0, 1, 1, 0}));
+    EXPECT_EQ(encodeFrameData(image, box).data, (ByteVector{2, 0, 0x81}));
+    EXPECT_TRUE(findFrameBox(image, -1, 300).empty);
+}
+
+TEST(GrpEncode, TheLargestBoxesFitAndLargerOnesAreRefused) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, int>> pixels;
+        GrpWriteError error;
+        FrameEntry entry;
+    };
+    const std::vector<Case> cases = {
+        {"255 columns", {{0, 0}, {254, 0}}, GrpWriteError::none, {0, 0, 255, 2, 0}},
+        {"256 columns", {{0, 0}, {255, 0}}, GrpWriteError::boxTooLarge, {}},
+        {"254 rows and the closing row",
+         {{0, 0}, {0, 253}},
+         GrpWriteError::none,
+         {0, 0, 1, 255, 0}},
+        {"255 rows and the closing row", {{0, 0}, {0, 254}}, GrpWriteError::boxTooLarge, {}},
+        {"box at (255, 255)", {{255, 255}, {299, 299}}, GrpWriteError::none, {255, 255, 45, 46, 0}},
+        {"box at column 256", {{256, 0}}, GrpWriteError::offsetTooLarge, {}},
+        {"box at row 256", {{0, 256}}, GrpWriteError::offsetTooLarge, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        IndexImage image;
+        for (auto [x, y] : c.pixels)
+            image.set(x, y, 1);
+        const FrameBox box = findFrameBox(image, 300, 300);
+        EXPECT_EQ(box.error, c.error);
+        EXPECT_EQ(box.entry, c.entry);
+        const EncodedFrame frame = encodeFrameData(image, box);
+        EXPECT_EQ(frame.error, c.error);
+        EXPECT_EQ(frame.data.empty(), c.error != GrpWriteError::none);
+    }
+}
+
+TEST(GrpEncode, RowsBeyondTheSixteenBitOffsetsAreRefused) {
+    // A lone pixel every other cell costs 3 bytes per 2 cells: 383 bytes a row of 255 cells,
+    // so 160 rows fit in 65535 bytes and 254 do not.
+    for (int rows : {160, 254}) {
+        IndexImage image;
+        for (int y = 0; y < rows; ++y)
+            for (int x = 0; x < 255; x += 2)
+                image.set(x, y, 1 + y % 200);
+        const EncodedFrame frame = encodeFrameData(image, findFrameBox(image, 300, 300));
+        EXPECT_EQ(frame.error,
+                  rows == 160 ? GrpWriteError::none : GrpWriteError::rowOffsetOverflow);
+        EXPECT_EQ(frame.data.empty(), rows != 160);
+    }
+}
+
+} // namespace
+} // namespace pixmorph
