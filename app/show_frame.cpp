@@ -3,6 +3,7 @@
 #include "app/converter_state.h"
 #include "app/window_ops.h"
 #include "core/file_io.h"
+#include "core/grp_name.h"
 #include "core/grp_format.h"
 #include "core/preview.h"
 
@@ -13,11 +14,6 @@
 namespace pixmorph {
 
 namespace {
-
-bool hasGrpExtension(const std::string& name) {
-    const auto dot = name.rfind('.');
-    return dot != std::string::npos && name.compare(dot + 1, std::string::npos, "grp") == 0;
-}
 
 // The entry of the frame to show, or nullopt when the index lies outside the frame count (or
 // the table ends early): nothing past the frame table is ever read.
@@ -47,7 +43,7 @@ void showFrame(ConverterState& state, WindowOps& window, FrameRequest request) {
     window.repaintNow();
     if (state.grpNameText.empty())
         return;
-    if (!hasGrpExtension(state.grpNameText)) {
+    if (!hasGrpName(state.grpNameText)) {
         window.showMessage(std::string(msg::kNotGrp));
         return;
     }
