@@ -3,8 +3,8 @@
 #include "app/converter_state.h"
 #include "app/window_ops.h"
 #include "core/file_io.h"
-#include "core/grp_name.h"
 #include "core/grp_format.h"
+#include "core/grp_name.h"
 #include "core/preview.h"
 
 #include <cstdint>
