@@ -109,11 +109,13 @@ enum class GrpWriteError {
 std::string grpWriteErrorMessage(GrpWriteError error, std::size_t frameIndex);
 
 struct FrameBox {
-    FrameEntry entry;   // dataOffset unused
+    FrameEntry entry;   // dataOffset unused; all 0 when refused
     bool empty = false; // no non-zero cell: written as a 1 x 1 box at (0, 0), one row 0x81
     GrpWriteError error = GrpWriteError::none;
 };
 
+// The box of the image's non-zero cells among its first width x height cells, one row taller
+// for the closing transparent row; refused when it does not fit the entry's byte fields.
 FrameBox findFrameBox(const IndexImage& image, int width, int height);
 
 struct EncodedFrame {
@@ -121,6 +123,8 @@ struct EncodedFrame {
     GrpWriteError error = GrpWriteError::none;
 };
 
+// The row offset table and the row streams of the box; cells right of the box and in its last
+// row count as 0. Cell values are written as their low byte.
 EncodedFrame encodeFrameData(const IndexImage& image, const FrameBox& box);
 
 // Builds a whole GRP file in memory in the order the file is laid out: header, table, maker
@@ -138,7 +142,11 @@ public:
     GrpWriteError addDuplicate(std::size_t earlierFrame);
 
     std::size_t framesAdded() const { return entries_.size(); }
-    // The finished file: header with the largest width and height, then every entry.
+    // The file as it stands: placeholder header and zero entries, the tag and the frame data
+    // added so far (what an interrupted compile leaves behind).
+    const ByteVector& bytesSoFar() const { return file_; }
+    // The finished file: header with the largest width and height, then every entry added
+    // (entries never added stay zero).
     ByteVector finish();
 
 private:

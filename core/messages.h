@@ -1,6 +1,7 @@
 #pragma once
 // Every fixed text the program shows the user, in one place.
 
+#include <string>
 #include <string_view>
 
 namespace pixmorph {
@@ -14,6 +15,12 @@ inline constexpr std::string_view kNotQbl = "Not a .QBL File";
 inline constexpr std::string_view kUnsupportedList = "Unsupported Format.";
 inline constexpr std::string_view kUnsupportedBitmap =
     "Unsupported File Format\nNot RLE encoded or RGB format.";
+inline constexpr std::string_view kListEmpty = "The list names no GRP file.";
+inline constexpr std::string_view kListNameTooLong =
+    "A name in the list is longer than 127 characters:\n";
+inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
+inline constexpr std::string_view kBitmapTruncated =
+    "%1 is not a complete bitmap: it ends inside its headers.";
 inline constexpr std::string_view kPaletteUnknown = "Unable to determine file type\nusing default.";
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
@@ -27,6 +34,54 @@ inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
 inline constexpr std::string_view kVersion = "1.85";
 inline constexpr std::string_view kWindowTitle = "GRP <--> BMP  Converter v1.85";
+
+// Refusals of the sprite writer; %1 is the frame's number.
+inline constexpr std::string_view kFrameBoxTooLarge =
+    "Frame %1 is too large: a GRP frame holds at most 255 columns and 254 rows of pixels.";
+inline constexpr std::string_view kFrameOffsetTooLarge =
+    "Frame %1 starts too far from the top left: a GRP frame must begin within 255 pixels.";
+inline constexpr std::string_view kFrameRowsTooLong =
+    "Frame %1 is too detailed: its rows do not fit in the 65535 bytes a GRP frame can address.";
+inline constexpr std::string_view kTooManyFrames =
+    "Frame %1 is one too many: a GRP file holds at most 65535 frames.";
+inline constexpr std::string_view kBadDuplicate =
+    "Frame %1 repeats a frame that does not come before it.";
+inline constexpr std::string_view kSpriteTooLarge =
+    "Frame %1 does not fit: a GRP file cannot grow past 4 GB.";
+
+// File errors by cause 0 to 14; %1 is the file's name.
+inline constexpr std::string_view kFileErrors[] = {
+    "No error occurred.",
+    "An unknown error occurred while accessing %1.",
+    "%1 was not found.",
+    "%1 contains an invalid path.",
+    "%1 could not be opened because there are too many open files.",
+    "Access to %1 was denied.",
+    "An invalid file handle was associated with %1.",
+    "%1 could not be removed because it is the current directory.",
+    "%1 could not be created because the directory is full.",
+    "Seek failed on %1",
+    "A hardware I/O error was reported while accessing %1.",
+    "A sharing violation occurred while accessing %1.",
+    "A locking violation occurred while accessing %1.",
+    "Disk full while accessing %1.",
+    "An attempt was made to access %1 past its end.",
+};
+inline constexpr std::string_view kUnnamedFile = "an unnamed file";
 } // namespace msg
+
+// The text with every "%1" replaced by the value.
+inline std::string fillIn(std::string_view text, std::string_view value) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text.compare(at, 2, "%1") == 0) {
+            out += value;
+            ++at;
+        } else {
+            out += text[at];
+        }
+    }
+    return out;
+}
 
 } // namespace pixmorph

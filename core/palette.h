@@ -17,10 +17,11 @@ struct Palette {
     std::array<std::uint32_t, 256> entries;
 
     Palette(); // a copy of DefaultPalette
-    static std::uint8_t red(std::uint32_t colour) { return colour & 0xFF; }
-    static std::uint8_t green(std::uint32_t colour) { return (colour >> 8) & 0xFF; }
-    static std::uint8_t blue(std::uint32_t colour) { return (colour >> 16) & 0xFF; }
-    static std::uint32_t colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    explicit constexpr Palette(const std::array<std::uint32_t, 256>& colours) : entries(colours) {}
+    static constexpr std::uint8_t red(std::uint32_t colour) { return colour & 0xFF; }
+    static constexpr std::uint8_t green(std::uint32_t colour) { return (colour >> 8) & 0xFF; }
+    static constexpr std::uint8_t blue(std::uint32_t colour) { return (colour >> 16) & 0xFF; }
+    static constexpr std::uint32_t colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
         return r | (g << 8) | (static_cast<std::uint32_t>(b) << 16);
     }
     bool operator==(const Palette&) const = default;
@@ -45,7 +46,10 @@ struct PaletteFile {
     Palette palette; // the colours read; DefaultPalette for the two refusals
 };
 
-// Recognises and reads a palette file's bytes (the size rule and the first-line rule).
+// Recognises and reads a palette file's bytes (the size rule and the first-line rule). A raw
+// file shorter than 768 bytes leaves the entries it does not cover black; a JASC file that ends
+// early repeats its last colour line; a colour line with fewer than two blanks reads its
+// missing parts as 0.
 PaletteFile parsePaletteFile(Bytes data);
 
 // The decimal conversion of JASC colour parts: leading white space, optional sign, digits;

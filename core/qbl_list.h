@@ -30,13 +30,17 @@ enum class QblReadStatus {
 
 struct QblList {
     QblReadStatus status = QblReadStatus::ok;
-    std::string grpName;            // the first name
+    std::string grpName;             // the first name
     std::vector<std::string> frames; // every further name
     std::string offendingName;       // for nameTooLong
 };
 
-// Splits the text at white space (blanks, tabs, line ends).
+// Splits the text at white space (blanks, tabs, line ends). The refusal of the first name is
+// tested before the length of the names.
 QblList readQblList(std::string_view text);
+
+// The message for a list that was not read (empty for ok); a long name is quoted whole.
+std::string qblReadMessage(const QblList& list);
 
 // The compile's check: the text from the last '.' equals ".qbl" in any case.
 bool isQblPath(std::string_view path);

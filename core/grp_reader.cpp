@@ -1,0 +1,95 @@
+#include "core/grp_format.h"
+
+namespace pixmorph {
+
+std::optional<SpriteHeader> readSpriteHeader(Bytes file) {
+    auto frameCount = readU16(file, 0);
+    auto width = readU16(file, 2);
+    auto height = readU16(file, 4);
+    if (!frameCount || !width || !height)
+        return std::nullopt;
+    return SpriteHeader{*frameCount, *width, *height};
+}
+
+std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index) {
+    // An index far past the table must not wrap the offset round to a valid position.
+    if (file.size() < kSpriteHeaderSize ||
+        index > (file.size() - kSpriteHeaderSize) / kFrameEntrySize)
+        return std::nullopt;
+    const std::size_t at = kSpriteHeaderSize + index * kFrameEntrySize;
+    auto x = readU8(file, at);
+    auto y = readU8(file, at + 1);
+    auto width = readU8(file, at + 2);
+    auto height = readU8(file, at + 3);
+    auto dataOffset = readU32(file, at + 4);
+    if (!x || !y || !width || !height || !dataOffset)
+        return std::nullopt;
+    return FrameEntry{*x, *y, *width, *height, *dataOffset};
+}
+
+namespace {
+
+// Decodes one row stream; false when the data ends before the row reaches the box width.
+// Every opcode consumes at least its own byte, so a row that never reaches the width still
+// ends at the end of the data.
+bool decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSink& sink) {
+    int x = 0;
+    while (x < width) {
+        auto opcode = readU8(file, position++);
+        if (!opcode)
+            return false;
+        const int c = *opcode;
+        if (c & 0x80) {
+            x += c & 0x7F;
+        } else if (c & 0x40) {
+            auto value = readU8(file, position++);
+            if (!value)
+                return false;
+            const int count = c & 0x3F;
+            for (int i = 0; i < count; ++i)
+                sink.store(x + i, row, *value);
+            x += count;
+        } else {
+            for (int i = 0; i < c; ++i) {
+                auto value = readU8(file, position++);
+                if (!value)
+                    return false;
+                sink.store(x + i, row, *value);
+            }
+            x += c;
+        }
+    }
+    return true;
+}
+
+class CanvasSink final : public FrameRowSink {
+public:
+    CanvasSink(FrameCanvas& canvas, const FrameEntry& entry) : canvas_(canvas), entry_(entry) {}
+    void store(int column, int row, std::uint8_t value) override {
+        canvas_.set(entry_.xOffset + column, entry_.yOffset + row, value);
+    }
+
+private:
+    FrameCanvas& canvas_;
+    const FrameEntry& entry_;
+};
+
+} // namespace
+
+DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink) {
+    const std::size_t base = entry.dataOffset;
+    for (int row = 0; row < entry.height; ++row) {
+        auto rowOffset = readU16(file, base + 2 * static_cast<std::size_t>(row));
+        if (!rowOffset || !decodeRow(file, base + *rowOffset, entry.width, row, sink))
+            return DecodeStatus::truncated;
+    }
+    return DecodeStatus::complete;
+}
+
+DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas) {
+    canvas.clear();
+    CanvasSink sink(canvas, entry);
+    return decodeFrameRows(file, entry, sink);
+}
+
+} // namespace pixmorph

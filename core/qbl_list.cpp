@@ -1,0 +1,139 @@
+#include "core/qbl_list.h"
+
+#include "core/messages.h"
+
+#include <cctype>
+#include <cstdio>
+#include <iterator>
+#include <utility>
+
+namespace pixmorph {
+namespace {
+
+bool isListSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigits(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+// Frame numbers far beyond any list length are not frames; the bound keeps the result in range.
+std::optional<long> decimal(std::string_view digits) {
+    if (!isDigits(digits) || digits.size() > 9)
+        return std::nullopt;
+    long value = 0;
+    for (const char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+} // namespace
+
+std::string stem(std::string_view grpFileName) {
+    if (const std::size_t separator = grpFileName.find_last_of("\\/");
+        separator != std::string_view::npos)
+        grpFileName.remove_prefix(separator + 1);
+    return std::string(grpFileName.substr(0, grpFileName.rfind('.')));
+}
+
+std::string frameTag(long frameIndex) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%03ld", frameIndex);
+    return text;
+}
+
+std::string writeQblList(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+QblList readQblList(std::string_view text) {
+    QblList list;
+    std::vector<std::string> names;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && isListSpace(text[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && !isListSpace(text[i]))
+            ++i;
+        if (i > start)
+            names.emplace_back(text.substr(start, i - start));
+    }
+    if (names.empty()) {
+        list.status = QblReadStatus::empty;
+        return list;
+    }
+    if (names.front().starts_with(kRefusedListPrefix)) {
+        list.status = QblReadStatus::unsupportedFormat;
+        return list;
+    }
+    for (const auto& name : names) {
+        if (name.size() > kMaxListNameLength) {
+            list.status = QblReadStatus::nameTooLong;
+            list.offendingName = name;
+            return list;
+        }
+    }
+    list.grpName = std::move(names.front());
+    list.frames.assign(std::make_move_iterator(names.begin() + 1),
+                       std::make_move_iterator(names.end()));
+    return list;
+}
+
+std::string qblReadMessage(const QblList& list) {
+    switch (list.status) {
+    case QblReadStatus::ok:
+        return {};
+    case QblReadStatus::unsupportedFormat:
+        return std::string(msg::kUnsupportedList);
+    case QblReadStatus::empty:
+        return std::string(msg::kListEmpty);
+    case QblReadStatus::nameTooLong:
+        return std::string(msg::kListNameTooLong) + list.offendingName;
+    }
+    return {};
+}
+
+bool isQblPath(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string_view extension = path.substr(dot);
+    if (extension.size() != 4)
+        return false;
+    for (std::size_t i = 0; i < extension.size(); ++i) {
+        const auto c = static_cast<unsigned char>(extension[i]);
+        if (std::tolower(c) != ".qbl"[i])
+            return false;
+    }
+    return true;
+}
+
+std::optional<long> dupeFrameNumber(std::string_view name, std::string_view listStem) {
+    constexpr std::string_view kBmpEnd = ".bmp";
+    const std::size_t prefixLength = kDupePrefix.size() + listStem.size();
+    if (name.starts_with(kDupePrefix) && name.substr(kDupePrefix.size()).starts_with(listStem) &&
+        name.ends_with(kBmpEnd) && name.size() > prefixLength + kBmpEnd.size()) {
+        const std::string_view digits =
+            name.substr(prefixLength, name.size() - prefixLength - kBmpEnd.size());
+        if (isDigits(digits))
+            return decimal(digits);
+    }
+    if (name.size() < 7)
+        return std::nullopt;
+    return decimal(name.substr(name.size() - 7, 3));
+}
+
+} // namespace pixmorph
