@@ -13,7 +13,6 @@ namespace pixmorph::ui {
 class DialogServices;
 
 class JobWindow : public TemplateDialog, public JobWindowOps {
-    Q_OBJECT
 public:
     JobWindow(ExportWindowSetup setup, DialogServices& services, QWidget* owner);
     JobWindow(CompileWindowSetup setup, DialogServices& services, QWidget* owner);

@@ -19,7 +19,6 @@ class ArchiveList;
 class DialogServices;
 
 class MainWindow : public TemplateDialog, public WindowOps {
-    Q_OBJECT
 public:
     MainWindow(ConverterState& state, ArchiveLibrary& archive, FileAssociationSink& association,
                std::string programPath, DialogServices& services);
