@@ -27,7 +27,7 @@ void ClipPlayer::play(int fromFrame, int toFrame, int repeatCount) {
     to_ = toFrame < 0 ? last : std::clamp(toFrame, from_, last);
     repeatsLeft_ = repeatCount;
     timer_.stop();
-    show(from_);
+    display(from_);
     if (repeatCount == 0 || from_ == to_)
         return;
     timer_.start(1000 / std::max(1, clip_.framesPerSecond));
@@ -39,17 +39,17 @@ void ClipPlayer::stop() {
 
 void ClipPlayer::advance() {
     if (current_ < to_) {
-        show(current_ + 1);
+        display(current_ + 1);
         return;
     }
     if (repeatsLeft_ > 0 && --repeatsLeft_ == 0) {
         timer_.stop();
         return;
     }
-    show(from_);
+    display(from_);
 }
 
-void ClipPlayer::show(int frame) {
+void ClipPlayer::display(int frame) {
     current_ = frame;
     update();
 }

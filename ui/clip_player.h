@@ -32,7 +32,7 @@ protected:
 
 private:
     void advance();
-    void show(int frame);
+    void display(int frame);
 
     Clip clip_;
     QTimer timer_;
