@@ -51,11 +51,17 @@ public:
 
     void encode() {
         int p = 0;
+        // A run is counted once: transparent runs go out two cells at a time, and counting the
+        // rest of the run again for every pair would make a wide empty row cost its width
+        // squared. Every cell from p to the end of the run last counted holds the same value.
+        int runEnd = 0;
         while (p < width_) {
             const int v = cell(p);
             if (v == ExportCanvas::kSentinel)
                 return;
-            int n = runLength(p, v);
+            if (p >= runEnd)
+                runEnd = p + runLength(p, v);
+            int n = runEnd - p;
             if (v == 0) {
                 if (n > width_ - p) {
                     pair(width_ - p, 0);

@@ -89,6 +89,15 @@ inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture i
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+
+// The main window; values that do not fit their fields are refused, never cut.
+inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";
+inline constexpr std::string_view kStoredLocationTooLong =
+    "The stored location %1 is longer than 511 characters\nand was not used.";
+inline constexpr std::string_view kStartupFileTooLong =
+    "The file name on the command line is longer than 127 characters:\n%1";
+inline constexpr std::string_view kPathTooLong =
+    "This path is longer than 511 characters and cannot be kept:\n%1";
 } // namespace msg
 
 // The text with "%1", "%2", ... replaced by the values in order; a place without a value (or a
