@@ -174,47 +174,41 @@ TEST_F(ArchiveCommands, PickingAnEntryAsksThenSavesAndShowsItFromFrameZero) {
     EXPECT_EQ(state_.outputDir, outputDir);
 }
 
-TEST_F(ArchiveCommands, NoAnswerOrNoEntryDoesNothing) {
-    window_.listItems.clear();
-    extractChosenFile(state_, window_, library_);
-    EXPECT_TRUE(window_.messages.empty());
-
-    locateWith(archive_);
-    window_.answer = MessageAnswer::no;
-    const auto before = listingBelow(dir_.path());
-    extractChosenFile(state_, window_, library_);
-    EXPECT_EQ(window_.messages.size(), 1u);
-    EXPECT_EQ(listingBelow(dir_.path()), before);
-    EXPECT_EQ(state_.grpNameText, "");
-    EXPECT_TRUE(window_.surface.events.empty());
-}
-
-TEST_F(ArchiveCommands, HostileAndDamagedEntriesAreReportedAndWriteNothing) {
+TEST_F(ArchiveCommands, NoAnswerRefusedNamesAndFailedReadsWriteNothing) {
     ASSERT_TRUE(writeArchive(archive_, {{"..\\..\\escape.grp", marine_, kPkware},
-                                        {"unit\\broken.grp", sampleBytes(40000, 3), kPkware}}));
+                                        {"unit\\broken.grp", sampleBytes(40000, 3), kPkware},
+                                        {"unit\\marine.grp", marine_, kPkware}}));
     // The broken file's first sector names a method the reader cannot meet.
     overwriteBytes(archive_, storedOffset(archive_, "unit\\broken.grp") + 44, std::string("\x12"));
-    writeFile(state_.fileListPath, std::string("..\\..\\escape.grp\nunit\\broken.grp\n"));
+    writeFile(state_.fileListPath,
+              std::string("..\\..\\escape.grp\nunit\\broken.grp\nunit\\marine.grp\n"));
     locateWith(archive_);
-    ASSERT_EQ(window_.listItems.size(), 2u);
+    ASSERT_EQ(window_.listItems.size(), 3u);
     const auto before = listingBelow(dir_.path());
+    const auto pick = [&](int entry, MessageAnswer answer) {
+        window_.selected = entry;
+        window_.answer = answer;
+        window_.messages.clear();
+        extractChosenFile(state_, window_, library_);
+    };
 
-    window_.selected = 0;
-    window_.messages.clear();
-    extractChosenFile(state_, window_, library_);
+    pick(0, MessageAnswer::yes); // refused before the question
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"..\\..\\escape.grp cannot be saved:\n"
                                                        "its name has a \".\" or \"..\" level."});
-
-    window_.selected = 1;
-    window_.messages.clear();
-    extractChosenFile(state_, window_, library_);
+    pick(1, MessageAnswer::yes);
     ASSERT_EQ(window_.messages.size(), 2u); // the question, then the failure
     EXPECT_EQ(window_.messages[1].text,
               "unit\\broken.grp could not be read from the archive;\nnothing was saved.");
     EXPECT_EQ(window_.messages[1].icon, MessageIcon::stop);
+    pick(2, MessageAnswer::no);
+    EXPECT_EQ(window_.messages.size(), 1u);
+    window_.listItems.clear();
+    pick(0, MessageAnswer::yes); // an empty list asks nothing
+    EXPECT_TRUE(window_.messages.empty());
 
     EXPECT_EQ(listingBelow(dir_.path()), before);
     EXPECT_EQ(state_.grpNameText, "");
+    EXPECT_TRUE(window_.surface.events.empty());
 }
 
 } // namespace
