@@ -22,6 +22,8 @@ inline constexpr std::string_view kListNameTooLong =
 inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
 inline constexpr std::string_view kBitmapTruncated =
     "%1 is not a complete bitmap: it ends inside its headers.";
+inline constexpr std::string_view kBitmapBadHeaders =
+    "%1 is not a valid bitmap: its width is negative or its pixels start inside its headers.";
 inline constexpr std::string_view kPaletteUnknown = "Unable to determine file type\nusing default.";
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
