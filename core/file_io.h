@@ -17,9 +17,13 @@ struct FileReadResult {
     bool ok() const { return error == FileErrorCause::none; }
 };
 
+// The largest file read whole; the writers produce nothing larger, so whatever the program
+// writes it can read back.
+inline constexpr std::uint64_t kMaxWholeFileSize = 64u << 20;
+
 // Reads the whole file. Files larger than maxBytes are refused with FileErrorCause::generic
 // before anything is allocated.
-FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = 64u << 20);
+FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = kMaxWholeFileSize);
 
 // Writes the bytes to path through a temporary file beside it and a rename. On failure the
 // temporary file is removed and any earlier file at path is untouched.

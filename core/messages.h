@@ -50,7 +50,7 @@ inline constexpr std::string_view kTooManyFrames =
 inline constexpr std::string_view kBadDuplicate =
     "Frame %1 repeats a frame that does not come before it.";
 inline constexpr std::string_view kSpriteTooLarge =
-    "Frame %1 does not fit: a GRP file cannot grow past 4 GB.";
+    "Frame %1 does not fit: a GRP file cannot grow past 64 MB, the most the program reads.";
 
 // File errors by cause 0 to 14; %1 is the file's name.
 inline constexpr std::string_view kFileErrors[] = {
