@@ -26,6 +26,11 @@ inline constexpr std::string_view kBitmapBadHeaders =
     "%1 is not a valid bitmap: its width is negative or its pixels start inside its headers.";
 inline constexpr std::string_view kPaletteUnknown = "Unable to determine file type\nusing default.";
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
+// The same two refusals where no built-in colours stand in (the command line).
+inline constexpr std::string_view kPaletteUnknownRefused =
+    "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
+inline constexpr std::string_view kPaletteNot256Refused =
+    "Jasc Palette: not 256 colors.\nNothing was converted.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
 inline constexpr std::string_view kFirstRunRefusal =
