@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pixmorph {
 
@@ -28,5 +29,31 @@ FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = k
 // Writes the bytes to path through a temporary file beside it and a rename. On failure the
 // temporary file is removed and any earlier file at path is untouched.
 FileErrorCause writeFileAtomically(const std::string& path, Bytes data);
+
+// Files that belong together (an export's bitmaps and their list) written as one: each goes to
+// a temporary file beside its target, and only when all are complete are they renamed over
+// their targets. A failed write, or a set dropped without commit(), removes the temporary
+// files and leaves every target as it was.
+class StagedFiles {
+public:
+    StagedFiles();
+    ~StagedFiles();
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+
+    // Writes the file beside its target; on failure every file staged so far is dropped.
+    FileErrorCause add(const std::string& path, Bytes data);
+    // Renames every staged file over its target, in the order added. A rename can fail only
+    // for reasons the writes did not meet (a folder in the target's place): the files renamed
+    // before it stay, the rest are dropped, and failedPath() names the one that failed.
+    FileErrorCause commit();
+    const std::string& failedPath() const { return failedPath_; }
+
+private:
+    void discard();
+    struct Staged;
+    std::vector<Staged> staged_;
+    std::string failedPath_;
+};
 
 } // namespace pixmorph
