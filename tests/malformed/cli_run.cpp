@@ -65,13 +65,14 @@ CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options
     if (child == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0)
-            ::_exit(126);
         if (options.asUnprivilegedUser && ::geteuid() == 0 &&
             (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(126);
-        if (options.ignoreFileSizeSignal)
-            ::signal(SIGXFSZ, SIG_IGN);
+        if (options.cpuSecondsLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(options.cpuSecondsLimit),
+                               static_cast<rlim_t>(options.cpuSecondsLimit)};
+            ::setrlimit(RLIMIT_CPU, &limit);
+        }
         if (options.fileSizeLimit >= 0) {
             const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
                                static_cast<rlim_t>(options.fileSizeLimit)};

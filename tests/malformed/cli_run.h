@@ -1,8 +1,8 @@
 #pragma once
 // Runs pixmorph-cli as a child process, as a user would, and keeps what it said, its exit code
 // and its peak memory. The child can be given a file size limit (a write cut short, a full
-// disk) or an unprivileged user (so a read-only folder stops it even when the tests run as
-// root).
+// disk), a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
+// folder stops it even when the tests run as root).
 
 #include <string>
 #include <vector>
@@ -10,10 +10,9 @@
 namespace pixmorph::test {
 
 struct CliRunOptions {
-    long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes; -1 leaves it unlimited
-    bool ignoreFileSizeSignal = false; // SIGXFSZ ignored, so writes past the limit fail with EFBIG
+    long fileSizeLimit = -1; // RLIMIT_FSIZE in bytes; -1 leaves it unlimited
     bool asUnprivilegedUser = false;
-    std::string workingDirectory; // empty: the test's own
+    long cpuSecondsLimit = -1; // RLIMIT_CPU: a run that would hang is killed (SIGXCPU) instead
 };
 
 struct CliRun {
