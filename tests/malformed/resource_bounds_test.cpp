@@ -3,9 +3,10 @@
 // a hang would reach. Peak memory is the kernel's maximum resident set size of the child, the
 // figure /usr/bin/time -v reports.
 #include "cli_run.h"
+#include "core/bmp_test_pictures.h"
 #include "core/bytes.h"
 #include "core/file_io.h"
-#include "malformed_files.h"
+#include "core/grp_test_files.h"
 #include "support/job_files.h"
 
 #include <functional>
@@ -36,7 +37,7 @@ ByteVector noisePicture(int width, int height) {
     for (int y = height - 1; y >= 0; --y)
         for (int x = 0; x < stride; ++x)
             rows.push_back(x < width ? static_cast<std::uint8_t>(1 + (7 * x + 13 * y) % 255) : 0);
-    return test::laidBitmap(width, height, 8, 0, rows);
+    return test::handLaidBmp(width, height, 8, 0, rows);
 }
 
 // A 24-bit picture whose every pixel has a colour of its own, different again for each seed.
@@ -46,7 +47,7 @@ ByteVector everyPixelItsOwnColour(int size, std::uint8_t seed) {
         for (int x = 0; x < size; ++x) // 3 * size is a multiple of 4: no padding
             rows.insert(rows.end(),
                         {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), seed});
-    return test::laidBitmap(size, size, 24, 0, rows);
+    return test::handLaidBmp(size, size, 24, 0, rows);
 }
 
 std::string repeatedLines(const std::string& first, const std::string& line, std::size_t count) {
@@ -103,8 +104,8 @@ std::vector<WorstInput> worstInputs() {
         // that draw nothing.
         {"SpriteOfRowsThatIdleToTheEnd",
          [](const ScratchDir& d) {
-             ByteVector file =
-                 test::laidSprite(256, 256, std::vector<test::LaidFrame>(8, {0, 0, 255, 255, {}}));
+             ByteVector file = test::handLaidSprite(
+                 256, 256, std::vector<test::HandFrame>(8, {0, 0, 255, 255, {}}));
              const std::uint32_t data = 6 + 8 * 8;
              for (int frame = 0; frame < 8; ++frame)
                  putU32(file, 6 + 8 * frame + 4, data);
@@ -124,7 +125,7 @@ std::vector<WorstInput> worstInputs() {
              while (pairs.size() + 4 <= kLargestInput - 54)
                  pairs.insert(pairs.end(), {255, 7});
              pairs.insert(pairs.end(), {0, 1});
-             testing::writeFile(d.file("f.bmp"), test::laidBitmap(255, 256, 8, 1, pairs));
+             testing::writeFile(d.file("f.bmp"), test::handLaidBmp(255, 256, 8, 1, pairs));
              testing::writeFile(d.file("s.qbl"), repeatedLines("s.grp", "f.bmp", 20));
              return std::vector<std::string>{"compile", d.file("s.qbl")};
          },
