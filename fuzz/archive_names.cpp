@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace pixmorph;
 
@@ -54,7 +55,9 @@ void checkName(const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Bytes contents(data, size);
-    for (const std::string& name : parseNameList(contents))
+    const std::vector<std::string> names = parseNameList(contents);
+    FUZZ_CHECK(names.size() <= kMaxNameLines + 1);
+    for (const std::string& name : names)
         checkName(name);
     (void)mpqHeaderIsSane(contents, size);
     return 0;

@@ -8,6 +8,7 @@
 #include "core/file_io.h"
 #include "core/grp_test_files.h"
 #include "support/job_files.h"
+#include "support/mpq_test_files.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -130,6 +131,15 @@ std::vector<WorstInput> worstInputs() {
              return std::vector<std::string>{"compile", d.file("s.qbl")};
          },
          0},
+        // Every line is a name looked up in the archive, the empty ones too.
+        {"NameListOfMillionsOfLines",
+         [](const ScratchDir& d) {
+             EXPECT_TRUE(testing::writeArchive(d.file("a.mpq"), {{"unit\\a.grp", {1, 2, 3}}}));
+             testing::writeFile(d.file("names.txt"), std::string(kLargestInput, '\n'));
+             return std::vector<std::string>{"list", "--names", d.file("names.txt"),
+                                             d.file("a.mpq")};
+         },
+         1},
         // 65535 entries, all of one 256 x 256 frame: one bitmap and a list of 65535 lines.
         {"LargestFrameTable",
          [](const ScratchDir& d) {
