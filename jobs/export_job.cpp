@@ -100,6 +100,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     std::vector<std::string> lines{name + ".grp"};
     lines.reserve(table.size() + 1);
 
+    // The bitmaps and the list are kept back until every frame is written: a damaged frame or
+    // a full disk half way through leaves every earlier output as it was.
+    StagedFiles outputs;
     ExportCanvas canvas;
     for (std::size_t i = 0; i < table.size(); ++i) {
         view.stepProgress();
@@ -120,8 +123,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
         const std::string bmpPath = joinPath(folder, bmpName);
         const ByteVector bmp = encodeFrameBmp(canvas, input.palette, header.width, header.height);
-        if (const FileErrorCause error = writeFileAtomically(bmpPath, bmp);
-            error != FileErrorCause::none) {
+        if (const FileErrorCause error = outputs.add(bmpPath, bmp); error != FileErrorCause::none) {
             reportFileError(view, error, bmpPath);
             return JobOutcome::failed;
         }
@@ -131,9 +133,13 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
     const Bytes listBytes(reinterpret_cast<const std::uint8_t*>(listText.data()), listText.size());
-    if (const FileErrorCause error = writeFileAtomically(listPath, listBytes);
+    if (const FileErrorCause error = outputs.add(listPath, listBytes);
         error != FileErrorCause::none) {
         reportFileError(view, error, listPath);
+        return JobOutcome::failed;
+    }
+    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {
+        reportFileError(view, error, outputs.failedPath());
         return JobOutcome::failed;
     }
     showFinished(view, msg::kExportFinished);

@@ -1,5 +1,6 @@
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
+#include "archive/name_list.h"
 #include "archive/offered_names.h"
 #include "support/fake_archive_backend.h"
 #include "support/mpq_test_files.h"
@@ -43,6 +44,14 @@ TEST_F(ArchiveLibraryWithFake, OpensWheneverTheArchiveAndTheListOpenAndReleasesA
     EXPECT_FALSE(library_.openArchiveAndList("game.mpq", dir_.file("absent.txt")));
     EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
     EXPECT_EQ(fake_->archivesOpen + fake_->filesOpen, 0);
+    // So does a list of more lines than a list may hold.
+    EXPECT_FALSE(open(std::string(kMaxNameLines + 1, '\n')));
+    EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
+    EXPECT_EQ(fake_->archivesOpen, 0);
+    ASSERT_TRUE(open("unit\\a.grp\n"));
+    library_.release();
+    library_.release(); // a second release closes nothing twice
+    EXPECT_EQ(fake_->archivesOpen + fake_->filesOpen, 0);
 
     fake_->archiveOpens = false;
     EXPECT_FALSE(open("unit\\a.grp\n"));
@@ -63,8 +72,10 @@ TEST_F(ArchiveLibraryWithFake, ReadsThatFailOrClaimTooMuchWriteNothing) {
     };
 
     fake_->bytesShort = 1;
-    EXPECT_EQ(extract("unit\\a.grp", NameFormat::subdirectories),
-              "unit\\a.grp could not be read from the archive;\nnothing was saved.");
+    const ExtractionResult failed =
+        extractArchiveFile(library_, "unit\\a.grp", output, NameFormat::subdirectories);
+    EXPECT_EQ(failed.error, "unit\\a.grp could not be read from the archive;\nnothing was saved.");
+    EXPECT_EQ(failed.icon, MessageIcon::stop);
     fake_->bytesShort = 0;
     fake_->claimedSize = kLargestExtractedFile + 1;
     EXPECT_EQ(extract("unit\\b.grp", NameFormat::flat),

@@ -30,6 +30,9 @@ TEST(NameList, SplitsLinesAsTheArchiveListIsWritten) {
     const std::string longest(kNameLineLimit, 'x'), tooLong(kNameLineLimit + 1, 'y');
     EXPECT_EQ(parse(longest + "\r\n" + tooLong + "\n" + tooLong + tooLong + "\nz\n"),
               (Names{longest, "z"}));
+    // Millions of line ends would cost gigabytes of names: parsing stops one line past the most.
+    EXPECT_EQ(parse(std::string(kMaxNameLines, '\n')).size(), kMaxNameLines);
+    EXPECT_EQ(parse(std::string(3 * kMaxNameLines, '\n')).size(), kMaxNameLines + 1);
 }
 
 TEST(OfferedNames, NamesEndingInGrpInAnyCaseSortedAsTheDesktopListSortsThem) {
