@@ -50,6 +50,7 @@ public:
     std::int16_t at(int x, int y) const;
     // Dropped outside the canvas.
     void set(int x, int y, std::uint8_t value);
+    bool operator==(const FrameCanvas&) const = default;
 
 private:
     std::vector<std::int16_t> cells_;
@@ -64,6 +65,7 @@ public:
     void clear();
     std::uint32_t at(int x, int y) const;
     void set(int x, int y, std::uint32_t value);
+    bool operator==(const IndexImage&) const = default;
 
 private:
     std::vector<std::uint32_t> cells_;

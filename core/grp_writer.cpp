@@ -3,6 +3,7 @@
 #include "core/messages.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace pixmorph {
@@ -18,30 +19,21 @@ std::uint16_t headerSize(int largest) {
 } // namespace
 
 std::string grpWriteErrorMessage(GrpWriteError error, std::size_t frameIndex) {
-    std::string_view text;
-    switch (error) {
-    case GrpWriteError::none:
+    // In the order of GrpWriteError.
+    static constexpr std::string_view kTexts[] = {
+        "",
+        msg::kFrameBoxTooLarge,
+        msg::kFrameOffsetTooLarge,
+        msg::kFrameRowsTooLong,
+        msg::kTooManyFrames,
+        msg::kBadDuplicate,
+        msg::kSpriteTooLarge,
+    };
+    static_assert(std::size(kTexts) == static_cast<std::size_t>(GrpWriteError::fileTooLarge) + 1);
+    const auto index = static_cast<std::size_t>(error);
+    if (error == GrpWriteError::none || index >= std::size(kTexts))
         return {};
-    case GrpWriteError::boxTooLarge:
-        text = msg::kFrameBoxTooLarge;
-        break;
-    case GrpWriteError::offsetTooLarge:
-        text = msg::kFrameOffsetTooLarge;
-        break;
-    case GrpWriteError::rowOffsetOverflow:
-        text = msg::kFrameRowsTooLong;
-        break;
-    case GrpWriteError::tooManyFrames:
-        text = msg::kTooManyFrames;
-        break;
-    case GrpWriteError::badDuplicate:
-        text = msg::kBadDuplicate;
-        break;
-    case GrpWriteError::fileTooLarge:
-        text = msg::kSpriteTooLarge;
-        break;
-    }
-    return fillIn(text, std::to_string(frameIndex));
+    return fillIn(kTexts[index], std::to_string(frameIndex));
 }
 
 SpriteWriter::SpriteWriter(std::size_t frameCount) : frameCount_(std::min(frameCount, kMaxFrames)) {

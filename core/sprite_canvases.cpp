@@ -6,8 +6,11 @@ namespace pixmorph {
 
 namespace {
 
-bool inside(int x, int y, int columns, int rows) {
-    return x >= 0 && y >= 0 && x < columns && y < rows;
+// Both canvases keep one column's cells together; nothing outside them has an index.
+std::optional<std::size_t> cellIndex(int x, int y, int columns, int rows) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows)
+        return std::nullopt;
+    return static_cast<std::size_t>(x) * rows + y;
 }
 
 } // namespace
@@ -19,14 +22,13 @@ void FrameCanvas::clear() {
 }
 
 std::int16_t FrameCanvas::at(int x, int y) const {
-    if (!inside(x, y, kColumns, kRows))
-        return 0;
-    return cells_[static_cast<std::size_t>(x) * kRows + y];
+    const auto index = cellIndex(x, y, kColumns, kRows);
+    return index ? cells_[*index] : std::int16_t{0};
 }
 
 void FrameCanvas::set(int x, int y, std::uint8_t value) {
-    if (inside(x, y, kColumns, kRows))
-        cells_[static_cast<std::size_t>(x) * kRows + y] = value;
+    if (const auto index = cellIndex(x, y, kColumns, kRows))
+        cells_[*index] = value;
 }
 
 IndexImage::IndexImage() : cells_(static_cast<std::size_t>(kSize) * kSize, 0) {}
@@ -36,14 +38,13 @@ void IndexImage::clear() {
 }
 
 std::uint32_t IndexImage::at(int x, int y) const {
-    if (!inside(x, y, kSize, kSize))
-        return 0;
-    return cells_[static_cast<std::size_t>(x) * kSize + y];
+    const auto index = cellIndex(x, y, kSize, kSize);
+    return index ? cells_[*index] : 0u;
 }
 
 void IndexImage::set(int x, int y, std::uint32_t value) {
-    if (inside(x, y, kSize, kSize))
-        cells_[static_cast<std::size_t>(x) * kSize + y] = value;
+    if (const auto index = cellIndex(x, y, kSize, kSize))
+        cells_[*index] = value;
 }
 
 } // namespace pixmorph

@@ -1,6 +1,6 @@
 #pragma once
-// Hand-laid GRP files for the decoder tests: frames placed one after another, so that every
-// byte of the file is needed by some frame.
+// Hand-laid GRP files for the decoder tests: header, table (no maker tag), then each frame's
+// row offsets and rows, so that every byte of the file is needed by some frame.
 
 #include "core/grp_format.h"
 
@@ -11,22 +11,19 @@
 namespace pixmorph::test {
 
 struct HandFrame {
-    std::uint8_t x = 0, y = 0, width = 0, height = 0;
+    std::uint8_t x, y, width, height;
     std::vector<ByteVector> rows; // one opcode stream per row
 };
 
-// Header, table (no maker tag), then each frame's row offsets and rows.
 inline ByteVector handLaidSprite(std::uint16_t width, std::uint16_t height,
                                  const std::vector<HandFrame>& frames) {
     ByteVector file;
-    appendU16(file, static_cast<std::uint16_t>(frames.size()));
-    appendU16(file, width);
-    appendU16(file, height);
-    const std::size_t tableAt = file.size();
+    for (std::uint16_t field : {static_cast<std::uint16_t>(frames.size()), width, height})
+        appendU16(file, field);
     file.resize(file.size() + frames.size() * kFrameEntrySize);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const HandFrame& frame = frames[i];
-        const std::size_t entryAt = tableAt + i * kFrameEntrySize;
+        const std::size_t entryAt = kSpriteHeaderSize + i * kFrameEntrySize;
         file[entryAt] = frame.x;
         file[entryAt + 1] = frame.y;
         file[entryAt + 2] = frame.width;
@@ -43,15 +40,14 @@ inline ByteVector handLaidSprite(std::uint16_t width, std::uint16_t height,
     return file;
 }
 
-// Records every store of a decode, keyed by (column, row).
-class RecordingSink final : public FrameRowSink {
-public:
+// Every store of a decode, keyed by (column, row).
+struct StoreLog final : FrameRowSink {
     void store(int column, int row, std::uint8_t value) override {
         stores[{column, row}] = value;
-        ++storeCount;
+        ++count;
     }
     std::map<std::pair<int, int>, int> stores;
-    int storeCount = 0;
+    int count = 0;
 };
 
 } // namespace pixmorph::test
