@@ -112,8 +112,12 @@ void drawFrame(const SpritePlan& plan, int frameIndex, IndexImage& image) {
     const double angle = 2 * std::numbers::pi * (frameIndex % kDirections) / kDirections;
     const double cx = usableWidth / 2.0 + std::sin(frameIndex * 0.7) * usableWidth * 0.05;
     const double cy = usableHeight / 2.0;
-    const double rx = usableWidth * 0.42 * (0.85 + 0.15 * std::sin(angle));
-    const double ry = usableHeight * 0.42 * (0.85 + 0.15 * std::cos(angle));
+    // The first frame fills the sprite to its edges, so the largest sprites hold the largest
+    // frame box the format allows (not for noise: a full box of it overflows the 16-bit row
+    // offsets).
+    const bool fill = frameIndex == 0 && plan.content != Content::noisy;
+    const double rx = usableWidth * (fill ? 0.75 : 0.42 * (0.85 + 0.15 * std::sin(angle)));
+    const double ry = usableHeight * (fill ? 0.75 : 0.42 * (0.85 + 0.15 * std::cos(angle)));
 
     for (int x = 0; x < plan.width; ++x)
         for (int y = 0; y < plan.height; ++y)
