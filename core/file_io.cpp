@@ -1,145 +1,124 @@
 #include "core/file_io.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace pixmorph {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-// Closes the descriptor when the scope ends, whatever path leaves it.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports the error the close found (late write errors surface here).
-    int closeNow() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
 };
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 
+FileErrorCause causeOf(const std::error_code& error) {
+    return fileErrorCauseFromErrno(error.value());
+}
+
+// The error the C library left behind, or a generic one when it left none.
 FileErrorCause lastError() {
-    return fileErrorCauseFromErrno(errno);
+    return errno == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errno);
 }
 
-bool writeAll(int fd, Bytes data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(fd, data.data() + done, data.size() - done);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// A fresh name beside the target; created exclusively, so it can never be someone else's file.
-int createTemporaryBeside(const std::filesystem::path& target, std::string& temporaryPath) {
+// A fresh name beside the target, created exclusively, so it can never be someone else's file.
+FilePointer createTemporaryBeside(const fs::path& target, fs::path& temporaryPath) {
     static std::mt19937_64 names(std::random_device{}());
-    const std::filesystem::path folder = target.parent_path();
+    const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name =
             "." + target.filename().string() + "." + std::to_string(names() % 1000000000) + ".tmp";
-        temporaryPath = (folder.empty() ? std::filesystem::path(name) : folder / name).string();
-        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        temporaryPath = folder.empty() ? fs::path(name) : folder / name;
+        errno = 0;
+        FilePointer file(std::fopen(temporaryPath.c_str(), "wbx"));
+        if (file || errno != EEXIST)
+            return file;
     }
-    return -1;
+    return nullptr;
 }
 
 } // namespace
 
 FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     FileReadResult result;
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        result.error = lastError();
-        return result;
-    }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
-        result.error = lastError();
-        return result;
-    }
-    if (S_ISDIR(status.st_mode)) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
         result.error = fileErrorCauseFromErrno(EISDIR);
+        return result;
+    }
+    errno = 0;
+    FilePointer file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        result.error = lastError();
         return result;
     }
     // Refused before anything is allocated; the read below stays bounded too, for files
     // that grow meanwhile or report no size.
-    if (static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0)) > maxBytes) {
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size > maxBytes) {
         result.error = FileErrorCause::generic;
         return result;
     }
-    result.data.reserve(static_cast<std::size_t>(status.st_size));
+    if (!error)
+        result.data.reserve(static_cast<std::size_t>(size));
     std::uint8_t chunk[65536];
     for (;;) {
-        const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            result.error = lastError();
-            result.data.clear();
-            return result;
-        }
-        if (got == 0)
-            break;
-        if (result.data.size() + static_cast<std::uint64_t>(got) > maxBytes) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+        if (result.data.size() + got > maxBytes) {
             result.error = FileErrorCause::generic;
             result.data.clear();
             return result;
         }
         result.data.insert(result.data.end(), chunk, chunk + got);
+        if (got < sizeof chunk) {
+            if (std::ferror(file.get())) {
+                result.error = lastError();
+                result.data.clear();
+            }
+            return result;
+        }
     }
-    return result;
 }
 
 FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
-    std::filesystem::path target(path);
-    std::error_code ignored;
+    fs::path target(path);
+    std::error_code error;
     // Writing through a link replaces what it points at, not the link.
-    if (std::filesystem::is_symlink(target, ignored))
-        target = std::filesystem::weakly_canonical(target, ignored);
+    if (fs::is_symlink(target, error))
+        target = fs::weakly_canonical(target, error);
 
-    std::string temporaryPath;
-    Descriptor file(createTemporaryBeside(target, temporaryPath));
-    if (file.get() < 0)
+    fs::path temporaryPath;
+    FilePointer file = createTemporaryBeside(target, temporaryPath);
+    if (!file)
         return lastError();
 
-    auto fail = [&](int errorNumber) {
-        ::unlink(temporaryPath.c_str());
-        return fileErrorCauseFromErrno(errorNumber);
+    auto fail = [&](FileErrorCause cause) {
+        file.reset();
+        std::error_code ignored;
+        fs::remove(temporaryPath, ignored);
+        return cause;
     };
     // A replaced file keeps its permissions.
-    struct stat earlier {};
-    if (::stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode))
-        ::fchmod(file.get(), earlier.st_mode & 07777);
-    if (!writeAll(file.get(), data))
-        return fail(errno);
-    if (const int closeError = file.closeNow(); closeError != 0)
-        return fail(closeError);
-    if (::rename(temporaryPath.c_str(), target.c_str()) != 0)
-        return fail(errno);
+    const fs::file_status earlier = fs::status(target, error);
+    if (!error && fs::is_regular_file(earlier))
+        fs::permissions(temporaryPath, earlier.permissions(), error);
+
+    errno = 0;
+    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
+        return fail(lastError());
+    // Late write errors (a full disk, a size limit) surface when the buffer is flushed.
+    errno = 0;
+    if (std::fclose(file.release()) != 0)
+        return fail(lastError());
+    fs::rename(temporaryPath, target, error);
+    if (error)
+        return fail(causeOf(error));
     return FileErrorCause::none;
 }
 
