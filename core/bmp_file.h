@@ -7,13 +7,17 @@
 #include "core/palette.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace pixmorph {
 
 inline constexpr int kMaxPictureSize = 256;
 
 // The export's decoded frame: 257 x 257 cells, column by column. Picture row t is canvas row
-// t + 1; column 256 and row 256 are the sentinel that ends a scan along a row.
+// t + 1; column 256 and row 256 are the sentinel that ends a scan along a row. Row 256 is also
+// the bottom picture row of a 256-row sprite: the writer reads its undrawn cells as transparent.
 class ExportCanvas {
 public:
     static constexpr int kSize = 257;
@@ -21,8 +25,10 @@ public:
 
     ExportCanvas();
     void clear();
+    // The sentinel outside the grid, so a scan always ends.
     std::int16_t at(int column, int row) const;
-    // Dropped outside the canvas.
+    // Pixels go to columns 0-255 and rows 0-256; anything else (the sentinel column included)
+    // is dropped and marks the canvas as overflowed.
     void set(int column, int row, std::uint8_t value);
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
@@ -32,11 +38,13 @@ private:
     bool overflowed_ = false;
 };
 
-// Decodes a frame of the sprite into the canvas at its offsets (picture rows from canvas row 1).
+// Clears the canvas and decodes a frame of the sprite into it at its offsets (picture rows from
+// canvas row 1).
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas);
 
 // The bytes of one frame's BMP file: headers, the 1024-byte palette, RLE8 rows bottom-up.
-// width and height are the sprite's, 1 to 256 each.
+// width and height are the sprite's, 1 to 256 each; other sizes give an empty result, since
+// no viewer opens a picture without pixels.
 ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, int width,
                           int height);
 
@@ -50,12 +58,17 @@ enum class BmpReadStatus {
 struct BmpReadResult {
     BmpReadStatus status = BmpReadStatus::ok;
     int width = 0;
-    int height = 0; // as a positive number of rows
+    int height = 0;             // as a positive number of rows
     bool dataTruncated = false; // the pixel data ended early; the image keeps what was read
 };
 
-// Clears the image and reads the picture into it. 24- and 32-bit pixels are matched to the
-// palette through `nearest`.
+// Clears the image and reads the picture into it: RLE8, or uncompressed 8-bit (indices), 24- or
+// 32-bit (colours matched to the palette through `nearest`); bottom-up or top-down. Pixel
+// values of 8-bit pictures are palette indices as they stand: their colour table is not read.
+// Cells outside the picture are dropped; the data may end early (see dataTruncated).
 BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image);
+
+// The message for a picture that was not read (empty for ok), naming the file.
+std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName);
 
 } // namespace pixmorph

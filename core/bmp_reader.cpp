@@ -1,0 +1,206 @@
+#include "core/bmp_file.h"
+#include "core/messages.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+namespace pixmorph {
+namespace {
+
+constexpr std::size_t kHeadersSize = 54;
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kRle8 = 1;
+
+struct BmpHeaders {
+    std::uint32_t dataOffset = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0; // negative for a top-down picture
+    std::uint16_t bitCount = 0;
+    std::uint32_t compression = 0;
+};
+
+std::optional<BmpHeaders> readHeaders(Bytes file) {
+    if (file.size() < kHeadersSize)
+        return std::nullopt;
+    BmpHeaders headers;
+    headers.dataOffset = *readU32(file, 10);
+    headers.width = static_cast<std::int32_t>(*readU32(file, 18));
+    headers.height = static_cast<std::int32_t>(*readU32(file, 22));
+    headers.bitCount = *readU16(file, 28);
+    headers.compression = *readU32(file, 30);
+    return headers;
+}
+
+// Places pixels by rows in stream order (the first row stored is the bottom one unless the
+// picture is top-down) and drops those outside the picture.
+class PixelTarget {
+public:
+    PixelTarget(IndexImage& image, int width, int height, bool topDown)
+        : image_(image), width_(width), height_(height), topDown_(topDown) {}
+
+    void set(int x, int streamRow, std::uint32_t value) {
+        if (x < 0 || x >= width_ || streamRow < 0 || streamRow >= height_)
+            return;
+        image_.set(x, topDown_ ? streamRow : height_ - 1 - streamRow, value);
+    }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    IndexImage& image_;
+    int width_;
+    int height_;
+    bool topDown_;
+};
+
+class ByteStream {
+public:
+    explicit ByteStream(Bytes data) : data_(data) {}
+    std::optional<std::uint8_t> next() {
+        const auto value = readU8(data_, position_);
+        if (value)
+            ++position_;
+        return value;
+    }
+
+private:
+    Bytes data_;
+    std::size_t position_ = 0;
+};
+
+// Returns whether the data ended before the picture did.
+bool decodeRle8(Bytes data, PixelTarget& target) {
+    ByteStream stream(data);
+    int x = 0;
+    int row = 0;
+    // x never needs to pass the width: cells beyond it are dropped, and nothing moves x back.
+    auto advance = [&](int count) { x = std::min(x + count, target.width()); };
+    while (row < target.height()) {
+        const auto count = stream.next();
+        const auto value = stream.next();
+        if (!count || !value)
+            return true;
+        if (*count > 0) {
+            for (int i = 0; i < *count; ++i) {
+                target.set(x, row, *value);
+                advance(1);
+            }
+            continue;
+        }
+        switch (*value) {
+        case 0: // end of row
+            x = 0;
+            ++row;
+            break;
+        case 1: // end of picture
+            return false;
+        case 2: { // delta: right and up (towards later rows of the stream)
+            const auto right = stream.next();
+            const auto up = stream.next();
+            if (!right || !up)
+                return true;
+            advance(*right);
+            row += *up;
+            break;
+        }
+        default: { // absolute run, padded to an even length
+            for (int i = 0; i < *value; ++i) {
+                const auto index = stream.next();
+                if (!index)
+                    return true;
+                target.set(x, row, *index);
+                advance(1);
+            }
+            if (*value % 2 != 0)
+                stream.next();
+            break;
+        }
+        }
+    }
+    return false;
+}
+
+// Rows of 8-, 24- or 32-bit pixels, each padded to a multiple of four bytes.
+bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestColour& nearest) {
+    const std::size_t bytesPerPixel = static_cast<std::size_t>(bitCount) / 8;
+    const std::size_t rowBytes =
+        (static_cast<std::size_t>(target.width()) * bitCount + 31) / 32 * 4;
+    for (int row = 0; row < target.height(); ++row) {
+        for (int x = 0; x < target.width(); ++x) {
+            const std::size_t at = row * rowBytes + x * bytesPerPixel;
+            if (at + bytesPerPixel > data.size())
+                return true;
+            if (bytesPerPixel == 1)
+                target.set(x, row, data[at]);
+            else
+                target.set(x, row, nearest.match(data[at + 2], data[at + 1], data[at]));
+        }
+    }
+    return false;
+}
+
+bool isReadableUncompressed(std::uint16_t bitCount) {
+    return bitCount == 8 || bitCount == 24 || bitCount == 32;
+}
+
+} // namespace
+
+BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
+    image.clear();
+    BmpReadResult result;
+    const auto headers = readHeaders(file);
+    if (!headers) {
+        result.status = BmpReadStatus::truncated;
+        return result;
+    }
+    const std::int64_t width = headers->width;
+    const std::int64_t rows = std::abs(static_cast<std::int64_t>(headers->height));
+    if (width > kMaxPictureSize || rows > kMaxPictureSize) {
+        result.status = BmpReadStatus::tooLarge;
+        return result;
+    }
+    result.width = static_cast<int>(std::max<std::int64_t>(width, 0));
+    result.height = static_cast<int>(rows);
+
+    const bool rle8 = headers->compression == kRle8;
+    if (!rle8 &&
+        !(headers->compression == kUncompressed && isReadableUncompressed(headers->bitCount))) {
+        result.status = BmpReadStatus::unsupportedFormat;
+        return result;
+    }
+    if (result.width == 0 || result.height == 0)
+        return result;
+    if (headers->dataOffset >= file.size()) {
+        result.dataTruncated = true;
+        return result;
+    }
+    const Bytes data = file.subspan(headers->dataOffset);
+    PixelTarget target(image, result.width, result.height, headers->height < 0);
+    result.dataTruncated = rle8 ? decodeRle8(data, target)
+                                : decodeUncompressed(data, headers->bitCount, target, nearest);
+    return result;
+}
+
+std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName) {
+    auto naming = [&](std::string_view text) {
+        std::string message(text);
+        if (const std::size_t at = message.find("%1"); at != std::string::npos)
+            message.replace(at, 2, fileName);
+        return message;
+    };
+    switch (status) {
+    case BmpReadStatus::ok:
+        return {};
+    case BmpReadStatus::unsupportedFormat:
+        return std::string(msg::kUnsupportedBitmap);
+    case BmpReadStatus::tooLarge:
+        return naming(msg::kBitmapTooLarge);
+    case BmpReadStatus::truncated:
+        return naming(msg::kBitmapTruncated);
+    }
+    return {};
+}
+
+} // namespace pixmorph

@@ -1,0 +1,146 @@
+#include "bmp_test_pictures.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace pixmorph {
+namespace {
+
+using test::handLaidBmp;
+using test::readPicture;
+using Grid = std::vector<std::vector<int>>; // rows from the top
+
+Grid gridOf(const IndexImage& image, int width, int height) {
+    Grid rows(height, std::vector<int>(width));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            rows[y][x] = static_cast<int>(image.at(x, y));
+    }
+    return rows;
+}
+
+TEST(BmpRead, Rle8Grammar) {
+    struct Case {
+        const char* what;
+        int width, height;
+        ByteVector data;
+        Grid expected;
+        bool truncated = false;
+    };
+    const Case cases[] = {
+        {"pairs, bottom row first", 3, 2, {2, 4, 1, 5, 0, 0, 3, 6, 0, 1}, {{6, 6, 6}, {4, 4, 5}}},
+        {"top-down", 2, -2, {2, 4, 0, 0, 2, 5, 0, 1}, {{4, 4}, {5, 5}}},
+        {"odd absolute run and its pad", 4, 1, {0, 3, 7, 8, 9, 0xEE, 1, 5, 0, 1}, {{7, 8, 9, 5}}},
+        {"even absolute run", 5, 1, {0, 4, 7, 8, 9, 10, 1, 5, 0, 1}, {{7, 8, 9, 10, 5}}},
+        {"deltas",
+         4,
+         3,
+         {1, 1, 0, 2, 2, 1, 1, 2, 0, 0, 0, 2, 3, 0, 1, 3, 0, 1},
+         {{0, 0, 0, 3}, {0, 0, 0, 2}, {1, 0, 0, 0}}},
+        {"early end of picture", 2, 3, {2, 1, 0, 1, 2, 2}, {{0, 0}, {0, 0}, {1, 1}}},
+        {"no end codes: the height's rows", 2, 2, {2, 1, 0, 0, 2, 2, 0, 0, 2, 9}, {{2, 2}, {1, 1}}},
+        {"cells past the edges dropped",
+         2,
+         2,
+         {5, 1, 0, 4, 2, 2, 2, 2, 0, 2, 200, 0, 3, 3, 0, 2, 0, 9, 7, 7},
+         {{0, 0}, {1, 1}}},
+        {"ends early", 3, 2, {3, 1, 0, 0, 1, 2}, {{2, 0, 0}, {1, 1, 1}}, true},
+        {"ends in an absolute run", 3, 1, {0, 3, 4, 5}, {{4, 5, 0}}, true},
+        {"ends in a delta", 3, 1, {1, 4, 0, 2, 1}, {{4, 0, 0}}, true},
+    };
+    for (const auto& c : cases) {
+        IndexImage image;
+        const BmpReadResult result =
+            readPicture(handLaidBmp(c.width, c.height, 8, 1, c.data), image);
+        const int rows = std::abs(c.height);
+        EXPECT_EQ(result.status, BmpReadStatus::ok) << c.what;
+        EXPECT_EQ(result.height, rows) << c.what;
+        EXPECT_EQ(result.dataTruncated, c.truncated) << c.what;
+        EXPECT_EQ(gridOf(image, c.width, rows), c.expected) << c.what;
+    }
+}
+
+// Rows of indices (8 bits) or of colours of the test palette, each padded to four bytes with
+// 0xEE, which is no pixel.
+ByteVector uncompressedRows(const Grid& rowsInFileOrder, int bitCount) {
+    const Palette palette = test::distinctPalette();
+    ByteVector data;
+    for (const auto& row : rowsInFileOrder) {
+        for (const int index : row) {
+            const std::uint32_t colour = palette.entries[index];
+            if (bitCount == 8)
+                data.push_back(static_cast<std::uint8_t>(index));
+            else
+                data.insert(data.end(),
+                            {Palette::blue(colour), Palette::green(colour), Palette::red(colour)});
+            if (bitCount == 32)
+                data.push_back(0xEE);
+        }
+        while (data.size() % 4 != 0)
+            data.push_back(0xEE);
+    }
+    return data;
+}
+
+TEST(BmpRead, UncompressedRowsWithPadding) {
+    for (const int bitCount : {8, 24, 32}) {
+        for (int width = 1; width <= 5; ++width) {
+            Grid topDown(3, std::vector<int>(width));
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < width; ++x)
+                    topDown[y][x] = 1 + x + 10 * y;
+            }
+            const Grid bottomUp(topDown.rbegin(), topDown.rend());
+            for (const bool flipped : {false, true}) {
+                IndexImage image;
+                const ByteVector data = uncompressedRows(flipped ? topDown : bottomUp, bitCount);
+                const BmpReadResult result =
+                    readPicture(handLaidBmp(width, flipped ? -3 : 3, bitCount, 0, data), image);
+                EXPECT_FALSE(result.dataTruncated);
+                EXPECT_EQ(gridOf(image, width, 3), topDown)
+                    << bitCount << " bits, width " << width << (flipped ? ", top-down" : "");
+            }
+        }
+    }
+    // Data ending inside the second row keeps the first row and one pixel.
+    IndexImage image;
+    ByteVector data = uncompressedRows({{3, 4}, {5, 6}}, 24);
+    data.resize(8 + 3);
+    EXPECT_TRUE(readPicture(handLaidBmp(2, 2, 24, 0, data), image).dataTruncated);
+    EXPECT_EQ(gridOf(image, 2, 2), (Grid{{5, 0}, {3, 4}}));
+}
+
+TEST(BmpRead, RefusedAndEmptyPictures) {
+    IndexImage image;
+    auto status = [&image](std::int32_t width, std::int32_t height, int bitCount,
+                           std::uint32_t compression) {
+        return readPicture(handLaidBmp(width, height, bitCount, compression, {1, 1, 0, 1}), image)
+            .status;
+    };
+    EXPECT_EQ(status(1, 1, 4, 2), BmpReadStatus::unsupportedFormat);
+    EXPECT_EQ(status(1, 1, 32, 3), BmpReadStatus::unsupportedFormat);
+    for (const int bitCount : {0, 1, 4, 16})
+        EXPECT_EQ(status(1, 1, bitCount, 0), BmpReadStatus::unsupportedFormat) << bitCount;
+    EXPECT_EQ(status(256, -256, 8, 1), BmpReadStatus::ok);
+    EXPECT_EQ(status(257, 1, 8, 1), BmpReadStatus::tooLarge);
+    EXPECT_EQ(status(1, -257, 8, 1), BmpReadStatus::tooLarge);
+    EXPECT_EQ(status(1, std::numeric_limits<std::int32_t>::min(), 8, 1), BmpReadStatus::tooLarge);
+    EXPECT_EQ(status(300, 1, 4, 2), BmpReadStatus::tooLarge); // told before the format
+    EXPECT_EQ(bmpReadMessage(BmpReadStatus::tooLarge, "a.bmp"),
+              "a.bmp is wider or taller than 256 pixels.");
+
+    ByteVector file = handLaidBmp(2, 2, 8, 1, {2, 1, 0, 1});
+    EXPECT_EQ(readPicture(ByteVector(file.begin(), file.begin() + 53), image).status,
+              BmpReadStatus::truncated);
+    putU32(file, 10, 5000); // pixel data past the end of the file
+    const BmpReadResult past = readPicture(file, image);
+    EXPECT_TRUE(past.status == BmpReadStatus::ok && past.dataTruncated);
+    EXPECT_EQ(gridOf(image, 2, 2), (Grid{{0, 0}, {0, 0}}));
+    const BmpReadResult negative = readPicture(handLaidBmp(-3, 5, 24, 0, {1, 2, 3}), image);
+    EXPECT_EQ(negative.width, 0);
+    EXPECT_EQ(image.at(0, 0), 0u);
+}
+
+} // namespace
+} // namespace pixmorph
