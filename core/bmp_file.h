@@ -6,6 +6,7 @@
 #include "core/grp_format.h"
 #include "core/palette.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,16 +27,32 @@ public:
     ExportCanvas();
     void clear();
     // The sentinel outside the grid, so a scan always ends.
-    std::int16_t at(int column, int row) const;
+    std::int16_t at(int column, int row) const {
+        if (column < 0 || column >= kSize || row < 0 || row >= kSize)
+            return kSentinel;
+        return cells_[static_cast<std::size_t>(column) * kSize + row];
+    }
     // Pixels go to columns 0-255 and rows 0-256; anything else (the sentinel column included)
     // is dropped and marks the canvas as overflowed.
-    void set(int column, int row, std::uint8_t value);
+    void set(int column, int row, std::uint8_t value) {
+        if (column < 0 || column >= kMaxPictureSize || row < 0 || row >= kSize) {
+            overflowed_ = true;
+            return;
+        }
+        cells_[static_cast<std::size_t>(column) * kSize + row] = value;
+        firstDrawnColumn_ = std::min(firstDrawnColumn_, column);
+        lastDrawnColumn_ = std::max(lastDrawnColumn_, column);
+    }
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
 
 private:
     std::vector<std::int16_t> cells_;
     bool overflowed_ = false;
+    // The columns drawn on since the last clear: a clear restores only those, since a frame
+    // usually covers a small part of the canvas.
+    int firstDrawnColumn_ = 0;
+    int lastDrawnColumn_ = kSize - 1;
 };
 
 // Clears the canvas and decodes a frame of the sprite into it at its offsets (picture rows from

@@ -1,6 +1,7 @@
 #include "core/bmp_file.h"
 
 #include <algorithm>
+#include <array>
 
 namespace pixmorph {
 namespace {
@@ -46,8 +47,14 @@ void appendPalette(ByteVector& out, const Palette& palette) {
 // the rest of the tool chain expects, byte for byte.
 class RowEncoder {
 public:
+    // The cells up to two past the width are gathered once (the canvas keeps columns, not
+    // rows, contiguous); only a coloured run that passes them reads further.
     RowEncoder(const ExportCanvas& canvas, int row, int width, ByteVector& out)
-        : canvas_(canvas), row_(row), width_(width), out_(out) {}
+        : canvas_(canvas), row_(row), width_(width),
+          gathered_(std::min(width + 2, ExportCanvas::kSize)), out_(out) {
+        for (int column = 0; column < gathered_; ++column)
+            cells_[column] = canvasCell(column);
+    }
 
     void encode() {
         int p = 0;
@@ -55,14 +62,18 @@ public:
             const int v = cell(p);
             if (v == ExportCanvas::kSentinel)
                 return;
-            int n = runLength(p, v);
+            // Past the width only whether two more transparent cells follow matters.
+            int n = runLength(p, v, v == 0 ? width_ - p + 2 : ExportCanvas::kSize);
             if (v == 0) {
                 if (n > width_ - p) {
                     pair(width_ - p, 0);
-                    n -= width_ - p;
+                    n = std::min(n - (width_ - p), 2);
                     p = width_;
+                } else {
+                    // Two pixels a pair; the run is counted once, not again after every pair.
+                    for (; n > 2; n -= 2, p += 2)
+                        pair(2, 0);
                 }
-                n = std::min(n, 2);
                 pair(n, 0);
             } else {
                 if (n > 254) {
@@ -80,16 +91,19 @@ private:
     // The sentinel row is the bottom picture row of a 256-row sprite: its cells that the frame
     // did not draw are transparent, so that row keeps every pixel. Only the sentinel column
     // ends a row.
-    int cell(int column) const {
+    int canvasCell(int column) const {
         const int value = canvas_.at(column, row_);
         if (value == ExportCanvas::kSentinel && column < ExportCanvas::kSize - 1)
             return 0;
         return value;
     }
 
-    int runLength(int from, int value) const {
+    int cell(int column) const { return column < gathered_ ? cells_[column] : canvasCell(column); }
+
+    // The cells equal to value from column from on, counting at most limit of them.
+    int runLength(int from, int value, int limit) const {
         int n = 0;
-        while (cell(from + n) == value)
+        while (n < limit && cell(from + n) == value)
             ++n;
         return n;
     }
@@ -102,6 +116,8 @@ private:
     const ExportCanvas& canvas_;
     int row_;
     int width_;
+    int gathered_;
+    std::array<std::int16_t, ExportCanvas::kSize> cells_;
     ByteVector& out_;
 };
 

@@ -5,9 +5,6 @@
 namespace pixmorph {
 namespace {
 
-constexpr int kPictureColumns = kMaxPictureSize;
-constexpr int kLastPictureRow = kMaxPictureSize; // picture rows are canvas rows 1 to 256
-
 class ExportCanvasSink final : public FrameRowSink {
 public:
     ExportCanvasSink(const FrameEntry& entry, ExportCanvas& canvas)
@@ -29,26 +26,18 @@ ExportCanvas::ExportCanvas() : cells_(kSize * kSize) {
 }
 
 void ExportCanvas::clear() {
-    std::fill(cells_.begin(), cells_.end(), std::int16_t{0});
-    for (int i = 0; i < kSize; ++i) {
-        cells_[(kSize - 1) * kSize + i] = kSentinel;
-        cells_[i * kSize + kSize - 1] = kSentinel;
+    if (firstDrawnColumn_ <= lastDrawnColumn_) {
+        // A column's cells are contiguous, so the drawn columns are one stretch of cells.
+        std::fill(cells_.begin() + firstDrawnColumn_ * kSize,
+                  cells_.begin() + (lastDrawnColumn_ + 1) * kSize, std::int16_t{0});
+        for (int column = firstDrawnColumn_; column <= lastDrawnColumn_; ++column)
+            cells_[column * kSize + kSize - 1] = kSentinel;
     }
+    for (int row = 0; row < kSize; ++row)
+        cells_[(kSize - 1) * kSize + row] = kSentinel;
+    firstDrawnColumn_ = kSize;
+    lastDrawnColumn_ = -1;
     overflowed_ = false;
-}
-
-std::int16_t ExportCanvas::at(int column, int row) const {
-    if (column < 0 || column >= kSize || row < 0 || row >= kSize)
-        return kSentinel;
-    return cells_[column * kSize + row];
-}
-
-void ExportCanvas::set(int column, int row, std::uint8_t value) {
-    if (column < 0 || column >= kPictureColumns || row < 0 || row > kLastPictureRow) {
-        overflowed_ = true;
-        return;
-    }
-    cells_[column * kSize + row] = value;
 }
 
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {
