@@ -1,6 +1,7 @@
 #pragma once
 // Every fixed text the program shows the user, in one place.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -68,20 +69,48 @@ inline constexpr std::string_view kFileErrors[] = {
     "An attempt was made to access %1 past its end.",
 };
 inline constexpr std::string_view kUnnamedFile = "an unnamed file";
+
+// Refusals of the conversion jobs; %1 is the file concerned, %2 and %3 the details.
+inline constexpr std::string_view kGrpTooShort = "%1 is too short to be a GRP file.";
+inline constexpr std::string_view kGrpTableCut = "%1 ends inside its frame table.";
+inline constexpr std::string_view kGrpFrameCut = "%1 ends inside the data of frame %2.";
+inline constexpr std::string_view kExportTooLarge =
+    "%1 is %2 x %3 pixels.\nSprites wider or taller than 256 pixels cannot be exported.";
+inline constexpr std::string_view kSpriteWithoutArea =
+    "%1 has frames but a width or height of 0.\nThere is no picture to write them into.";
+inline constexpr std::string_view kFrameOutsidePicture =
+    "%1: frame %2 reaches outside the 256 x 256 picture area.\nThe export stopped there.";
+inline constexpr std::string_view kListTooLong = "%1 lists %2 frames.\nA GRP holds at most 65535.";
+inline constexpr std::string_view kListGrpNameNotBare =
+    "%1 names the GRP %2.\nThe name must be a file name without a folder.";
+inline constexpr std::string_view kDupeNotEarlier =
+    "%1: frame %2 is listed as %3,\nwhich names no earlier frame of the list.";
+inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture is complete.";
+inline constexpr std::string_view kPaletteNotRead =
+    "The palette was not read: its name does not end in \"pal\".";
+inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
 } // namespace msg
 
-// The text with every "%1" replaced by the value.
-inline std::string fillIn(std::string_view text, std::string_view value) {
+// The text with "%1", "%2", ... replaced by the values in order; a place without a value (or a
+// '%' before anything else) stays as written.
+inline std::string fillIn(std::string_view text, std::initializer_list<std::string_view> values) {
     std::string out;
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (text.compare(at, 2, "%1") == 0) {
-            out += value;
-            ++at;
-        } else {
-            out += text[at];
+        if (text[at] == '%' && at + 1 < text.size() && text[at + 1] >= '1' && text[at + 1] <= '9') {
+            const auto place = static_cast<std::size_t>(text[at + 1] - '1');
+            if (place < values.size()) {
+                out += values.begin()[place];
+                ++at;
+                continue;
+            }
         }
+        out += text[at];
     }
     return out;
+}
+
+inline std::string fillIn(std::string_view text, std::string_view value) {
+    return fillIn(text, {value});
 }
 
 } // namespace pixmorph

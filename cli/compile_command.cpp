@@ -1,0 +1,24 @@
+#include "cli/job_command.h"
+#include "core/messages.h"
+#include "core/qbl_list.h"
+#include "jobs/compile_job.h"
+
+namespace pixmorph::cli {
+
+int runCompile(const Args& args) {
+    static constexpr JobCommand command{
+        "compile", "pixmorph-cli compile [--palette FILE] [--output-dir DIR] LIST...", false};
+    return runJobCommand(
+        command, args,
+        [](JobView& view, const std::string& list, const JobOptions& options,
+           const Palette& palette) {
+            // The same check the compile window makes before its job runs.
+            if (!isQblPath(list)) {
+                view.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, list);
+                return JobOutcome::failed;
+            }
+            return compileSprite(view, CompileInput{list, options.outputDir, palette});
+        });
+}
+
+} // namespace pixmorph::cli

@@ -1,0 +1,88 @@
+#include "cli/job_command.h"
+
+#include "cli/cli_job_view.h"
+#include "core/file_io.h"
+#include "core/messages.h"
+
+#include <iostream>
+#include <unistd.h>
+
+namespace pixmorph::cli {
+
+namespace {
+
+std::nullopt_t usageError(const JobCommand& command, const std::string& problem) {
+    std::cerr << "pixmorph-cli " << command.name << ": " << problem << '\n'
+              << "usage: " << command.usage << '\n';
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args& args) {
+    JobOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !arg.starts_with("--")) {
+            if (arg.empty())
+                return usageError(command, "an empty file name");
+            options.inputs.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--unique" && command.takesUnique) {
+            options.mode = ExportMode::unique;
+        } else if (arg == "--palette" || arg == "--output-dir") {
+            if (i + 1 == args.size() || args[i + 1].empty())
+                return usageError(command, arg + " needs a value");
+            if (arg == "--palette")
+                options.paletteFile = args[++i];
+            else
+                options.outputDir = args[++i];
+        } else {
+            return usageError(command, "unknown option " + arg);
+        }
+    }
+    if (options.inputs.empty())
+        return usageError(command, "no input file");
+    return options;
+}
+
+std::optional<Palette> readPaletteOption(const std::optional<std::string>& file) {
+    if (!file)
+        return DefaultPalette;
+    if (!hasPaletteName(*file)) {
+        printMessageLine(*file, std::string(msg::kPaletteNotRead));
+        return std::nullopt;
+    }
+    const FileReadResult read = readWholeFile(*file);
+    if (!read.ok()) {
+        printMessageLine(*file, fileErrorMessage(read.error, *file));
+        return std::nullopt;
+    }
+    const PaletteFile palette = parsePaletteFile(read.data);
+    if (palette.kind == PaletteFileKind::notRecognised)
+        printMessageLine(*file, std::string(msg::kPaletteUnknown));
+    else if (palette.kind == PaletteFileKind::jascNot256)
+        printMessageLine(*file, std::string(msg::kPaletteNot256));
+    return palette.palette;
+}
+
+int runJobCommand(const JobCommand& command, const Args& args, const RunJob& runJob) {
+    const std::optional<JobOptions> options = parseJobOptions(command, args);
+    if (!options)
+        return 2;
+    const std::optional<Palette> palette = readPaletteOption(options->paletteFile);
+    if (!palette)
+        return 1;
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    bool allFinished = true;
+    for (const std::string& input : options->inputs) {
+        CliJobView view(options->mode, input, showProgress);
+        if (runJob(view, input, *options, *palette) != JobOutcome::finished)
+            allFinished = false;
+    }
+    return allFinished ? 0 : 1;
+}
+
+} // namespace pixmorph::cli

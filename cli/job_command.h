@@ -1,0 +1,43 @@
+#pragma once
+// What export and compile share on the command line: their options, the --palette file read
+// as Load Palette reads it, and one job per input with the exit status of all.
+
+#include "cli/cli.h"
+#include "core/palette.h"
+#include "jobs/job_view.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pixmorph::cli {
+
+struct JobOptions {
+    ExportMode mode = ExportMode::all;
+    std::optional<std::string> paletteFile;
+    std::string outputDir;
+    std::vector<std::string> inputs;
+};
+
+struct JobCommand {
+    std::string_view name;
+    std::string_view usage;
+    bool takesUnique = false;
+};
+
+// nullopt after a usage error has been printed.
+std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args& args);
+
+// The palette named by --palette, or the built-in one; nullopt when it was not read (the
+// message has been printed).
+std::optional<Palette> readPaletteOption(const std::optional<std::string>& file);
+
+using RunJob = std::function<JobOutcome(JobView& view, const std::string& input,
+                                        const JobOptions& options, const Palette& palette)>;
+
+// 0 when every input finished, 1 when any failed (the others still run), 2 for a usage error.
+int runJobCommand(const JobCommand& command, const Args& args, const RunJob& runJob);
+
+} // namespace pixmorph::cli

@@ -1,0 +1,153 @@
+#include "jobs/compile_job.h"
+
+#include "core/bmp_file.h"
+#include "core/file_io.h"
+#include "core/grp_format.h"
+#include "core/qbl_list.h"
+#include "jobs/job_steps.h"
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace pixmorph {
+
+namespace {
+
+constexpr std::size_t kMaxFrames = std::numeric_limits<std::uint16_t>::max();
+
+struct Refusal {
+    std::string text;
+    std::string file;
+};
+
+// Per list entry, the earlier frame a "dupe_of_" entry repeats; checked before any bitmap is
+// read, so a bad entry late in a long list is refused at once.
+struct FramePlan {
+    std::vector<std::optional<std::size_t>> repeats;
+    std::optional<Refusal> refusal;
+};
+
+FramePlan planFrames(const QblList& list, const std::string& listPath) {
+    FramePlan plan;
+    plan.repeats.resize(list.frames.size());
+    const std::string listStem = stem(list.grpName);
+    for (std::size_t i = 0; i < list.frames.size(); ++i) {
+        const std::string& name = list.frames[i];
+        if (!name.starts_with(kDupePrefix))
+            continue;
+        const std::optional<long> original = dupeFrameNumber(name, listStem);
+        if (!original || *original < 0 || static_cast<std::size_t>(*original) >= i) {
+            plan.refusal = Refusal{
+                fillIn(msg::kDupeNotEarlier, {listPath, std::to_string(i), name}), listPath};
+            return plan;
+        }
+        plan.repeats[i] = static_cast<std::size_t>(*original);
+    }
+    return plan;
+}
+
+std::optional<Refusal> refuseList(const QblList& list, const std::string& listPath) {
+    if (list.status != QblReadStatus::ok)
+        return Refusal{qblReadMessage(list), listPath};
+    // The GRP is written under this name: a folder in it could place the file anywhere.
+    if (list.grpName.find_first_of("/\\") != std::string::npos)
+        return Refusal{fillIn(msg::kListGrpNameNotBare, {listPath, list.grpName}), listPath};
+    if (list.frames.size() > kMaxFrames)
+        return Refusal{fillIn(msg::kListTooLong, {listPath, std::to_string(list.frames.size())}),
+                       listPath};
+    return std::nullopt;
+}
+
+// "x_" + the list's GRP name, its last three characters made "grp".
+std::string outputNameFor(const std::string& grpName) {
+    std::string name = "x_" + grpName;
+    name.replace(name.size() - 3, 3, "grp");
+    return name;
+}
+
+std::optional<Refusal> refuseBitmap(const BmpReadResult& result, const std::string& path) {
+    if (result.status != BmpReadStatus::ok)
+        return Refusal{bmpReadMessage(result.status, path), path};
+    // A picture cut short would become a frame with pixels missing.
+    if (result.dataTruncated)
+        return Refusal{fillIn(msg::kBitmapDataCut, {path}), path};
+    return std::nullopt;
+}
+
+} // namespace
+
+JobOutcome compileSprite(JobView& view, const CompileInput& input) {
+    view.setStatus(std::string(msg::kCompileStatus));
+    const std::string& listPath = input.listPath;
+    const FileReadResult listFile = readWholeFile(listPath);
+    if (!listFile.ok()) {
+        reportFileError(view, listFile.error, listPath);
+        return JobOutcome::failed;
+    }
+    const QblList list = readQblList(std::string_view(
+        reinterpret_cast<const char*>(listFile.data.data()), listFile.data.size()));
+    std::optional<Refusal> refusal = refuseList(list, listPath);
+    FramePlan plan;
+    if (!refusal) {
+        plan = planFrames(list, listPath);
+        refusal = plan.refusal;
+    }
+    if (refusal) {
+        refuse(view, refusal->text, refusal->file);
+        return JobOutcome::failed;
+    }
+
+    view.openClip(kCompileClip);
+    const std::string listFolder = folderOf(listPath);
+    const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
+                                            outputNameFor(list.grpName));
+    const std::size_t frameCount = list.frames.size();
+    SpriteWriter writer(frameCount);
+    view.setProgressRange(1, static_cast<int>(frameCount));
+    view.setProgressStep(1);
+    view.setProgressPosition(1);
+
+    NearestColour nearest(input.palette);
+    IndexImage image;
+    for (std::size_t i = 0; i < frameCount; ++i) {
+        view.repaintNow();
+        if (const auto original = plan.repeats[i]) {
+            writer.addDuplicate(*original);
+            continue;
+        }
+        const std::string bitmapPath = joinPath(listFolder, list.frames[i]);
+        const FileReadResult bitmap = readWholeFile(bitmapPath);
+        if (!bitmap.ok()) {
+            reportFileError(view, bitmap.error, bitmapPath);
+            return JobOutcome::failed;
+        }
+        const BmpReadResult read = readBmp(bitmap.data, nearest, image);
+        refusal = refuseBitmap(read, bitmapPath);
+        if (!refusal) {
+            if (const GrpWriteError error = writer.addFrame(image, read.width, read.height);
+                error != GrpWriteError::none)
+                refusal = Refusal{
+                    fillIn(msg::kBitmapNotFitting, {bitmapPath, grpWriteErrorMessage(error, i)}),
+                    bitmapPath};
+        }
+        if (refusal) {
+            refuse(view, refusal->text, refusal->file);
+            return JobOutcome::failed;
+        }
+        view.stepProgress();
+    }
+
+    const ByteVector sprite = writer.finish();
+    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
+        error != FileErrorCause::none) {
+        reportFileError(view, error, outputPath);
+        return JobOutcome::failed;
+    }
+    view.setProgressPosition(0);
+    view.repaintNow();
+    showFinished(view, msg::kCompileFinished);
+    return JobOutcome::finished;
+}
+
+} // namespace pixmorph

@@ -1,0 +1,47 @@
+#pragma once
+// A job view that writes down every call as a line, so a test compares the whole sequence a
+// job showed its window.
+
+#include "jobs/job_view.h"
+
+#include <string>
+#include <vector>
+
+namespace pixmorph::testing {
+
+class RecordingView : public JobView {
+public:
+    explicit RecordingView(std::optional<ExportMode> choice = ExportMode::all) : choice_(choice) {}
+
+    std::vector<std::string> calls;
+    std::vector<std::string> messages; // "!" or "stop", the file, "|", the text
+    std::string status;
+    bool okEnabled = false;
+
+    void setStatus(const std::string& text) override { log("status " + (status = text)); }
+    void repaintNow() override { log("repaint"); }
+    void openClip(int clip) override { log("open " + std::to_string(clip)); }
+    void stopClip() override { log("stop"); }
+    void playClip(int from, int to, int repeats) override {
+        log("play " + std::to_string(from) + " " + std::to_string(to) + " " +
+            std::to_string(repeats));
+    }
+    void setProgressRange(int low, int high) override {
+        log("range " + std::to_string(low) + " " + std::to_string(high));
+    }
+    void setProgressStep(int step) override { log("step " + std::to_string(step)); }
+    void setProgressPosition(int at) override { log("position " + std::to_string(at)); }
+    void stepProgress() override { log("advance"); }
+    void enableOk() override { log("ok"), okEnabled = true; }
+    void showMessage(const std::string& text, MessageIcon icon, const std::string& file) override {
+        log("message");
+        messages.push_back((icon == MessageIcon::stop ? "stop " : "! ") + file + " | " + text);
+    }
+    std::optional<ExportMode> askExportChoice() override { return log("ask"), choice_; }
+
+private:
+    void log(const std::string& call) { calls.push_back(call); }
+    std::optional<ExportMode> choice_;
+};
+
+} // namespace pixmorph::testing

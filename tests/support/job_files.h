@@ -1,0 +1,91 @@
+#pragma once
+// Scratch folders, whole-file helpers and sprites drawn in code for the job and command tests.
+
+#include "core/grp_format.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+
+namespace pixmorph::testing {
+
+// A fresh folder, removed with everything in it afterwards.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = std::filesystem::temp_directory_path() / "pixmorph-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            throw std::filesystem::filesystem_error(
+                "mkdtemp", std::error_code(errno, std::generic_category()));
+        path_ = pattern;
+    }
+    ~ScratchDir() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name) const { return path_ / name; }
+    std::string path() const { return path_; }
+    std::set<std::string> names() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.insert(entry.path().filename());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline ByteVector readFile(const std::string& path) {
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
+}
+
+template <typename Bytes> void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+}
+
+using Repeats = std::vector<std::optional<std::size_t>>;
+
+// Frame i repeats the data of frame repeats[i] when set; the other frames are random boxes
+// (within the writer's byte fields) of transparent gaps, one-colour runs and literal stretches.
+inline ByteVector makeSprite(std::uint32_t seed, int width, int height, const Repeats& repeats) {
+    std::mt19937 rng(seed);
+    auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    SpriteWriter writer(repeats.size());
+    IndexImage image;
+    for (const auto& original : repeats) {
+        if (original) {
+            writer.addDuplicate(*original);
+            continue;
+        }
+        image.clear();
+        const int boxWidth = pick(1, std::min(width, 255));
+        const int boxHeight = pick(1, std::min(height, 254));
+        const int left = pick(0, width - boxWidth);
+        const int top = pick(0, height - boxHeight);
+        for (int y = top; y < top + boxHeight; ++y) {
+            for (int x = left; x < left + boxWidth;) {
+                const int kind = pick(0, 2);
+                const int colour = pick(1, 255);
+                for (int run = pick(1, 80); run > 0 && x < left + boxWidth; --run, ++x)
+                    if (kind > 0)
+                        image.set(x, y, kind == 1 ? colour : pick(0, 255));
+            }
+        }
+        writer.addFrame(image, width, height);
+    }
+    return writer.finish();
+}
+
+} // namespace pixmorph::testing
