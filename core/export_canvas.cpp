@@ -1,6 +1,7 @@
 #include "core/bmp_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pixmorph {
 namespace {
@@ -12,6 +13,12 @@ public:
 
     void store(int column, int row, std::uint8_t value) override {
         canvas_.set(entry_.xOffset + column, entry_.yOffset + 1 + row, value);
+    }
+    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
+        canvas_.setRepeat(entry_.xOffset + column, entry_.yOffset + 1 + row, value, count);
+    }
+    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
+        canvas_.setLiteral(entry_.xOffset + column, entry_.yOffset + 1 + row, values, count);
     }
 
 private:
@@ -26,17 +33,17 @@ ExportCanvas::ExportCanvas() : cells_(kSize * kSize) {
 }
 
 void ExportCanvas::clear() {
-    if (firstDrawnColumn_ <= lastDrawnColumn_) {
-        // A column's cells are contiguous, so the drawn columns are one stretch of cells.
-        std::fill(cells_.begin() + firstDrawnColumn_ * kSize,
-                  cells_.begin() + (lastDrawnColumn_ + 1) * kSize, std::int16_t{0});
-        for (int column = firstDrawnColumn_; column <= lastDrawnColumn_; ++column)
-            cells_[column * kSize + kSize - 1] = kSentinel;
+    for (int row = firstDrawnRow_; row <= lastDrawnRow_; ++row) {
+        std::int16_t* cells = cells_.data() + row * kSize;
+        const int count = lastDrawnColumn_ - firstDrawnColumn_ + 1;
+        if (row == kSize - 1)
+            std::fill_n(cells + firstDrawnColumn_, count, kSentinel);
+        else
+            std::memset(cells + firstDrawnColumn_, 0, count * sizeof *cells);
+        cells[kSize - 1] = kSentinel;
     }
-    for (int row = 0; row < kSize; ++row)
-        cells_[(kSize - 1) * kSize + row] = kSentinel;
-    firstDrawnColumn_ = kSize;
-    lastDrawnColumn_ = -1;
+    firstDrawnColumn_ = firstDrawnRow_ = kSize;
+    lastDrawnColumn_ = lastDrawnRow_ = -1;
     overflowed_ = false;
 }
 

@@ -38,6 +38,14 @@ struct FrameEntry {
     bool operator==(const FrameEntry&) const = default;
 };
 
+// Both canvases keep one column's cells together; nothing outside them has an index. Inline,
+// since decoding and cutting frames call it for every pixel.
+inline std::optional<std::size_t> canvasCellIndex(int x, int y, int columns, int rows) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows)
+        return std::nullopt;
+    return static_cast<std::size_t>(x) * rows + y;
+}
+
 // The main window's decoded frame: 512 columns x 257 rows, one column's cells contiguous.
 class FrameCanvas {
 public:
@@ -47,9 +55,15 @@ public:
     FrameCanvas();
     void clear();
     // 0 outside the canvas.
-    std::int16_t at(int x, int y) const;
+    std::int16_t at(int x, int y) const {
+        const auto index = canvasCellIndex(x, y, kColumns, kRows);
+        return index ? cells_[*index] : std::int16_t{0};
+    }
     // Dropped outside the canvas.
-    void set(int x, int y, std::uint8_t value);
+    void set(int x, int y, std::uint8_t value) {
+        if (const auto index = canvasCellIndex(x, y, kColumns, kRows))
+            cells_[*index] = value;
+    }
     bool operator==(const FrameCanvas&) const = default;
 
 private:
@@ -63,8 +77,14 @@ public:
 
     IndexImage();
     void clear();
-    std::uint32_t at(int x, int y) const;
-    void set(int x, int y, std::uint32_t value);
+    std::uint32_t at(int x, int y) const {
+        const auto index = canvasCellIndex(x, y, kSize, kSize);
+        return index ? cells_[*index] : 0u;
+    }
+    void set(int x, int y, std::uint32_t value) {
+        if (const auto index = canvasCellIndex(x, y, kSize, kSize))
+            cells_[*index] = value;
+    }
     bool operator==(const IndexImage&) const = default;
 
 private:
@@ -86,6 +106,16 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index);
 class FrameRowSink {
 public:
     virtual void store(int column, int row, std::uint8_t value) = 0;
+    // A repeat run and a literal run at once; by default pixel by pixel. Canvases override
+    // them, since a call per pixel is most of a frame's decoding.
+    virtual void storeRepeat(int column, int row, std::uint8_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            store(column + i, row, value);
+    }
+    virtual void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
+        for (int i = 0; i < count; ++i)
+            store(column + i, row, values[i]);
+    }
 
 protected:
     ~FrameRowSink() = default;
