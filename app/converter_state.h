@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pixmorph {
 
@@ -17,6 +18,11 @@ class WindowOps;
 inline constexpr std::size_t kLocationLimit = 511;
 inline constexpr std::size_t kStartupFileLimit = 127;
 inline constexpr std::size_t kNumberTextLimit = 32;
+
+// Whether a text fits a location field (paths of the four stored locations).
+bool fitsLocationField(std::string_view text);
+// Whether a text fits the start-up file field.
+bool fitsStartupFileField(std::string_view text);
 
 struct ConverterState {
     bool clearPreview = false;

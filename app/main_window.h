@@ -4,6 +4,8 @@
 
 #include "app/converter_state.h"
 
+#include <string>
+
 namespace pixmorph {
 
 class WindowOps;
@@ -12,6 +14,7 @@ class FileAssociationSink;
 
 class MainWindowLogic {
 public:
+    // programPath: where the program really is; the file association registers it.
     MainWindowLogic(ConverterState& state, WindowOps& window, ArchiveLibrary& archive,
                     FileAssociationSink& association, std::string programPath);
 
@@ -20,7 +23,8 @@ public:
     void initialise();
     // Every paint: the first one after initialisation loads the start-up file.
     void paint();
-    // A button or check box click, by control id; the about command by its id.
+    // A button or check box click, by control id; the about command by its id (16). -=EXIT=-
+    // (2) closes the window cancelled.
     void command(int id);
     // The archive drop-down closed up.
     void archiveListClosed();
@@ -28,11 +32,23 @@ public:
     void accept();
 
 private:
+    void firstRunSetUp();
+    void runExport();
+    void runCompile();
+    void scale();
+    void loadExternalFile();
+    void setOutputDirectory();
+    void resetLocations();
+    // Frame navigation by `step` frames (negative: backward), clamped to the frame range.
+    void navigate(int step);
+    void restoreArrowsAfterEmptySprite();
+
     ConverterState& state_;
     WindowOps& window_;
     ArchiveLibrary& archive_;
     FileAssociationSink& association_;
     std::string programPath_;
+    bool arrowsOffForEmptySprite_ = false;
 };
 
 } // namespace pixmorph

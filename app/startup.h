@@ -15,12 +15,17 @@ namespace pixmorph {
 inline constexpr const char* kSettingsOrganisation = "Quillbright GRP File converter";
 inline constexpr const char* kSettingsApplication = "Pixmorph";
 
-// The command-line remainder: the program's arguments joined by single blanks.
+// The command-line remainder: the program's arguments (without the program's own name) joined
+// by single blanks, so a path with blanks passed unquoted is taken whole.
 std::string commandLineRemainder(const std::vector<std::string>& arguments);
 
 struct StartupResult {
+    // false: the program ends after the message, and nothing is written to the store.
     bool runWindow = false;
-    std::string message; // shown (exclamation icon) when not empty; then the program ends
+    // Shown (exclamation icon) before the window runs or the program ends, when not empty.
+    // A stored location too long for its field is left empty with a message and the window
+    // still runs; a first run with a file, or a file name too long for its field, ends it.
+    std::string message;
 };
 
 // Reads the four locations and takes the start-up file. Refuses a first run with a file, and

@@ -3,6 +3,7 @@
 // (read-only); tests use fakes.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -11,12 +12,15 @@ namespace pixmorph {
 class ArchiveBackend {
 public:
     using Handle = void*;
+    // What fileSize answers when the size cannot be had.
+    static constexpr std::uint64_t kUnknownSize = std::numeric_limits<std::uint64_t>::max();
+
     virtual ~ArchiveBackend() = default;
 
     virtual bool openArchive(const std::string& path, Handle& archive) = 0;
     virtual bool openFile(Handle archive, const std::string& name, Handle& file) = 0;
-    // The file's size; nullopt-like failure is reported as UINT64_MAX.
     virtual std::uint64_t fileSize(Handle file) = 0;
+    // Reads up to byteCount bytes from the file's start; false when the read failed.
     virtual bool readFile(Handle file, void* buffer, std::uint32_t byteCount,
                           std::uint32_t& bytesRead) = 0;
     virtual void closeFile(Handle file) = 0;

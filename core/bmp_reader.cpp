@@ -83,7 +83,9 @@ bool decodeRle8(Bytes data, PixelTarget& target) {
         if (!count || !value)
             return true;
         if (*count > 0) {
-            for (int i = 0; i < *count; ++i) {
+            // Stops at the width, where every further cell would be dropped: a stream of pairs
+            // past the edge then costs no more than its bytes.
+            for (int i = 0; i < *count && x < target.width(); ++i) {
                 target.set(x, row, *value);
                 advance(1);
             }

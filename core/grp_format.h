@@ -93,7 +93,8 @@ private:
 
 enum class DecodeStatus {
     complete,
-    truncated, // the data ended inside a header, the table, the row offsets or a row
+    truncated, // the data ended inside a header, the table, the row offsets or a row, or a row
+               // idled on opcodes that produce no pixel far longer than any real row
 };
 
 std::optional<SpriteHeader> readSpriteHeader(Bytes file);

@@ -31,16 +31,25 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index) {
 
 namespace {
 
-// Decodes one row stream; false when the data ends before the row reaches the box width.
-// Every opcode consumes at least its own byte, so a row that never reaches the width still
-// ends at the end of the data.
+// Opcodes that produce no pixel (0x00, a skip or a repeat of 0) serve no row. A long stream of
+// them would let every row of every frame read on to the end of the file, so a row that idles
+// longer than this is refused as malformed; no writer pads a row with more than a few.
+constexpr int kMaxIdleOpcodes = 256;
+
+// Decodes one row stream; false when the data ends before the row reaches the box width, or
+// the row idles too long. Every opcode consumes at least its own byte, so a row that never
+// reaches the width still ends at the end of the data.
 bool decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSink& sink) {
     int x = 0;
+    int idle = 0;
     while (x < width) {
         auto opcode = readU8(file, position++);
         if (!opcode)
             return false;
         const int c = *opcode;
+        const bool producesNoPixel = c == 0x00 || c == 0x40 || c == 0x80;
+        if (producesNoPixel && ++idle > kMaxIdleOpcodes)
+            return false;
         if (c & 0x80) {
             x += c & 0x7F;
         } else if (c & 0x40) {

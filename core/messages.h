@@ -26,6 +26,25 @@ inline constexpr std::string_view kPaletteUnknown = "Unable to determine file ty
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
+// Extraction from the archive; %1 is the archive name.
+inline constexpr std::string_view kArchiveNameEmpty = "An empty archive name cannot be saved.";
+inline constexpr std::string_view kArchiveNameEmptyLevel =
+    "%1 cannot be saved:\nits name has an empty folder level.";
+inline constexpr std::string_view kArchiveNameLeadingSeparator =
+    "%1 cannot be saved:\nits name starts with a separator.";
+inline constexpr std::string_view kArchiveNameDotLevel =
+    "%1 cannot be saved:\nits name has a \".\" or \"..\" level.";
+inline constexpr std::string_view kArchiveNameDrive =
+    "%1 cannot be saved:\nits name holds a drive letter or ':'.";
+inline constexpr std::string_view kArchiveNameSlash = "%1 cannot be saved:\nits name holds a '/'.";
+inline constexpr std::string_view kArchiveNameControl =
+    "%1 cannot be saved:\nits name holds control characters.";
+inline constexpr std::string_view kArchiveFileNotFound =
+    "%1 is not among the files the name list found in the archive.";
+inline constexpr std::string_view kArchiveFileTooLarge =
+    "%1 is larger than 64 MiB and was not saved.";
+inline constexpr std::string_view kArchiveReadFailed =
+    "%1 could not be read from the archive;\nnothing was saved.";
 inline constexpr std::string_view kFirstRunRefusal =
     "Please run this once without\ncommand line parameters for initial setup";
 inline constexpr std::string_view kExportStatus = "Painting Bitmaps.";
@@ -89,6 +108,15 @@ inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture i
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+
+// The main window; values that do not fit their fields are refused, never cut.
+inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";
+inline constexpr std::string_view kStoredLocationTooLong =
+    "The stored location %1 is longer than 511 characters\nand was not used.";
+inline constexpr std::string_view kStartupFileTooLong =
+    "The file name on the command line is longer than 127 characters:\n%1";
+inline constexpr std::string_view kPathTooLong =
+    "This path is longer than 511 characters and cannot be kept:\n%1";
 } // namespace msg
 
 // The text with "%1", "%2", ... replaced by the values in order; a place without a value (or a

@@ -60,7 +60,9 @@ std::string writeQblList(const std::vector<std::string>& lines) {
 
 QblList readQblList(std::string_view text) {
     QblList list;
-    std::vector<std::string> names;
+    std::vector<std::string> names; // the GRP's name and the frames kept
+    std::size_t listed = 0;
+    std::optional<std::string_view> firstTooLong;
     std::size_t i = 0;
     while (i < text.size()) {
         while (i < text.size() && isListSpace(text[i]))
@@ -68,8 +70,14 @@ QblList readQblList(std::string_view text) {
         const std::size_t start = i;
         while (i < text.size() && !isListSpace(text[i]))
             ++i;
-        if (i > start)
-            names.emplace_back(text.substr(start, i - start));
+        if (i == start)
+            continue;
+        const std::string_view name = text.substr(start, i - start);
+        if (!firstTooLong && name.size() > kMaxListNameLength)
+            firstTooLong = name;
+        if (names.size() <= kMaxKeptListFrames)
+            names.emplace_back(name);
+        ++listed;
     }
     if (names.empty()) {
         list.status = QblReadStatus::empty;
@@ -79,16 +87,15 @@ QblList readQblList(std::string_view text) {
         list.status = QblReadStatus::unsupportedFormat;
         return list;
     }
-    for (const auto& name : names) {
-        if (name.size() > kMaxListNameLength) {
-            list.status = QblReadStatus::nameTooLong;
-            list.offendingName = name;
-            return list;
-        }
+    if (firstTooLong) {
+        list.status = QblReadStatus::nameTooLong;
+        list.offendingName = std::string(*firstTooLong);
+        return list;
     }
     list.grpName = std::move(names.front());
     list.frames.assign(std::make_move_iterator(names.begin() + 1),
                        std::make_move_iterator(names.end()));
+    list.listedFrames = listed - 1;
     return list;
 }
 

@@ -28,10 +28,16 @@ enum class QblReadStatus {
     nameTooLong,       // a name over 127 characters
 };
 
+// The most frame names a list keeps: one more than a GRP's 16-bit frame count can hold, so a
+// longer list is still seen to be too long while a list of millions of names costs no more
+// memory than this.
+inline constexpr std::size_t kMaxKeptListFrames = 65536;
+
 struct QblList {
     QblReadStatus status = QblReadStatus::ok;
     std::string grpName;             // the first name
-    std::vector<std::string> frames; // every further name
+    std::vector<std::string> frames; // every further name, up to kMaxKeptListFrames of them
+    std::size_t listedFrames = 0;    // how many further names the list holds, kept or not
     std::string offendingName;       // for nameTooLong
 };
 

@@ -53,8 +53,8 @@ std::optional<Refusal> refuseList(const QblList& list, const std::string& listPa
     // The GRP is written under this name: a folder in it could place the file anywhere.
     if (list.grpName.find_first_of("/\\") != std::string::npos)
         return Refusal{fillIn(msg::kListGrpNameNotBare, {listPath, list.grpName}), listPath};
-    if (list.frames.size() > kMaxFrames)
-        return Refusal{fillIn(msg::kListTooLong, {listPath, std::to_string(list.frames.size())}),
+    if (list.listedFrames > kMaxFrames)
+        return Refusal{fillIn(msg::kListTooLong, {listPath, std::to_string(list.listedFrames)}),
                        listPath};
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "support/job_files.h"
+#include "support/run_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -8,23 +9,6 @@ namespace {
 
 using namespace testing;
 using Names = std::set<std::string>;
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result runCli(std::vector<std::string> args) {
-    args.insert(args.begin(), "pixmorph-cli");
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    const int status = cli::run(static_cast<int>(argv.size()), argv.data());
-    std::string out = ::testing::internal::GetCapturedStdout();
-    return {status, out, ::testing::internal::GetCapturedStderr()};
-}
 
 // a.grp (frame 2 repeats frame 0) and b.grp.
 struct Sprites {
@@ -56,7 +40,7 @@ TEST(Cli, ExportAndCompileBack) {
 TEST(Cli, FailuresAreOneLineAndTheOtherInputsStillRun) {
     Sprites s;
     const std::string missing = s.dir.file("missing.grp");
-    const Result exported = runCli({"export", missing, s.dir.file("b.grp")});
+    const CliResult exported = runCli({"export", missing, s.dir.file("b.grp")});
     EXPECT_EQ(exported.status, 1);
     EXPECT_EQ(exported.err, missing + ": " + missing + " was not found.\n");
     EXPECT_TRUE(s.dir.names().contains("b.qbl"));
@@ -66,7 +50,7 @@ TEST(Cli, FailuresAreOneLineAndTheOtherInputsStillRun) {
     ByteVector rle4(54);
     rle4[30] = 2;
     writeFile(s.dir.file("rle4.bmp"), rle4);
-    const Result compiled =
+    const CliResult compiled =
         runCli({"compile", s.dir.file("list.txt"), s.dir.file("c.qbl"), s.dir.file("b.qbl")});
     EXPECT_EQ(compiled.status, 1);
     EXPECT_EQ(compiled.err, s.dir.file("list.txt") + ": Not a .QBL File\n" +
@@ -93,7 +77,7 @@ TEST(Cli, PaletteOption) {
     EXPECT_EQ(exportWith("units.pal").status, 0);
     const ByteVector bitmap = readFile(out.file("b000.bmp")); // colour 1: blue, green, red, 0
     EXPECT_EQ(ByteVector(bitmap.begin() + 58, bitmap.begin() + 62), (ByteVector{5, 4, 3, 0}));
-    const Result unknown = exportWith("text.pal");
+    const CliResult unknown = exportWith("text.pal");
     EXPECT_EQ(unknown.status, 0);
     EXPECT_EQ(unknown.err,
               s.dir.file("text.pal") + ": Unable to determine file type using default.\n");
@@ -102,7 +86,7 @@ TEST(Cli, PaletteOption) {
 TEST(Cli, InfoListsTheFrameTable) {
     Sprites s;
     const FrameEntry e = *readFrameEntry(s.a, 1);
-    const Result result = runCli({"info", s.dir.file("a.grp"), s.dir.file("none.grp")});
+    const CliResult result = runCli({"info", s.dir.file("a.grp"), s.dir.file("none.grp")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find(s.dir.file("a.grp") +
                               "\nframes: 3\nsize: 30 x 20\ndistinct data offsets: 2\n"
@@ -125,7 +109,7 @@ TEST(Cli, UsageErrors) {
                                                {"export", grp, "--output-dir"},
                                                {"compile", "--unique", grp},
                                                {"info"}}) {
-        const Result result = runCli(args);
+        const CliResult result = runCli(args);
         EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }

@@ -126,5 +126,27 @@ TEST(GrpDecode, TruncationAtEveryByteIsReportedAndKeepsWhatWasDecoded) {
     }
 }
 
+// Rows that share one long stream of opcodes that produce no pixel would each read it to its
+// end; a row idles at most 256 opcodes, far more than any writer pads.
+TEST(GrpDecode, RowsThatIdleOnNoPixelOpcodesAreRefused) {
+    for (const std::uint8_t idle : {0x00, 0x40, 0x80}) {
+        for (const int count : {256, 257}) {
+            ByteVector row;
+            for (int i = 0; i < count; ++i) {
+                row.push_back(idle);
+                if (idle == 0x40)
+                    row.push_back(5); // the value a repeat of 0 never stores
+            }
+            row.insert(row.end(), {0x41, 9});
+            const ByteVector file = handLaidSprite(4, 4, {{0, 0, 1, 1, {row}}});
+            StoreLog sink;
+            EXPECT_EQ(decodeFrameRows(file, *readFrameEntry(file, 0), sink),
+                      count > 256 ? DecodeStatus::truncated : DecodeStatus::complete)
+                << int(idle) << " x " << count;
+            EXPECT_EQ(sink.count, count > 256 ? 0 : 1);
+        }
+    }
+}
+
 } // namespace
 } // namespace pixmorph

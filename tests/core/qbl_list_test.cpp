@@ -48,6 +48,20 @@ TEST(QblList, Refusals) {
     EXPECT_TRUE(qblReadMessage(overLong).ends_with(longest + "x"));
 }
 
+// A list of millions of names keeps no more of them than a GRP can hold, plus one; the rest
+// are counted and still checked for length.
+TEST(QblList, LongListsKeepABoundedNumberOfNames) {
+    std::string text = "a.grp";
+    for (std::size_t i = 0; i < kMaxKeptListFrames + 10; ++i)
+        text += " f.bmp";
+    const QblList list = readQblList(text);
+    ASSERT_EQ(list.status, QblReadStatus::ok);
+    EXPECT_EQ(list.frames.size(), kMaxKeptListFrames);
+    EXPECT_EQ(list.listedFrames, kMaxKeptListFrames + 10);
+    EXPECT_EQ(readQblList("a.grp b.bmp").listedFrames, 1u);
+    EXPECT_EQ(readQblList(text + " " + std::string(128, 'n')).status, QblReadStatus::nameTooLong);
+}
+
 TEST(QblList, ListPaths) {
     for (const char* list : {"frames.qbl", "frames.QBL", "C:\\my.dir\\f.Qbl"})
         EXPECT_TRUE(isQblPath(list)) << list;

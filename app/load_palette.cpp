@@ -1,0 +1,86 @@
+#include "app/load_palette.h"
+
+#include "app/converter_state.h"
+#include "app/show_frame.h"
+#include "app/window_ops.h"
+#include "core/file_io.h"
+#include "core/palette.h"
+
+#include <optional>
+#include <string>
+
+namespace pixmorph {
+
+namespace {
+
+constexpr std::string_view kRawPaletteSuffix = " - SC Pal";
+constexpr std::string_view kJascPaletteSuffix = " - JASC Pal";
+
+struct PaletteOutcome {
+    std::string displayName;
+    std::optional<Palette> colours;      // nullopt: the colours stay as they are
+    std::optional<std::string> location; // set when a palette file was read
+    std::string message;
+};
+
+PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
+    const std::string fileName = paletteFileName(path);
+    switch (file.kind) {
+    case PaletteFileKind::raw:
+        return {fileName + std::string(kRawPaletteSuffix), file.palette, path, {}};
+    case PaletteFileKind::jasc:
+        return {fileName + std::string(kJascPaletteSuffix), file.palette, path, {}};
+    case PaletteFileKind::notRecognised:
+        return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
+                std::string(msg::kPaletteUnknown)};
+    case PaletteFileKind::jascNot256:
+        return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
+                std::string(msg::kPaletteNot256)};
+    }
+    return {};
+}
+
+} // namespace
+
+void loadPalette(ConverterState& state, WindowOps& window) {
+    const bool atStartup = !state.initDone && !state.paletteLocation.empty();
+    const std::string path =
+        atStartup ? state.paletteLocation : window.pickExistingFile(palettePicker());
+
+    PaletteOutcome outcome; // no file chosen, or not a palette name: only the name is cleared
+    if (!path.empty() && hasPaletteName(path)) {
+        // A path the location field cannot hold would be lost at exit; refuse it whole.
+        if (!fitsLocationField(path)) {
+            window.showMessage(fillIn(msg::kPathTooLong, path));
+            return;
+        }
+        const FileReadResult read = readWholeFile(path);
+        if (!read.ok()) {
+            // Nothing changes; at start-up the built-in palette (already in place) stays.
+            window.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
+            if (atStartup) {
+                state.palette = DefaultPalette;
+                state.paletteNameText = std::string(kDefaultPaletteName);
+                state.refreshControls(window);
+            }
+            return;
+        }
+        outcome = outcomeOf(path, parsePaletteFile(read.data));
+    }
+
+    if (!outcome.message.empty())
+        window.showMessage(outcome.message);
+    if (outcome.colours)
+        state.palette = *outcome.colours;
+    if (outcome.location)
+        state.paletteLocation = *outcome.location;
+    state.paletteNameText = outcome.displayName;
+    state.refreshControls(window);
+    window.repaintNow();
+    if (!state.grpNameText.empty()) {
+        state.currentFrame = 0;
+        showFrame(state, window);
+    }
+}
+
+} // namespace pixmorph

@@ -1,0 +1,268 @@
+#include "app/main_window.h"
+
+#include "app/archive_commands.h"
+#include "app/control_ids.h"
+#include "app/file_association.h"
+#include "app/job_windows.h"
+#include "app/load_palette.h"
+#include "app/show_frame.h"
+#include "app/window_ops.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace pixmorph {
+
+namespace {
+
+constexpr const char* kFileListName = "sc_data.txt";
+// Started on this bare name, the program is a viewer: the file commands stay disabled.
+constexpr const char* kRestrictedStartupFile = "temp.grp";
+constexpr int kRestrictedControls[] = {
+    ids::kLoadExternalFile, ids::kSetOutputDirectory, ids::kWriteOutBmps,   ids::kCompileToGrp,
+    ids::kLocateArchive,    ids::kArchiveList,        ids::kFlatNameFormat, ids::kLoadPalette,
+};
+
+std::string absoluteProgramPath(const std::string& programPath) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(programPath, error);
+    return error ? programPath : absolute.string();
+}
+
+} // namespace
+
+MainWindowLogic::MainWindowLogic(ConverterState& state, WindowOps& window, ArchiveLibrary& archive,
+                                 FileAssociationSink& association, std::string programPath)
+    : state_(state), window_(window), archive_(archive), association_(association),
+      programPath_(absoluteProgramPath(programPath)) {}
+
+void MainWindowLogic::initialise() {
+    state_.refreshControls(window_);
+    if (state_.fileListPath.empty())
+        firstRunSetUp();
+
+    if (!state_.paletteLocation.empty()) {
+        loadPalette(state_, window_);
+    } else {
+        state_.paletteNameText = std::string(kDefaultPaletteName);
+        state_.palette = DefaultPalette;
+    }
+
+    if (!state_.archivePath.empty() && state_.startupFile != kRestrictedStartupFile) {
+        state_.useStoredArchive = true;
+        locateArchive(state_, window_, archive_);
+    }
+
+    state_.widthText.clear();
+    state_.heightText.clear();
+    state_.frameCountText.clear();
+    state_.startupFileDone = false;
+    state_.refreshControls(window_);
+    state_.clearPreview = true;
+    state_.initDone = true;
+
+    if (state_.startupFile == kRestrictedStartupFile)
+        for (const int id : kRestrictedControls)
+            window_.enableControl(id, false);
+
+    window_.runSplash();
+}
+
+void MainWindowLogic::firstRunSetUp() {
+    std::error_code error;
+    const auto folder = std::filesystem::current_path(error);
+    if (!error) {
+        const std::string listPath = (folder / kFileListName).string();
+        if (fitsLocationField(listPath))
+            state_.fileListPath = listPath;
+        else
+            window_.showMessage(fillIn(msg::kPathTooLong, listPath));
+    }
+    // The open command must name the program where it really is: the current directory is
+    // wherever the program happened to be started from.
+    FileAssociation association;
+    association.programPath = programPath_;
+    association_.registerFileType(association);
+}
+
+void MainWindowLogic::paint() {
+    if (state_.startupFileDone || !state_.initDone)
+        return;
+    state_.startupFileDone = true;
+    if (state_.startupFile.empty())
+        return;
+    state_.grpNameText = state_.startupFile;
+    state_.refreshControls(window_);
+    state_.currentFrame = 0;
+    showFrame(state_, window_, FrameRequest::firstPaint);
+    restoreArrowsAfterEmptySprite();
+}
+
+void MainWindowLogic::command(int id) {
+    switch (id) {
+    case ids::kAboutCommand:
+        window_.runAbout();
+        break;
+    case ids::kExit:
+        window_.closeWindow(false);
+        break;
+    case ids::kWriteOutBmps:
+        runExport();
+        break;
+    case ids::kCompileToGrp:
+        runCompile();
+        break;
+    case ids::kScale:
+        scale();
+        break;
+    case ids::kLoadExternalFile:
+        loadExternalFile();
+        break;
+    case ids::kLoadPalette:
+        loadPalette(state_, window_);
+        break;
+    case ids::kLocateArchive:
+        locateArchive(state_, window_, archive_);
+        break;
+    case ids::kSetOutputDirectory:
+        setOutputDirectory();
+        break;
+    case ids::kFlatNameFormat:
+        state_.readControls(window_);
+        break;
+    case ids::kPreviousFrame:
+        navigate(-1);
+        break;
+    case ids::kNextFrame:
+        navigate(1);
+        break;
+    case ids::kBackTen:
+        navigate(-10);
+        break;
+    case ids::kForwardTen:
+        navigate(10);
+        break;
+    case ids::kResetLocations:
+        resetLocations();
+        break;
+    default:
+        break;
+    }
+    restoreArrowsAfterEmptySprite();
+}
+
+void MainWindowLogic::archiveListClosed() {
+    extractChosenFile(state_, window_, archive_);
+    restoreArrowsAfterEmptySprite();
+}
+
+void MainWindowLogic::accept() {
+    state_.readControls(window_);
+    window_.closeWindow(true);
+}
+
+void MainWindowLogic::runExport() {
+    ExportWindowSetup setup;
+    setup.outputDir = state_.outputDir;
+    if (!state_.outputDir.empty())
+        state_.grpSelected = true;
+    setup.useGivenGrp = state_.grpSelected;
+    if (!state_.grpNameText.empty())
+        setup.grpName = state_.grpNameText;
+    setup.palette = state_.palette;
+    window_.runExportWindow(setup);
+}
+
+void MainWindowLogic::runCompile() {
+    state_.readControls(window_);
+    CompileWindowSetup setup;
+    setup.outputDir = state_.outputDir;
+    setup.palette = state_.palette;
+    window_.runCompileWindow(setup);
+}
+
+void MainWindowLogic::scale() {
+    state_.readControls(window_);
+    window_.repaintNow();
+    state_.grpSelected = true;
+    state_.clearPreview = true;
+    showFrame(state_, window_);
+}
+
+void MainWindowLogic::loadExternalFile() {
+    state_.grpSelected = true;
+    const std::string path = window_.pickExistingFile(grpPicker());
+    if (path.empty())
+        return;
+    state_.grpNameText = path;
+    state_.refreshControls(window_);
+    window_.repaintNow();
+    state_.currentFrame = 0;
+    state_.clearPreview = true;
+    showFrame(state_, window_);
+}
+
+void MainWindowLogic::setOutputDirectory() {
+    const std::optional<std::string> folder =
+        window_.pickFolder(std::string(msg::kOutputFolderTitle));
+    if (!folder)
+        return;
+    if (!fitsLocationField(*folder)) {
+        window_.showMessage(fillIn(msg::kPathTooLong, *folder));
+        return;
+    }
+    state_.outputDir = *folder;
+    state_.outputDirText = state_.outputDir;
+    state_.refreshControls(window_);
+}
+
+void MainWindowLogic::resetLocations() {
+    state_.archivePath.clear();
+    state_.paletteLocation.clear();
+    state_.fileListPath.clear();
+    state_.outputDir.clear();
+    accept();
+}
+
+void MainWindowLogic::navigate(int step) {
+    // Worked out in 64 bits so no step can overflow; the result always lies in the frame range.
+    std::int64_t frame = std::int64_t{state_.currentFrame} + step;
+    const std::int64_t count = state_.frameCount;
+    if (count <= 0) {
+        // No frames: nothing to step to, and frame 0 is not in the table either.
+        window_.enableControl(ids::kPreviousFrame, false);
+        window_.enableControl(ids::kNextFrame, false);
+        arrowsOffForEmptySprite_ = true;
+        frame = 0;
+    } else if (step < 0) {
+        const bool atFirst = frame < 1;
+        window_.enableControl(ids::kPreviousFrame, !atFirst);
+        if (atFirst)
+            frame = 0;
+        window_.enableControl(ids::kNextFrame, true);
+    } else {
+        const bool atLast = frame > count - 2;
+        window_.enableControl(ids::kNextFrame, !atLast);
+        if (atLast)
+            frame = count - 1;
+        window_.enableControl(ids::kPreviousFrame, true);
+    }
+    state_.currentFrame = static_cast<std::int32_t>(frame);
+    state_.frameNumberText = std::to_string(state_.currentFrame);
+    state_.refreshControls(window_);
+    showFrame(state_, window_);
+}
+
+void MainWindowLogic::restoreArrowsAfterEmptySprite() {
+    // Both arrows went off on a sprite without frames; once a sprite with frames is shown they
+    // come back, or the window would keep them off for good.
+    if (!arrowsOffForEmptySprite_ || state_.frameCount <= 0)
+        return;
+    arrowsOffForEmptySprite_ = false;
+    window_.enableControl(ids::kPreviousFrame, state_.currentFrame > 0);
+    window_.enableControl(ids::kNextFrame, state_.currentFrame < state_.frameCount - 1);
+}
+
+} // namespace pixmorph

@@ -1,0 +1,127 @@
+#include "archive/extraction.h"
+
+#include "archive/archive_library.h"
+#include "core/file_io.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace pixmorph {
+
+namespace {
+
+constexpr char kArchiveSeparator = '\\';
+
+bool isControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// The message with the name in place of %1; control characters show as '?' so that the
+// message keeps its lines.
+std::string withName(std::string_view text, std::string_view name) {
+    std::string shown(name);
+    std::replace_if(shown.begin(), shown.end(), isControl, '?');
+    return fillIn(text, shown);
+}
+
+std::vector<std::string_view> levelsOf(std::string_view name) {
+    std::vector<std::string_view> levels;
+    std::size_t start = 0;
+    while (true) {
+        const auto end = name.find(kArchiveSeparator, start);
+        levels.push_back(name.substr(start, end - start));
+        if (end == std::string_view::npos)
+            return levels;
+        start = end + 1;
+    }
+}
+
+std::string joinPath(const std::string& directory, std::string_view part) {
+    if (directory.empty())
+        return std::string(part);
+    std::string path = directory;
+    if (path.back() != '/')
+        path += '/';
+    path += part;
+    return path;
+}
+
+ExtractionResult failure(std::string_view text, std::string_view name,
+                         MessageIcon icon = MessageIcon::exclamation) {
+    return {{}, withName(text, name), icon};
+}
+
+} // namespace
+
+std::optional<std::string> refuseArchiveName(std::string_view name) {
+    if (name.empty())
+        return std::string(msg::kArchiveNameEmpty);
+    if (std::any_of(name.begin(), name.end(), isControl))
+        return withName(msg::kArchiveNameControl, name);
+    if (name.find('/') != std::string_view::npos)
+        return withName(msg::kArchiveNameSlash, name);
+    if (name.find(':') != std::string_view::npos)
+        return withName(msg::kArchiveNameDrive, name);
+    if (name.front() == kArchiveSeparator)
+        return withName(msg::kArchiveNameLeadingSeparator, name);
+    for (const auto level : levelsOf(name)) {
+        if (level.empty())
+            return withName(msg::kArchiveNameEmptyLevel, name);
+        if (level == "." || level == "..")
+            return withName(msg::kArchiveNameDotLevel, name);
+    }
+    return std::nullopt;
+}
+
+ExtractionTarget extractionTarget(const std::string& outputDir, std::string_view name,
+                                  NameFormat format) {
+    ExtractionTarget target;
+    if (format == NameFormat::flat) {
+        std::string flatName(name);
+        std::replace(flatName.begin(), flatName.end(), kArchiveSeparator, '_');
+        target.path = joinPath(outputDir, flatName);
+        return target;
+    }
+    const auto levels = levelsOf(name);
+    std::string directory = outputDir;
+    for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
+        directory = joinPath(directory, levels[i]);
+        target.directories.push_back(directory);
+    }
+    target.path = joinPath(directory, levels.back());
+    return target;
+}
+
+ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& name,
+                                    const std::string& outputDir, NameFormat format) {
+    if (auto refusal = refuseArchiveName(name))
+        return {{}, std::move(*refusal), MessageIcon::exclamation};
+    const ArchiveFileRecord* record = library.findByName(name);
+    if (!record)
+        return failure(msg::kArchiveFileNotFound, name);
+    const std::uint64_t size = library.queryFileSize(*record);
+    if (size == ArchiveBackend::kUnknownSize)
+        return failure(msg::kArchiveReadFailed, name, MessageIcon::stop);
+    if (size > kLargestExtractedFile)
+        return failure(msg::kArchiveFileTooLarge, name);
+
+    ByteVector contents(size);
+    const auto byteCount = static_cast<std::uint32_t>(size);
+    if (library.readFileData(*record, contents.data(), byteCount) != byteCount)
+        return failure(msg::kArchiveReadFailed, name, MessageIcon::stop);
+
+    const ExtractionTarget target = extractionTarget(outputDir, name, format);
+    for (const auto& directory : target.directories) {
+        // A level that cannot be made (it exists, say) is not reported: the write below
+        // reports a missing folder.
+        std::error_code ignored;
+        std::filesystem::create_directory(directory, ignored);
+    }
+    const FileErrorCause cause = writeFileAtomically(target.path, contents);
+    if (cause != FileErrorCause::none)
+        return {{}, fileErrorMessage(cause, target.path), MessageIcon::stop};
+    return {target.path, {}, MessageIcon::exclamation};
+}
+
+} // namespace pixmorph

@@ -1,0 +1,38 @@
+#pragma once
+// What list and extract share on the command line: their options and the opening of the
+// archive with its name list, as Locate Archive opens it.
+
+#include "archive/archive_library.h"
+#include "cli/cli.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pixmorph::cli {
+
+struct ArchiveOptions {
+    bool flat = false;
+    std::string nameList;
+    std::string outputDir; // empty: the current directory
+    std::vector<std::string> operands;
+};
+
+struct ArchiveCommand {
+    std::string_view name;
+    std::string_view usage;
+    bool takesOutput = false; // --flat and --output-dir
+    std::size_t fewestOperands = 1;
+    std::size_t mostOperands = 1;
+};
+
+// nullopt after a usage error has been printed.
+std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command, const Args& args);
+
+// Opens the archive and looks up the list's names; false after a message naming the file that
+// failed.
+bool openArchiveForCommand(ArchiveLibrary& library, const std::string& archive,
+                           const std::string& nameList);
+
+} // namespace pixmorph::cli

@@ -1,0 +1,175 @@
+// Real archives through StormLib: made here in the forms the game's archives use, listed
+// through a name list, extracted and compared byte for byte; damaged ones must fail cleanly.
+
+#include "archive/archive_library.h"
+#include "archive/extraction.h"
+#include "archive/offered_names.h"
+#include "support/mpq_test_files.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace pixmorph {
+namespace {
+
+using namespace testing;
+
+class StormArchive : public ::testing::Test {
+protected:
+    bool open(std::string_view list) {
+        writeFile(folder_.file("sc_data.txt"), list);
+        return library_.openArchiveAndList(archive_, folder_.file("sc_data.txt"));
+    }
+
+    ExtractionResult extract(const std::string& name, NameFormat format) {
+        return extractArchiveFile(library_, name, output_, format);
+    }
+
+    ScratchDir folder_;
+    std::string archive_ = folder_.file("StarDat.mpq");
+    std::string output_ = folder_.file("out");
+    ArchiveLibrary library_{makeStormBackend()};
+
+    void SetUp() override { fs::create_directory(output_); }
+};
+
+TEST_F(StormArchive, EveryStorageOfTheGameReadsBackByteIdentical) {
+    const std::vector<ArchivedFile> files = {
+        {"unit\\pkware\\big.grp", sampleBytes(50000, 1), kPkware}, // several sectors
+        {"unit\\implode\\a.grp", sampleBytes(9000, 2), kImplode},
+        {"unit\\encrypted\\a.grp", sampleBytes(12000, 3), kEncryptedFixKey},
+        {"unit\\stored\\a.grp", sampleBytes(700, 4), kStored},
+        {"unit\\empty.grp", {}, kPkware},
+        {"sound\\a.wav", sampleBytes(300, 5), kPkware},
+    };
+    ASSERT_TRUE(writeArchive(archive_, files));
+    std::string list = "unit\\not-there.grp\r\n";
+    for (const auto& file : files)
+        list += file.name + "\r\n";
+    ASSERT_TRUE(open(list));
+
+    std::vector<std::string> expectedFound;
+    for (const auto& file : files)
+        expectedFound.push_back(file.name);
+    EXPECT_EQ(testing::foundNames(library_), expectedFound);
+
+    for (const auto& file : files) {
+        const auto result = extract(file.name, NameFormat::subdirectories);
+        ASSERT_TRUE(result.ok()) << file.name << ": " << result.error;
+        EXPECT_EQ(readFile(result.path), file.data) << file.name;
+    }
+    // Twice the same file reads it whole again.
+    const auto again = extract("unit\\pkware\\big.grp", NameFormat::flat);
+    ASSERT_TRUE(again.ok()) << again.error;
+    EXPECT_EQ(fs::file_size(again.path), 50000u);
+}
+
+TEST_F(StormArchive, ArchivesMadeBySmpqRead) {
+    if (std::system("command -v smpq >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "smpq is not installed";
+    const std::string source = folder_.file("source");
+    fs::create_directories(source + "/unit/zerg");
+    const ByteVector sprite = sampleBytes(30000, 9);
+    writeFile(source + "/unit/zerg/zergling.grp", sprite);
+    for (const char* options : {"-C PKWARE -E -F", "-C IMPLODE"}) {
+        fs::remove(archive_);
+        const std::string command = "cd '" + source + "' && smpq -c -q -M 1 " + options + " '" +
+                                    archive_ + "' unit/zerg/zergling.grp";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        ASSERT_TRUE(open("unit\\zerg\\zergling.grp\n")) << options;
+        const auto result = extract("unit\\zerg\\zergling.grp", NameFormat::flat);
+        ASSERT_TRUE(result.ok()) << options << ": " << result.error;
+        EXPECT_EQ(readFile(result.path), sprite) << options;
+    }
+}
+
+TEST_F(StormArchive, DamagedArchivesFailToOpen) {
+    ASSERT_TRUE(writeArchive(archive_, {{"unit\\a.grp", sampleBytes(20000, 1), kPkware}}));
+    const std::string whole = readText(archive_);
+    const auto header = [&](std::size_t offset, std::string_view bytes) {
+        std::string damaged = whole;
+        damaged.replace(offset, bytes.size(), bytes);
+        return damaged;
+    };
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty file", ""},
+        {"cut inside the header", whole.substr(0, 20)},
+        {"cut before its tables", whole.substr(0, whole.size() / 2)},
+        {"not an archive", std::string(4096, 'x')},
+        {"hash table larger than the file", header(24, std::string("\0\0\0\x2d", 4))},
+        {"block table larger than the file", header(28, std::string("\0\0\x95\x60", 4))},
+        {"sector size past reason", header(14, std::string("\x17\0", 2))},
+    };
+    for (const auto& [what, bytes] : cases) {
+        writeFile(archive_, bytes);
+        EXPECT_FALSE(open("unit\\a.grp\n")) << what;
+        EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::archive) << what;
+    }
+}
+
+TEST_F(StormArchive, DamagedFileDataIsAReadFailureNotACrash) {
+    // 40000 bytes are 10 sectors: a table of 11 offsets (44 bytes), then the sectors, each
+    // starting with the byte that names its compression.
+    ASSERT_TRUE(writeArchive(archive_, {{"unit\\method.grp", sampleBytes(40000, 1), kPkware},
+                                        {"unit\\table.grp", sampleBytes(40000, 2), kPkware}}));
+    // A method the reader asserts it never meets: it aborts the process that reads.
+    overwriteBytes(archive_, storedOffset(archive_, "unit\\method.grp") + 44, std::string("\x12"));
+    // A sector that reaches far past the archive's end.
+    overwriteBytes(archive_, storedOffset(archive_, "unit\\table.grp") + 8,
+                   std::string("\x00\x00\x00\x7f", 4));
+    ASSERT_TRUE(open("unit\\method.grp\nunit\\table.grp\n"));
+    for (const char* name : {"unit\\method.grp", "unit\\table.grp"}) {
+        const auto result = extract(name, NameFormat::subdirectories);
+        EXPECT_EQ(result.error,
+                  std::string(name) + " could not be read from the archive;\nnothing was saved.");
+    }
+    EXPECT_TRUE(fs::is_empty(output_));
+}
+
+TEST_F(StormArchive, HostileNamesAreListedButNeverWrittenOutsideTheOutputDirectory) {
+    const std::vector<std::string> hostile = {
+        "..\\escape.grp",     "unit\\..\\..\\escape.grp", "\\root.grp",      "C:\\drive.grp",
+        "unit\\\\double.grp", "unit/../../slash.grp",     "unit\\\x01x.grp", "unit\\.\\dot.grp",
+    };
+    std::vector<ArchivedFile> files;
+    std::string list;
+    for (const auto& name : hostile) {
+        files.push_back({name, sampleBytes(100, 3), kPkware});
+        list += name + "\n";
+    }
+    ASSERT_TRUE(writeArchive(archive_, files));
+    ASSERT_TRUE(open(list));
+    EXPECT_EQ(offeredNames(library_.found()).size(), hostile.size());
+
+    // Deep enough that a name climbing two levels would still land inside the scratch folder.
+    const std::string output = output_ + "/deeper/out";
+    fs::create_directories(output);
+    const auto before = listingBelow(folder_.path());
+    for (const auto& name : hostile) {
+        for (const auto format : {NameFormat::subdirectories, NameFormat::flat}) {
+            const auto result = extractArchiveFile(library_, name, output, format);
+            EXPECT_FALSE(result.ok()) << name;
+            EXPECT_EQ(result.error, *refuseArchiveName(name)) << name;
+        }
+    }
+    EXPECT_EQ(listingBelow(folder_.path()), before);
+    EXPECT_FALSE(fs::exists("/root.grp"));
+}
+
+TEST(StormArchiveRealSample, SmallArchiveFromAnotherTool) {
+    const fs::path sample = "/work/shared/real-samples/test.mpq";
+    if (!fs::exists(sample))
+        GTEST_SKIP() << "no real samples here";
+    ScratchDir folder;
+    writeFile(folder.file("list.txt"), std::string("test.txt\nunit\\none.grp\n"));
+    ArchiveLibrary library(makeStormBackend());
+    ASSERT_TRUE(library.openArchiveAndList(sample.string(), folder.file("list.txt")));
+    ASSERT_EQ(library.found().size(), 1u);
+    EXPECT_TRUE(offeredNames(library.found()).empty());
+    const auto result = extractArchiveFile(library, "test.txt", folder.path(), NameFormat::flat);
+    ASSERT_TRUE(result.ok()) << result.error;
+    EXPECT_EQ(fs::file_size(result.path), library.queryFileSize(library.found().front()));
+}
+
+} // namespace
+} // namespace pixmorph

@@ -1,0 +1,112 @@
+#include "cli/cli.h"
+#include "support/mpq_test_files.h"
+#include "support/run_cli.h"
+
+#include <gtest/gtest.h>
+
+namespace pixmorph {
+namespace {
+
+using namespace testing;
+
+class ArchiveCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(writeArchive(archive_, {{"unit\\zerg\\zergling.grp", zergling_, kPkware},
+                                            {"unit\\terran\\Marine.GRP", marine_, kImplode},
+                                            {"unit\\zerg\\zerglinggrp", marine_, kStored},
+                                            {"sound\\zerg\\hit.wav", marine_, kPkware}}));
+        writeFile(list_, std::string("unit\\zerg\\zergling.grp\r\nsound\\zerg\\hit.wav\r\n"
+                                     "unit\\terran\\Marine.GRP\r\nunit\\zerg\\zerglinggrp\r\n"
+                                     "unit\\zerg\\missing.grp\r\nunit\\zerg\\unended.grp"));
+        std::filesystem::create_directory(output_);
+    }
+
+    ScratchDir dir_;
+    std::string archive_ = dir_.file("StarDat.mpq");
+    std::string list_ = dir_.file("sc_data.txt");
+    std::string output_ = dir_.file("out");
+    ByteVector zergling_ = sampleBytes(20000, 1);
+    ByteVector marine_ = sampleBytes(3000, 2);
+};
+
+TEST_F(ArchiveCli, ListPrintsTheOfferedNamesInListOrder) {
+    const CliResult run = runCli({"list", "--names", list_, archive_});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "unit\\terran\\Marine.GRP\nunit\\zerg\\zergling.grp\nunit\\zerg\\zerglinggrp\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ArchiveCli, ExtractWritesBothFormatsAndPrintsThePaths) {
+    CliResult run = runCli({"extract", "--names", list_, "--output-dir", output_, archive_,
+                            "unit\\zerg\\zergling.grp", "sound\\zerg\\hit.wav"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, output_ + "/unit/zerg/zergling.grp\n" + output_ + "/sound/zerg/hit.wav\n");
+    EXPECT_EQ(readFile(output_ + "/unit/zerg/zergling.grp"), zergling_);
+
+    run = runCli({"extract", "--flat", "--names", list_, "--output-dir", output_, archive_,
+                  "unit\\terran\\Marine.GRP"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, output_ + "/unit_terran_Marine.GRP\n");
+    EXPECT_EQ(readFile(output_ + "/unit_terran_Marine.GRP"), marine_);
+
+    // Without --output-dir the current directory receives the file.
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(output_);
+    run = runCli({"extract", archive_, "--flat", "--names", list_, "unit\\zerg\\zerglinggrp"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "unit_zerg_zerglinggrp\n");
+    EXPECT_EQ(readFile(output_ + "/unit_zerg_zerglinggrp"), marine_);
+}
+
+TEST_F(ArchiveCli, FailuresAreOneLineNamingTheFileAndTheOtherNamesStillRun) {
+    const std::string absent = dir_.file("absent.mpq");
+    CliResult run = runCli({"list", "--names", list_, absent});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, absent + ": Errrrrror\n");
+
+    const std::string noList = dir_.file("absent.txt");
+    run = runCli({"extract", "--names", noList, archive_, "unit\\zerg\\zergling.grp"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, noList + ": Errrrrror\n");
+
+    const auto before = listingBelow(dir_.path());
+    run = runCli({"extract", "--names", list_, "--output-dir", output_, archive_,
+                  "..\\..\\escape.grp", "unit\\zerg\\unended.grp", "unit\\zerg\\zergling.grp"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "..\\..\\escape.grp: ..\\..\\escape.grp cannot be saved: its name has a "
+                       "\".\" or \"..\" level.\n"
+                       "unit\\zerg\\unended.grp: unit\\zerg\\unended.grp is not among the files "
+                       "the name list found in the archive.\n");
+    EXPECT_EQ(run.out, output_ + "/unit/zerg/zergling.grp\n");
+    auto expected = before;
+    for (const char* added : {"out/unit", "out/unit/zerg", "out/unit/zerg/zergling.grp"})
+        expected.push_back(added);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listingBelow(dir_.path()), expected);
+}
+
+TEST_F(ArchiveCli, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"list", archive_},
+        {"list", "--names", list_},
+        {"list", "--names", list_, archive_, "extra"},
+        {"list", "--flat", "--names", list_, archive_},
+        {"list", "--names"},
+        {"extract", "--names", list_, archive_},
+        {"extract", "--names", list_, "--output-dir", "", archive_, "a.grp"},
+        {"extract", "--unique", "--names", list_, archive_, "a.grp"},
+    };
+    for (const auto& args : cases) {
+        const CliResult run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_NE(run.err.find("usage: pixmorph-cli " + args.front()), std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+} // namespace
+} // namespace pixmorph

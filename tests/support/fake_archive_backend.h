@@ -1,0 +1,73 @@
+#pragma once
+// An archive reader over a map of names to bytes that counts what is opened and closed and can
+// be told to misbehave.
+
+#include "archive/archive_backend.h"
+#include "core/bytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace pixmorph::testing {
+
+struct FakeArchiveState {
+    std::map<std::string, ByteVector> files;
+    bool archiveOpens = true;
+    std::optional<std::uint64_t> claimedSize; // else the real size
+    std::uint32_t bytesShort = 0;             // the read comes up short
+    int archivesOpen = 0;
+    int filesOpen = 0;
+    int reads = 0;
+    std::string openedPath;
+};
+
+class FakeArchiveBackend final : public ArchiveBackend {
+public:
+    explicit FakeArchiveBackend(std::shared_ptr<FakeArchiveState> state)
+        : state_(std::move(state)) {}
+
+    bool openArchive(const std::string& path, Handle& archive) override {
+        if (!state_->archiveOpens)
+            return false;
+        state_->openedPath = path;
+        ++state_->archivesOpen;
+        archive = state_.get();
+        return true;
+    }
+    bool openFile(Handle, const std::string& name, Handle& file) override {
+        const auto found = state_->files.find(name);
+        if (found == state_->files.end())
+            return false;
+        ++state_->filesOpen;
+        file = &found->second;
+        return true;
+    }
+    std::uint64_t fileSize(Handle file) override {
+        return state_->claimedSize.value_or(static_cast<ByteVector*>(file)->size());
+    }
+    bool readFile(Handle file, void* buffer, std::uint32_t byteCount,
+                  std::uint32_t& bytesRead) override {
+        ++state_->reads;
+        const auto& data = *static_cast<ByteVector*>(file);
+        bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(byteCount, data.size()));
+        bytesRead -= std::min(bytesRead, state_->bytesShort);
+        if (bytesRead > 0)
+            std::memcpy(buffer, data.data(), bytesRead);
+        return true;
+    }
+    void closeFile(Handle) override { --state_->filesOpen; }
+    void closeArchive(Handle) override { --state_->archivesOpen; }
+
+private:
+    std::shared_ptr<FakeArchiveState> state_;
+};
+
+inline std::unique_ptr<ArchiveBackend> makeFakeBackend(std::shared_ptr<FakeArchiveState> state) {
+    return std::make_unique<FakeArchiveBackend>(std::move(state));
+}
+
+} // namespace pixmorph::testing

@@ -1,0 +1,180 @@
+#include "ui/main_window.h"
+
+#include "app/control_ids.h"
+#include "app/job_windows.h"
+#include "core/preview.h"
+#include "ui/archive_list.h"
+#include "ui/dialog_services.h"
+#include "ui/job_window.h"
+#include "ui/resources.h"
+#include "ui/small_windows.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace pixmorph::ui {
+
+MainWindow::MainWindow(ConverterState& state, ArchiveLibrary& archive,
+                       FileAssociationSink& association, std::string programPath,
+                       DialogServices& services)
+    : TemplateDialog(mainWindowTemplate(), nullptr), state_(state), services_(services),
+      layer_(client(), QRect(kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight)),
+      surface_(layer_), logic_(state, *this, archive, association, std::move(programPath)) {
+    setWindowIcon(iconResource(kProgramIcon));
+    connectControls();
+}
+
+void MainWindow::connectControls() {
+    for (const ControlTemplate& entry : windowTemplate().controls) {
+        const int id = entry.id;
+        if (auto* button = control<QAbstractButton>(id))
+            connect(button, &QAbstractButton::clicked, this, [this, id] { logic_.command(id); });
+    }
+    connect(&archiveList(), &ArchiveList::closedUp, this, [this] { logic_.archiveListClosed(); });
+    // The window manager's menu cannot take the about item: F1 and the context menu offer it.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { logic_.command(ids::kAboutCommand); });
+}
+
+int MainWindow::run() {
+    logic_.initialise();
+    if (closed_)
+        return result();
+    return exec();
+}
+
+ArchiveList& MainWindow::archiveList() const {
+    return *control<ArchiveList>(ids::kArchiveList);
+}
+
+void MainWindow::setControlText(int id, const std::string& text) {
+    QWidget* widget = control(id);
+    const QString qtText = fromPath(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(qtText);
+        edit->setCursorPosition(0); // a long path shows from its start
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(qtText);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(qtText);
+    }
+}
+
+bool MainWindow::isChecked(int id) const {
+    const auto* box = control<QCheckBox>(id);
+    return box && box->isChecked();
+}
+
+void MainWindow::setChecked(int id, bool checked) {
+    if (auto* box = control<QCheckBox>(id))
+        box->setChecked(checked);
+}
+
+void MainWindow::enableControl(int id, bool enabled) {
+    if (QWidget* widget = control(id))
+        widget->setEnabled(enabled);
+}
+
+void MainWindow::repaintNow() {
+    repaint();
+}
+
+void MainWindow::clearList() {
+    archiveList().clear();
+}
+
+void MainWindow::addListItem(const std::string& text) {
+    archiveList().addSorted(fromPath(text));
+}
+
+void MainWindow::selectFirstListItem() {
+    if (archiveList().count() > 0)
+        archiveList().setCurrentIndex(0);
+}
+
+int MainWindow::listCount() const {
+    return archiveList().count();
+}
+
+std::string MainWindow::selectedListText() const {
+    return archiveList().currentIndex() < 0 ? std::string() : toPath(archiveList().currentText());
+}
+
+MessageAnswer MainWindow::showMessage(const std::string& text, MessageIcon icon, bool yesNo) {
+    return services_.showMessage(this, text, icon, yesNo);
+}
+
+std::string MainWindow::pickExistingFile(const FilePickerSettings& settings) {
+    return services_.pickExistingFile(settings);
+}
+
+std::optional<std::string> MainWindow::pickFolder(const std::string& title) {
+    return services_.pickFolder(title);
+}
+
+void MainWindow::closeWindow(bool accepted) {
+    closed_ = true;
+    done(accepted ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void MainWindow::runExportWindow(const ExportWindowSetup& setup) {
+    JobWindow window(setup, services_, this);
+    window.run();
+}
+
+void MainWindow::runCompileWindow(const CompileWindowSetup& setup) {
+    JobWindow window(setup, services_, this);
+    window.run();
+}
+
+void MainWindow::runAbout() {
+    AboutWindow window(this);
+    services_.runModal(window);
+}
+
+void MainWindow::runSplash() {
+    SplashWindow window(this);
+    services_.runModal(window);
+}
+
+void MainWindow::reject() {
+    logic_.command(ids::kExit);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    TemplateDialog::paintEvent(event);
+    // The first paint after initialisation loads the start-up file; it runs once the paint
+    // is over, as loading paints the window itself.
+    if (firstPaintQueued_ || state_.startupFileDone || !state_.initDone)
+        return;
+    firstPaintQueued_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { logic_.paint(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // Enter on a push button presses it; anywhere else it is the window's accept command.
+    if (enter && !qobject_cast<QPushButton*>(focusWidget())) {
+        logic_.accept();
+        return;
+    }
+    TemplateDialog::keyPressEvent(event);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* about = menu.addAction(QString::fromLatin1(kAboutItemText));
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    if (menu.exec(event->globalPos()) == about)
+        logic_.command(ids::kAboutCommand);
+}
+
+} // namespace pixmorph::ui
