@@ -9,6 +9,7 @@
 
 #include "core/bytes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -71,6 +72,7 @@ private:
 };
 
 // The compile's working image: 300 x 300 palette indices, x and y from the top-left corner.
+// Its cells are kept row by row, the order in which pictures are read and frames encoded.
 class IndexImage {
 public:
     static constexpr int kSize = 300;
@@ -78,17 +80,27 @@ public:
     IndexImage();
     void clear();
     std::uint32_t at(int x, int y) const {
-        const auto index = canvasCellIndex(x, y, kSize, kSize);
+        const auto index = canvasCellIndex(y, x, kSize, kSize);
         return index ? cells_[*index] : 0u;
     }
     void set(int x, int y, std::uint32_t value) {
-        if (const auto index = canvasCellIndex(x, y, kSize, kSize))
+        if (const auto index = canvasCellIndex(y, x, kSize, kSize)) {
             cells_[*index] = value;
+            columnsUsed_ = std::max(columnsUsed_, x + 1);
+            rowsUsed_ = std::max(rowsUsed_, y + 1);
+        }
     }
-    bool operator==(const IndexImage&) const = default;
+    bool operator==(const IndexImage& other) const { return cells_ == other.cells_; }
+    // Every non-zero cell lies in the first columnsUsed() columns and rowsUsed() rows.
+    int columnsUsed() const { return columnsUsed_; }
+    int rowsUsed() const { return rowsUsed_; }
 
 private:
     std::vector<std::uint32_t> cells_;
+    // Every cell set since the last clear lies in these first columns and rows; a clear
+    // restores only them, since a picture is usually far smaller than the image.
+    int columnsUsed_ = 0;
+    int rowsUsed_ = 0;
 };
 
 enum class DecodeStatus {

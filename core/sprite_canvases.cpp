@@ -13,7 +13,11 @@ void FrameCanvas::clear() {
 IndexImage::IndexImage() : cells_(static_cast<std::size_t>(kSize) * kSize, 0) {}
 
 void IndexImage::clear() {
-    std::fill(cells_.begin(), cells_.end(), 0u);
+    for (int y = 0; y < rowsUsed_; ++y) {
+        const auto row = cells_.begin() + static_cast<std::ptrdiff_t>(y) * kSize;
+        std::fill(row, row + columnsUsed_, 0u);
+    }
+    columnsUsed_ = rowsUsed_ = 0;
 }
 
 } // namespace pixmorph
