@@ -29,14 +29,16 @@ bool ArchiveLibrary::openArchiveAndList(const std::string& archivePath,
         return fail(ArchiveOpenFailure::archive);
     }
     const FileReadResult list = readWholeFile(listPath);
-    if (!list.ok()) {
+    std::vector<std::string> names =
+        list.ok() ? parseNameList(list.data) : std::vector<std::string>{};
+    if (!list.ok() || names.size() > kMaxNameLines) {
         backend_->closeArchive(archive_);
         archive_ = nullptr;
         return fail(ArchiveOpenFailure::nameList);
     }
     // A name listed twice is one file: looking it up again would offer it twice.
     std::unordered_set<std::string> tried;
-    for (auto& name : parseNameList(list.data)) {
+    for (auto& name : names) {
         if (!tried.insert(name).second)
             continue;
         ArchiveBackend::Handle file = nullptr;

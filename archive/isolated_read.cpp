@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -34,6 +35,12 @@ bool writeAll(int fd, const void* data, std::size_t size) {
 }
 
 [[noreturn]] void runChild(int fd, const BufferRead& read, void* buffer, std::uint32_t byteCount) {
+    // What the reader prints as it fails (an assertion's text) is not for the user: the parent
+    // reports the failed read in its own words, on one line.
+    if (const int quiet = ::open("/dev/null", O_WRONLY); quiet >= 0) {
+        ::dup2(quiet, STDERR_FILENO);
+        ::close(quiet);
+    }
     ChildReport report;
     std::uint32_t bytesRead = 0;
     const bool succeeded = read(buffer, byteCount, bytesRead) && bytesRead <= byteCount;

@@ -17,6 +17,8 @@ std::vector<std::string> parseNameList(Bytes contents) {
         if (byte == kLineFeed) {
             if (usable && line.size() <= kNameLineLimit)
                 names.push_back(line);
+            if (names.size() > kMaxNameLines)
+                break;
             line.clear();
             usable = true;
         } else if (byte == 0) {

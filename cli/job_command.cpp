@@ -60,11 +60,17 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
         printMessageLine(*file, fileErrorMessage(read.error, *file));
         return std::nullopt;
     }
+    // The desktop carries on in the built-in colours after its message; a command asked for
+    // these colours, so it converts nothing rather than succeed in others.
     const PaletteFile palette = parsePaletteFile(read.data);
-    if (palette.kind == PaletteFileKind::notRecognised)
-        printMessageLine(*file, std::string(msg::kPaletteUnknown));
-    else if (palette.kind == PaletteFileKind::jascNot256)
-        printMessageLine(*file, std::string(msg::kPaletteNot256));
+    if (palette.kind == PaletteFileKind::notRecognised) {
+        printMessageLine(*file, std::string(msg::kPaletteUnknownRefused));
+        return std::nullopt;
+    }
+    if (palette.kind == PaletteFileKind::jascNot256) {
+        printMessageLine(*file, std::string(msg::kPaletteNot256Refused));
+        return std::nullopt;
+    }
     return palette.palette;
 }
 

@@ -115,6 +115,7 @@ enum class BmpReadStatus {
     unsupportedFormat, // compression other than RLE8/RGB, or an uncompressed bit count we refuse
     tooLarge,          // wider or taller than kMaxPictureSize
     truncated,         // headers cut short
+    badHeaders,        // a negative width, or pixel data said to start inside the headers
 };
 
 struct BmpReadResult {

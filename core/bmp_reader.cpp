@@ -172,15 +172,20 @@ BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
         result.status = BmpReadStatus::tooLarge;
         return result;
     }
-    result.width = static_cast<int>(std::max<std::int64_t>(width, 0));
-    result.height = static_cast<int>(rows);
-
     const bool rle8 = headers->compression == kRle8;
     if (!rle8 &&
         !(headers->compression == kUncompressed && isReadableUncompressed(headers->bitCount))) {
         result.status = BmpReadStatus::unsupportedFormat;
         return result;
     }
+    // Only the height's sign has a meaning (a top-down picture); pixel data inside the headers
+    // would read the headers as pixels.
+    if (width < 0 || headers->dataOffset < kHeadersSize) {
+        result.status = BmpReadStatus::badHeaders;
+        return result;
+    }
+    result.width = static_cast<int>(width);
+    result.height = static_cast<int>(rows);
     if (result.width == 0 || result.height == 0)
         return result;
     if (headers->dataOffset >= file.size()) {
@@ -210,6 +215,8 @@ std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName) {
         return naming(msg::kBitmapTooLarge);
     case BmpReadStatus::truncated:
         return naming(msg::kBitmapTruncated);
+    case BmpReadStatus::badHeaders:
+        return naming(msg::kBitmapBadHeaders);
     }
     return {};
 }

@@ -86,8 +86,13 @@ FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     }
 }
 
-FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
-    fs::path target(path);
+namespace {
+
+// Writes the data to a new temporary file beside the target, leaving the target as it is; on
+// failure nothing is left behind.
+FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target,
+                           fs::path& temporaryPath) {
+    target = path;
     std::error_code error;
     // Writing through a link replaces what it points at, not the link.
     fs::file_status earlier = fs::symlink_status(target, error);
@@ -96,7 +101,6 @@ FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
         earlier = fs::status(target, error);
     }
 
-    fs::path temporaryPath;
     FilePointer file = createTemporaryBeside(target, temporaryPath);
     if (!file)
         return lastError();
@@ -120,10 +124,72 @@ FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
     errno = 0;
     if (std::fclose(file.release()) != 0)
         return fail(lastError());
-    fs::rename(temporaryPath, target, error);
-    if (error)
-        return fail(causeOf(error));
     return FileErrorCause::none;
+}
+
+FileErrorCause renameOver(const fs::path& temporaryPath, const fs::path& target) {
+    std::error_code error;
+    fs::rename(temporaryPath, target, error);
+    if (!error)
+        return FileErrorCause::none;
+    std::error_code ignored;
+    fs::remove(temporaryPath, ignored);
+    return causeOf(error);
+}
+
+} // namespace
+
+FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
+    fs::path target, temporaryPath;
+    if (const FileErrorCause cause = writeBeside(path, data, target, temporaryPath);
+        cause != FileErrorCause::none)
+        return cause;
+    return renameOver(temporaryPath, target);
+}
+
+struct StagedFiles::Staged {
+    std::string path;
+    fs::path target;
+    fs::path temporaryPath;
+};
+
+StagedFiles::StagedFiles() = default;
+
+StagedFiles::~StagedFiles() {
+    discard();
+}
+
+FileErrorCause StagedFiles::add(const std::string& path, Bytes data) {
+    Staged staged{path, {}, {}};
+    const FileErrorCause cause = writeBeside(path, data, staged.target, staged.temporaryPath);
+    if (cause != FileErrorCause::none) {
+        discard();
+        return cause;
+    }
+    staged_.push_back(std::move(staged));
+    return FileErrorCause::none;
+}
+
+FileErrorCause StagedFiles::commit() {
+    for (std::size_t i = 0; i < staged_.size(); ++i) {
+        const FileErrorCause cause = renameOver(staged_[i].temporaryPath, staged_[i].target);
+        if (cause != FileErrorCause::none) {
+            failedPath_ = staged_[i].path;
+            staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            discard();
+            return cause;
+        }
+    }
+    staged_.clear();
+    return FileErrorCause::none;
+}
+
+void StagedFiles::discard() {
+    for (const Staged& staged : staged_) {
+        std::error_code ignored;
+        fs::remove(staged.temporaryPath, ignored);
+    }
+    staged_.clear();
 }
 
 } // namespace pixmorph

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pixmorph {
 
@@ -17,12 +18,42 @@ struct FileReadResult {
     bool ok() const { return error == FileErrorCause::none; }
 };
 
+// The largest file read whole; the writers produce nothing larger, so whatever the program
+// writes it can read back.
+inline constexpr std::uint64_t kMaxWholeFileSize = 64u << 20;
+
 // Reads the whole file. Files larger than maxBytes are refused with FileErrorCause::generic
 // before anything is allocated.
-FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = 64u << 20);
+FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = kMaxWholeFileSize);
 
 // Writes the bytes to path through a temporary file beside it and a rename. On failure the
 // temporary file is removed and any earlier file at path is untouched.
 FileErrorCause writeFileAtomically(const std::string& path, Bytes data);
+
+// Files that belong together (an export's bitmaps and their list) written as one: each goes to
+// a temporary file beside its target, and only when all are complete are they renamed over
+// their targets. A failed write, or a set dropped without commit(), removes the temporary
+// files and leaves every target as it was.
+class StagedFiles {
+public:
+    StagedFiles();
+    ~StagedFiles();
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+
+    // Writes the file beside its target; on failure every file staged so far is dropped.
+    FileErrorCause add(const std::string& path, Bytes data);
+    // Renames every staged file over its target, in the order added. A rename can fail only
+    // for reasons the writes did not meet (a folder in the target's place): the files renamed
+    // before it stay, the rest are dropped, and failedPath() names the one that failed.
+    FileErrorCause commit();
+    const std::string& failedPath() const { return failedPath_; }
+
+private:
+    void discard();
+    struct Staged;
+    std::vector<Staged> staged_;
+    std::string failedPath_;
+};
 
 } // namespace pixmorph

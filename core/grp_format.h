@@ -147,7 +147,7 @@ enum class GrpWriteError {
     rowOffsetOverflow, // a row stream starts beyond 65535 bytes from the frame start
     tooManyFrames,     // more than 65535 entries
     badDuplicate,      // a duplicate that names no earlier frame
-    fileTooLarge,      // a data offset beyond 32 bits
+    fileTooLarge,      // the file would grow past what the readers take (kMaxWholeFileSize)
 };
 
 // A message naming the frame, for refusals.

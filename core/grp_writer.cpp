@@ -1,4 +1,5 @@
 // The whole sprite file, built in memory in file order.
+#include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/messages.h"
 
@@ -58,7 +59,8 @@ GrpWriteError SpriteWriter::addFrame(const IndexImage& image, int width, int hei
     EncodedFrame encoded = encodeFrameData(image, box);
     if (encoded.error != GrpWriteError::none)
         return encoded.error;
-    if (file_.size() > std::numeric_limits<std::uint32_t>::max())
+    // The sprite is built in memory, and no reader takes a larger file.
+    if (file_.size() + encoded.data.size() > kMaxWholeFileSize)
         return GrpWriteError::fileTooLarge;
     FrameEntry entry = box.entry;
     entry.dataOffset = static_cast<std::uint32_t>(file_.size());

@@ -22,8 +22,15 @@ inline constexpr std::string_view kListNameTooLong =
 inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
 inline constexpr std::string_view kBitmapTruncated =
     "%1 is not a complete bitmap: it ends inside its headers.";
+inline constexpr std::string_view kBitmapBadHeaders =
+    "%1 is not a valid bitmap: its width is negative or its pixels start inside its headers.";
 inline constexpr std::string_view kPaletteUnknown = "Unable to determine file type\nusing default.";
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
+// The same two refusals where no built-in colours stand in (the command line).
+inline constexpr std::string_view kPaletteUnknownRefused =
+    "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
+inline constexpr std::string_view kPaletteNot256Refused =
+    "Jasc Palette: not 256 colors.\nNothing was converted.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
 // Extraction from the archive; %1 is the archive name.
@@ -67,7 +74,7 @@ inline constexpr std::string_view kTooManyFrames =
 inline constexpr std::string_view kBadDuplicate =
     "Frame %1 repeats a frame that does not come before it.";
 inline constexpr std::string_view kSpriteTooLarge =
-    "Frame %1 does not fit: a GRP file cannot grow past 4 GB.";
+    "Frame %1 does not fit: a GRP file cannot grow past 64 MB, the most the program reads.";
 
 // File errors by cause 0 to 14; %1 is the file's name.
 inline constexpr std::string_view kFileErrors[] = {

@@ -135,6 +135,10 @@ std::uint8_t NearestColour::match(std::uint8_t red, std::uint8_t green, std::uin
     if (const auto found = memo_.find(key); found != memo_.end())
         return found->second;
     const std::uint8_t index = search(red, green, blue);
+    // A compile may meet millions of distinct colours; the memo starts afresh rather than
+    // growing with them.
+    if (memo_.size() >= kMaxMemoColours)
+        memo_.clear();
     memo_.emplace(key, index);
     return index;
 }

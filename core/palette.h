@@ -60,9 +60,11 @@ std::uint8_t jascNumber(std::string_view text);
 std::string paletteFileName(std::string_view path);
 
 // Nearest palette index by the sum of absolute channel differences, lowest index winning
-// ties; memoised per colour, so a picture of few colours costs few searches.
+// ties; memoised per colour, so a picture of few colours costs few searches. The memo holds at
+// most kMaxMemoColours colours (a few megabytes).
 class NearestColour {
 public:
+    static constexpr std::size_t kMaxMemoColours = 1u << 16;
     explicit NearestColour(const Palette& palette);
     std::uint8_t match(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 

@@ -143,6 +143,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     std::vector<std::string> lines{name + ".grp"};
     lines.reserve(table.size() + 1);
 
+    // The bitmaps and the list are kept back until every frame is written: a damaged frame or
+    // a full disk half way through leaves every earlier output as it was.
+    StagedFiles outputs;
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -170,7 +173,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
         }
-        if (const FileErrorCause error = writeFileAtomically(bmpPath, *bmp);
+        if (const FileErrorCause error = outputs.add(bmpPath, *bmp);
             error != FileErrorCause::none) {
             reportFileError(view, error, bmpPath);
             return JobOutcome::failed;
@@ -182,9 +185,13 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
     const Bytes listBytes(reinterpret_cast<const std::uint8_t*>(listText.data()), listText.size());
-    if (const FileErrorCause error = writeFileAtomically(listPath, listBytes);
+    if (const FileErrorCause error = outputs.add(listPath, listBytes);
         error != FileErrorCause::none) {
         reportFileError(view, error, listPath);
+        return JobOutcome::failed;
+    }
+    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {
+        reportFileError(view, error, outputs.failedPath());
         return JobOutcome::failed;
     }
     showFinished(view, msg::kExportFinished);

@@ -1,5 +1,6 @@
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
+#include "archive/name_list.h"
 #include "archive/offered_names.h"
 #include "support/fake_archive_backend.h"
 #include "support/mpq_test_files.h"
@@ -72,6 +73,11 @@ TEST_F(ArchiveLibraryWithFake, FailuresSayWhichFileAndLeaveNothingOpen) {
     EXPECT_EQ(state_->archivesOpen, 0);
     EXPECT_EQ(state_->filesOpen, 0);
     EXPECT_TRUE(library_.found().empty());
+
+    // So does a list of more lines than a list may hold.
+    EXPECT_FALSE(open(std::string(kMaxNameLines + 1, '\n')));
+    EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
+    EXPECT_EQ(state_->archivesOpen, 0);
 
     state_->archiveOpens = false;
     EXPECT_FALSE(open("unit\\a.grp\n"));

@@ -42,5 +42,12 @@ TEST(NameList, LinesOverTheLimitAreSkippedWhole) {
     EXPECT_EQ(parse(text), (Names{longest, "z"}));
 }
 
+// A list of millions of line ends would cost gigabytes of names: parsing stops one line past
+// the most a list may hold.
+TEST(NameList, ParsingStopsOneLinePastTheMost) {
+    EXPECT_EQ(parse(std::string(kMaxNameLines, '\n')).size(), kMaxNameLines);
+    EXPECT_EQ(parse(std::string(3 * kMaxNameLines, '\n')).size(), kMaxNameLines + 1);
+}
+
 } // namespace
 } // namespace pixmorph

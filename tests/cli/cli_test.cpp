@@ -77,10 +77,13 @@ TEST(Cli, PaletteOption) {
     EXPECT_EQ(exportWith("units.pal").status, 0);
     const ByteVector bitmap = readFile(out.file("b000.bmp")); // colour 1: blue, green, red, 0
     EXPECT_EQ(ByteVector(bitmap.begin() + 58, bitmap.begin() + 62), (ByteVector{5, 4, 3, 0}));
+    // Not converted in other colours than those asked for: the earlier output stays.
     const CliResult unknown = exportWith("text.pal");
-    EXPECT_EQ(unknown.status, 0);
-    EXPECT_EQ(unknown.err,
-              s.dir.file("text.pal") + ": Unable to determine file type using default.\n");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, s.dir.file("text.pal") +
+                               ": Unable to determine file type: neither a raw nor a JASC "
+                               "palette. Nothing was converted.\n");
+    EXPECT_EQ(readFile(out.file("b000.bmp")), bitmap);
 }
 
 TEST(Cli, InfoListsTheFrameTable) {

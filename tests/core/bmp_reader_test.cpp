@@ -137,9 +137,17 @@ TEST(BmpRead, RefusedAndEmptyPictures) {
     const BmpReadResult past = readPicture(file, image);
     EXPECT_TRUE(past.status == BmpReadStatus::ok && past.dataTruncated);
     EXPECT_EQ(gridOf(image, 2, 2), (Grid{{0, 0}, {0, 0}}));
-    const BmpReadResult negative = readPicture(handLaidBmp(-3, 5, 24, 0, {1, 2, 3}), image);
-    EXPECT_EQ(negative.width, 0);
-    EXPECT_EQ(image.at(0, 0), 0u);
+    // A negative width, or pixels said to start inside the headers, describe no picture.
+    EXPECT_EQ(status(-3, 5, 24, 0), BmpReadStatus::badHeaders);
+    for (const std::uint32_t inside : {0u, 14u, 53u}) {
+        putU32(file, 10, inside);
+        EXPECT_EQ(readPicture(file, image).status, BmpReadStatus::badHeaders) << inside;
+    }
+    putU32(file, 10, 54);
+    EXPECT_EQ(readPicture(file, image).status, BmpReadStatus::ok);
+    EXPECT_EQ(bmpReadMessage(BmpReadStatus::badHeaders, "a.bmp"),
+              "a.bmp is not a valid bitmap: its width is negative or its pixels start inside its "
+              "headers.");
 }
 
 } // namespace

@@ -121,6 +121,32 @@ TEST_F(FileIo, FailedWritesKeepTheEarlierFile) {
     EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"folder.grp", "out.grp"}));
 }
 
+// Files staged together replace their targets only all at once.
+TEST_F(FileIo, StagedFilesReplaceAllOrNone) {
+    for (const char* name : {"a.bmp", "b.bmp"})
+        std::ofstream(path(name)) << "earlier";
+    const std::vector<std::string> before = namesInFolder();
+    {
+        StagedFiles files; // the second write fails: the first is dropped with it
+        EXPECT_EQ(files.add(path("a.bmp"), bytesOf("new")), FileErrorCause::none);
+        EXPECT_EQ(files.add(path("missing/b.bmp"), bytesOf("new")), FileErrorCause::fileNotFound);
+        EXPECT_EQ(files.commit(), FileErrorCause::none);
+    }
+    {
+        StagedFiles files; // never committed
+        EXPECT_EQ(files.add(path("a.bmp"), bytesOf("new")), FileErrorCause::none);
+    }
+    EXPECT_EQ(contents(path("a.bmp")), "earlier");
+    EXPECT_EQ(namesInFolder(), before);
+
+    StagedFiles files;
+    for (const char* name : {"a.bmp", "b.bmp", "c.qbl"})
+        EXPECT_EQ(files.add(path(name), bytesOf(name)), FileErrorCause::none);
+    EXPECT_EQ(files.commit(), FileErrorCause::none);
+    EXPECT_EQ(contents(path("b.bmp")), "b.bmp");
+    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.qbl"}));
+}
+
 TEST_F(FileIo, ReadsAreBoundedBeforeAllocating) {
     const std::string file = path("data.bin");
     std::ofstream(file) << std::string(1000, 'a');

@@ -76,7 +76,7 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     }
 }
 
-// Each refusal names the file; the bitmaps finished before it stay, no list is written.
+// Each refusal names the file; nothing is written, not even the bitmaps of the frames before it.
 TEST(ExportJob, RefusalsAndFailures) {
     SpriteWriter writer(2); // two frames filling their 16 x 16 sprite
     IndexImage full;
@@ -103,8 +103,8 @@ TEST(ExportJob, RefusalsAndFailures) {
     } cases[] = {
         {"wider than 256", patched(2, 257), "", "257 x 16", {}},
         {"no width", patched(2, 0), "", "width or height of 0", {}},
-        {"frame 1 outside the picture", patched(14, 250), "", "frame 1 reaches", {"u000.bmp"}},
-        {"frame 1 cut short", cut(sprite.size() - 3), "", "frame 1", {"u000.bmp"}},
+        {"frame 1 outside the picture", patched(14, 250), "", "frame 1 reaches", {}},
+        {"frame 1 cut short", cut(sprite.size() - 3), "", "frame 1", {}},
         {"missing output folder", sprite, "gone", "gone/u000.bmp was not found", {}},
     };
     for (const auto& c : cases) {
