@@ -2,6 +2,8 @@
 // Runs a read in a child process and copies its bytes back. The archive reader has memory
 // faults on some damaged archives (heap overruns in its sector tables, divisions by zero);
 // in a child they cost only the child, and a read that never ends is stopped at a deadline.
+// The child runs the read and ends with _exit; the C library keeps its allocator usable in a
+// child forked from a threaded program (the desktop program has Qt's threads).
 
 #include <chrono>
 #include <cstdint>

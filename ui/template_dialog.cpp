@@ -12,7 +12,10 @@ namespace pixmorph::ui {
 namespace {
 
 Qt::WindowFlags flagsFor(const WindowTemplate& window) {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    // A window that can be minimised is the program's own window, not a dialog over another:
+    // the desktop lists it and lets it be minimised.
+    Qt::WindowFlags flags =
+        ((window.style & kMinimiseBox) ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint;
     if (!(window.style & kCaption))
         return flags | Qt::FramelessWindowHint;
     flags |= Qt::WindowTitleHint;

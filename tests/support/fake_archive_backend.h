@@ -1,12 +1,11 @@
 #pragma once
-// An archive reader over a map of names to bytes that counts what is opened and closed and can
-// be told to misbehave.
+// An archive reader over a map of names to bytes that counts what is open and can be told to
+// misbehave.
 
 #include "archive/archive_backend.h"
 #include "core/bytes.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -31,20 +30,14 @@ public:
         : state_(std::move(state)) {}
 
     bool openArchive(const std::string& path, Handle& archive) override {
-        if (!state_->archiveOpens)
-            return false;
         state_->openedPath = path;
-        ++state_->archivesOpen;
         archive = state_.get();
-        return true;
+        return state_->archiveOpens && ++state_->archivesOpen;
     }
     bool openFile(Handle, const std::string& name, Handle& file) override {
         const auto found = state_->files.find(name);
-        if (found == state_->files.end())
-            return false;
-        ++state_->filesOpen;
-        file = &found->second;
-        return true;
+        file = found == state_->files.end() ? nullptr : &found->second;
+        return file && ++state_->filesOpen;
     }
     std::uint64_t fileSize(Handle file) override {
         return state_->claimedSize.value_or(static_cast<ByteVector*>(file)->size());
@@ -55,8 +48,7 @@ public:
         const auto& data = *static_cast<ByteVector*>(file);
         bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(byteCount, data.size()));
         bytesRead -= std::min(bytesRead, state_->bytesShort);
-        if (bytesRead > 0)
-            std::memcpy(buffer, data.data(), bytesRead);
+        std::copy_n(data.begin(), bytesRead, static_cast<std::uint8_t*>(buffer));
         return true;
     }
     void closeFile(Handle) override { --state_->filesOpen; }

@@ -179,11 +179,5 @@ TEST(MainWindowTemplate, PicturesHaveTheirStatedSizes) {
     EXPECT_EQ(sizes, (std::vector<QSize>{{128, 128}, {150, 226}, {48, 32}}));
 }
 
-TEST(MainWindowTemplate, NoButtonIsTheDefault) {
-    TemplateDialog dialog(mainWindowTemplate(), nullptr);
-    for (auto* button : dialog.findChildren<QPushButton*>())
-        EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
-}
-
 } // namespace
 } // namespace pixmorph::ui
