@@ -3,6 +3,7 @@
 // status 1 and one line that names the file, and no file anywhere is created or changed
 // (earlier outputs included); the desktop shows its message where it has one. Where the
 // formats define what a damaged file gives, the command succeeds with exactly that.
+#include "app/archive_commands.h"
 #include "app/converter_state.h"
 #include "app/fakes.h"
 #include "app/load_palette.h"
@@ -125,9 +126,10 @@ Refusal dupeNotEarlier(std::size_t frame, const std::string& name) {
 }
 
 // An archive entry's refusal names the entry, not a file on disk.
-Refusal entryRefused(const std::string& entry, std::string_view text) {
+Refusal entryRefused(const std::string& entry, std::string_view text,
+                     MessageIcon icon = MessageIcon::exclamation) {
     return {[entry](const Folders&) { return entry; },
-            [entry, text](const Folders&) { return fillIn(text, entry); }};
+            [entry, text](const Folders&) { return fillIn(text, entry); }, icon};
 }
 
 // ---- Inputs --------------------------------------------------------------------------------
@@ -474,7 +476,7 @@ std::vector<MalformedCase> archiveCases() {
          x,
          "a.mpq",
          archive(overwritten(whole, sound.bigFileData + 44, "\x12")),
-         entryRefused("unit\\big.grp", msg::kArchiveReadFailed),
+         entryRefused("unit\\big.grp", msg::kArchiveReadFailed, MessageIcon::stop),
          {},
          std::nullopt,
          {},
@@ -603,6 +605,34 @@ void checkLoadPalette(const MalformedCase& c, const Folders& f) {
                                           : std::vector<std::string>{c.desktopPaletteMessage});
 }
 
+// Locate Archive on the stored archive, then, for an extraction, the pick of the entry from
+// the list: the desktop says "Errrrrror" for an archive or list it cannot open, and refuses an
+// entry with the command line's text. An entry the name list does not find is not offered.
+void checkArchiveCommands(const MalformedCase& c, const Folders& f) {
+    ConverterState state;
+    testing::RecordingWindow window;
+    ArchiveLibrary library(makeStormBackend());
+    state.useStoredArchive = true;
+    state.archivePath = f.input(c.input);
+    state.fileListPath = f.input("names.txt");
+    state.outputDir = f.out;
+    locateArchive(state, window, library);
+    if (c.command == Command::list) {
+        EXPECT_EQ(texts(window.messages),
+                  std::vector<std::string>{std::string(msg::kArchiveFailed)});
+        return;
+    }
+    ASSERT_TRUE(window.messages.empty()) << window.messages[0].text;
+    const auto offered = std::find(window.listItems.begin(), window.listItems.end(), c.entry);
+    if (offered == window.listItems.end())
+        return;
+    window.selected = static_cast<int>(offered - window.listItems.begin());
+    extractChosenFile(state, window, library);
+    ASSERT_FALSE(window.messages.empty());
+    EXPECT_EQ(window.messages.back().text, c.refusal->text(f));
+    EXPECT_EQ(window.messages.back().icon, c.refusal->icon);
+}
+
 void PrintTo(const MalformedCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -630,9 +660,15 @@ TEST_P(MalformedInput, IsRefusedOrGivesWhatTheFormatDefines) {
         c.defined(f);
     }
 
-    // The desktop: the same job in its window, the preview of a sprite, Load Palette.
+    // The desktop: the same job in its window, the preview of a sprite, Load Palette, the
+    // archive commands.
     if (c.palette) {
         checkLoadPalette(c, f);
+        return;
+    }
+    if (c.command == Command::list || c.command == Command::extract) {
+        checkArchiveCommands(c, f);
+        EXPECT_EQ(test::snapshotOf(f.root.path()), before);
         return;
     }
     if (c.command == Command::exportSprite || c.command == Command::info)
