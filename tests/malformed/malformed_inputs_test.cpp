@@ -273,7 +273,7 @@ std::vector<MalformedCase> spriteCases() {
                                             row[301] = 7;
                                             return row;
                                         }()}}})),
-         naming("s.grp", msg::kGrpFrameCut, "0")},
+         naming("s.grp", msg::kGrpFrameIdling, "0")},
         {"GrpFrameRightOfThePictureArea", e, "s.grp",
          sprite(handLaidSprite(256, 8, {{250, 0, 10, 1, {{0x4A, 7}}}})),
          naming("s.grp", msg::kFrameOutsidePicture, "0")},
