@@ -6,6 +6,7 @@
 #include "core/grp_format.h"
 #include "core/palette.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,9 +16,10 @@ namespace pixmorph {
 
 inline constexpr int kMaxPictureSize = 256;
 
-// The export's decoded frame: 257 x 257 cells, column by column. Picture row t is canvas row
-// t + 1; column 256 and row 256 are the sentinel that ends a scan along a row. Row 256 is also
-// the bottom picture row of a 256-row sprite: the writer reads its undrawn cells as transparent.
+// The export's decoded frame: 257 x 257 cells. Picture row t is canvas row t + 1; column 256
+// and row 256 are the sentinel that ends a scan along a row. Row 256 is also the bottom picture
+// row of a 256-row sprite: the writer reads its undrawn cells as transparent. The cells are
+// kept row by row, since both the decoder and the writer work along rows.
 class ExportCanvas {
 public:
     static constexpr int kSize = 257;
@@ -26,16 +28,76 @@ public:
     ExportCanvas();
     void clear();
     // The sentinel outside the grid, so a scan always ends.
-    std::int16_t at(int column, int row) const;
+    std::int16_t at(int column, int row) const {
+        if (column < 0 || column >= kSize || row < 0 || row >= kSize)
+            return kSentinel;
+        return cells_[static_cast<std::size_t>(row) * kSize + column];
+    }
+    // The kSize cells of a row, 0 to 256 (the caller keeps the row within the canvas).
+    const std::int16_t* row(int row) const {
+        return cells_.data() + static_cast<std::size_t>(row) * kSize;
+    }
     // Pixels go to columns 0-255 and rows 0-256; anything else (the sentinel column included)
     // is dropped and marks the canvas as overflowed.
-    void set(int column, int row, std::uint8_t value);
+    void set(int column, int row, std::uint8_t value) { setRepeat(column, row, value, 1); }
+    // The same for a run along a row: count copies of value, or the count values given.
+    void setRepeat(int column, int row, std::uint8_t value, int count) {
+        const Run run = runCells(column, row, count);
+        std::fill_n(run.cells, run.count, std::int16_t{value});
+    }
+    void setLiteral(int column, int row, const std::uint8_t* values, int count) {
+        const Run run = runCells(column, row, count);
+        std::copy_n(values + run.skipped, run.count, run.cells);
+    }
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
 
+    // The box drawn on since the last clear; every picture cell outside it is 0.
+    struct DrawnBox {
+        int firstColumn, lastColumn, firstRow, lastRow;
+        bool holdsRow(int row) const { return row >= firstRow && row <= lastRow; }
+    };
+    DrawnBox drawn() const {
+        return {firstDrawnColumn_, lastDrawnColumn_, firstDrawnRow_, lastDrawnRow_};
+    }
+
 private:
+    // The part of a run that lies in the picture: its cells, how many pixels of the run come
+    // before it, and its length. The drawn box grows to hold it.
+    struct Run {
+        std::int16_t* cells = nullptr;
+        int skipped = 0;
+        int count = 0;
+    };
+    Run runCells(int column, int row, int count) {
+        if (count <= 0)
+            return {};
+        const int from = std::max(column, 0);
+        const int end = std::min(column + count, kMaxPictureSize);
+        const bool rowInside = row >= 0 && row < kSize;
+        if (!rowInside || from != column || end != column + count)
+            overflowed_ = true;
+        if (!rowInside || from >= end)
+            return {};
+        growDrawnBox(from, end - 1, row);
+        return {cells_.data() + static_cast<std::size_t>(row) * kSize + from, from - column,
+                end - from};
+    }
+    void growDrawnBox(int firstColumn, int lastColumn, int row) {
+        firstDrawnColumn_ = std::min(firstDrawnColumn_, firstColumn);
+        lastDrawnColumn_ = std::max(lastDrawnColumn_, lastColumn);
+        firstDrawnRow_ = std::min(firstDrawnRow_, row);
+        lastDrawnRow_ = std::max(lastDrawnRow_, row);
+    }
+
     std::vector<std::int16_t> cells_;
     bool overflowed_ = false;
+    // A clear restores only the drawn box, since a frame usually covers a small part of the
+    // canvas.
+    int firstDrawnColumn_ = 0;
+    int lastDrawnColumn_ = kSize - 1;
+    int firstDrawnRow_ = 0;
+    int lastDrawnRow_ = kSize - 1;
 };
 
 // Clears the canvas and decodes a frame of the sprite into it at its offsets (picture rows from

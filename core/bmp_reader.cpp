@@ -33,16 +33,27 @@ std::optional<BmpHeaders> readHeaders(Bytes file) {
 }
 
 // Places pixels by rows in stream order (the first row stored is the bottom one unless the
-// picture is top-down) and drops those outside the picture.
+// picture is top-down) and drops those outside the picture. The image starts cleared and the
+// streams only move forward, so no cell is written twice: a 0 (most of a sprite's picture)
+// needs no store.
 class PixelTarget {
 public:
     PixelTarget(IndexImage& image, int width, int height, bool topDown)
         : image_(image), width_(width), height_(height), topDown_(topDown) {}
 
     void set(int x, int streamRow, std::uint32_t value) {
-        if (x < 0 || x >= width_ || streamRow < 0 || streamRow >= height_)
+        if (value == 0 || x < 0 || x >= width_ || streamRow < 0 || streamRow >= height_)
             return;
         image_.set(x, topDown_ ? streamRow : height_ - 1 - streamRow, value);
+    }
+
+    // count cells of one value from x on, within the row.
+    void fill(int x, int streamRow, std::uint32_t value, int count) {
+        if (value == 0 || streamRow < 0 || streamRow >= height_)
+            return;
+        const int y = topDown_ ? streamRow : height_ - 1 - streamRow;
+        for (const int end = std::min(x + count, width_); x < end; ++x)
+            image_.set(x, y, value);
     }
 
     int width() const { return width_; }
@@ -85,10 +96,8 @@ bool decodeRle8(Bytes data, PixelTarget& target) {
         if (*count > 0) {
             // Stops at the width, where every further cell would be dropped: a stream of pairs
             // past the edge then costs no more than its bytes.
-            for (int i = 0; i < *count && x < target.width(); ++i) {
-                target.set(x, row, *value);
-                advance(1);
-            }
+            target.fill(x, row, *value, *count);
+            advance(*count);
             continue;
         }
         switch (*value) {

@@ -1,12 +1,10 @@
 #include "core/bmp_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pixmorph {
 namespace {
-
-constexpr int kPictureColumns = kMaxPictureSize;
-constexpr int kLastPictureRow = kMaxPictureSize; // picture rows are canvas rows 1 to 256
 
 class ExportCanvasSink final : public FrameRowSink {
 public:
@@ -15,6 +13,12 @@ public:
 
     void store(int column, int row, std::uint8_t value) override {
         canvas_.set(entry_.xOffset + column, entry_.yOffset + 1 + row, value);
+    }
+    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
+        canvas_.setRepeat(entry_.xOffset + column, entry_.yOffset + 1 + row, value, count);
+    }
+    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
+        canvas_.setLiteral(entry_.xOffset + column, entry_.yOffset + 1 + row, values, count);
     }
 
 private:
@@ -29,26 +33,18 @@ ExportCanvas::ExportCanvas() : cells_(kSize * kSize) {
 }
 
 void ExportCanvas::clear() {
-    std::fill(cells_.begin(), cells_.end(), std::int16_t{0});
-    for (int i = 0; i < kSize; ++i) {
-        cells_[(kSize - 1) * kSize + i] = kSentinel;
-        cells_[i * kSize + kSize - 1] = kSentinel;
+    for (int row = firstDrawnRow_; row <= lastDrawnRow_; ++row) {
+        std::int16_t* cells = cells_.data() + row * kSize;
+        const int count = lastDrawnColumn_ - firstDrawnColumn_ + 1;
+        if (row == kSize - 1)
+            std::fill_n(cells + firstDrawnColumn_, count, kSentinel);
+        else
+            std::memset(cells + firstDrawnColumn_, 0, count * sizeof *cells);
+        cells[kSize - 1] = kSentinel;
     }
+    firstDrawnColumn_ = firstDrawnRow_ = kSize;
+    lastDrawnColumn_ = lastDrawnRow_ = -1;
     overflowed_ = false;
-}
-
-std::int16_t ExportCanvas::at(int column, int row) const {
-    if (column < 0 || column >= kSize || row < 0 || row >= kSize)
-        return kSentinel;
-    return cells_[column * kSize + row];
-}
-
-void ExportCanvas::set(int column, int row, std::uint8_t value) {
-    if (column < 0 || column >= kPictureColumns || row < 0 || row > kLastPictureRow) {
-        overflowed_ = true;
-        return;
-    }
-    cells_[column * kSize + row] = value;
 }
 
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {

@@ -95,12 +95,17 @@ FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target
     target = path;
     std::error_code error;
     // Writing through a link replaces what it points at, not the link.
-    if (fs::is_symlink(target, error))
+    fs::file_status earlier = fs::symlink_status(target, error);
+    if (fs::is_symlink(earlier)) {
         target = fs::weakly_canonical(target, error);
+        earlier = fs::status(target, error);
+    }
 
     FilePointer file = createTemporaryBeside(target, temporaryPath);
     if (!file)
         return lastError();
+    // The bytes are complete already: one write straight from them, no stream buffer.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
     auto fail = [&](FileErrorCause cause) {
         file.reset();
@@ -109,14 +114,13 @@ FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target
         return cause;
     };
     // A replaced file keeps its permissions.
-    const fs::file_status earlier = fs::status(target, error);
-    if (!error && fs::is_regular_file(earlier))
+    if (fs::is_regular_file(earlier))
         fs::permissions(temporaryPath, earlier.permissions(), error);
 
     errno = 0;
     if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
         return fail(lastError());
-    // Late write errors (a full disk, a size limit) surface when the buffer is flushed.
+    // Some write errors (a full disk on a network file system) surface only at the close.
     errno = 0;
     if (std::fclose(file.release()) != 0)
         return fail(lastError());

@@ -9,6 +9,7 @@
 
 #include "core/bytes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -38,6 +39,14 @@ struct FrameEntry {
     bool operator==(const FrameEntry&) const = default;
 };
 
+// Both canvases keep one column's cells together; nothing outside them has an index. Inline,
+// since decoding and cutting frames call it for every pixel.
+inline std::optional<std::size_t> canvasCellIndex(int x, int y, int columns, int rows) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows)
+        return std::nullopt;
+    return static_cast<std::size_t>(x) * rows + y;
+}
+
 // The main window's decoded frame: 512 columns x 257 rows, one column's cells contiguous.
 class FrameCanvas {
 public:
@@ -47,9 +56,15 @@ public:
     FrameCanvas();
     void clear();
     // 0 outside the canvas.
-    std::int16_t at(int x, int y) const;
+    std::int16_t at(int x, int y) const {
+        const auto index = canvasCellIndex(x, y, kColumns, kRows);
+        return index ? cells_[*index] : std::int16_t{0};
+    }
     // Dropped outside the canvas.
-    void set(int x, int y, std::uint8_t value);
+    void set(int x, int y, std::uint8_t value) {
+        if (const auto index = canvasCellIndex(x, y, kColumns, kRows))
+            cells_[*index] = value;
+    }
     bool operator==(const FrameCanvas&) const = default;
 
 private:
@@ -57,18 +72,35 @@ private:
 };
 
 // The compile's working image: 300 x 300 palette indices, x and y from the top-left corner.
+// Its cells are kept row by row, the order in which pictures are read and frames encoded.
 class IndexImage {
 public:
     static constexpr int kSize = 300;
 
     IndexImage();
     void clear();
-    std::uint32_t at(int x, int y) const;
-    void set(int x, int y, std::uint32_t value);
-    bool operator==(const IndexImage&) const = default;
+    std::uint32_t at(int x, int y) const {
+        const auto index = canvasCellIndex(y, x, kSize, kSize);
+        return index ? cells_[*index] : 0u;
+    }
+    void set(int x, int y, std::uint32_t value) {
+        if (const auto index = canvasCellIndex(y, x, kSize, kSize)) {
+            cells_[*index] = value;
+            columnsUsed_ = std::max(columnsUsed_, x + 1);
+            rowsUsed_ = std::max(rowsUsed_, y + 1);
+        }
+    }
+    bool operator==(const IndexImage& other) const { return cells_ == other.cells_; }
+    // Every non-zero cell lies in the first columnsUsed() columns and rowsUsed() rows.
+    int columnsUsed() const { return columnsUsed_; }
+    int rowsUsed() const { return rowsUsed_; }
 
 private:
     std::vector<std::uint32_t> cells_;
+    // Every cell set since the last clear lies in these first columns and rows; a clear
+    // restores only them, since a picture is usually far smaller than the image.
+    int columnsUsed_ = 0;
+    int rowsUsed_ = 0;
 };
 
 enum class DecodeStatus {
@@ -87,6 +119,16 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index);
 class FrameRowSink {
 public:
     virtual void store(int column, int row, std::uint8_t value) = 0;
+    // A repeat run and a literal run at once; by default pixel by pixel. Canvases override
+    // them, since a call per pixel is most of a frame's decoding.
+    virtual void storeRepeat(int column, int row, std::uint8_t value, int count) {
+        for (int i = 0; i < count; ++i)
+            store(column + i, row, value);
+    }
+    virtual void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
+        for (int i = 0; i < count; ++i)
+            store(column + i, row, values[i]);
+    }
 
 protected:
     ~FrameRowSink() = default;

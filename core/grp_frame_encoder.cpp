@@ -14,11 +14,12 @@ constexpr int kLargestField = 255;
 } // namespace
 
 FrameBox findFrameBox(const IndexImage& image, int width, int height) {
-    const int columns = std::clamp(width, 0, IndexImage::kSize);
-    const int rows = std::clamp(height, 0, IndexImage::kSize);
+    // Cells past those the image used are 0 and need no look.
+    const int columns = std::clamp(width, 0, image.columnsUsed());
+    const int rows = std::clamp(height, 0, image.rowsUsed());
     int minX = columns, minY = rows, maxX = -1, maxY = -1;
-    for (int x = 0; x < columns; ++x)
-        for (int y = 0; y < rows; ++y)
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < columns; ++x)
             if (image.at(x, y) != 0) {
                 minX = std::min(minX, x);
                 maxX = std::max(maxX, x);

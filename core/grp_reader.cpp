@@ -1,5 +1,7 @@
 #include "core/grp_format.h"
 
+#include <algorithm>
+
 namespace pixmorph {
 
 std::optional<SpriteHeader> readSpriteHeader(Bytes file) {
@@ -55,16 +57,17 @@ DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, Fra
             if (!value)
                 return DecodeStatus::truncated;
             const int count = c & 0x3F;
-            for (int i = 0; i < count; ++i)
-                sink.store(x + i, row, *value);
+            sink.storeRepeat(x, row, *value, count);
             x += count;
         } else {
-            for (int i = 0; i < c; ++i) {
-                auto value = readU8(file, position++);
-                if (!value)
-                    return DecodeStatus::truncated;
-                sink.store(x + i, row, *value);
-            }
+            // The values the data still holds are stored even when the run is cut short.
+            const std::size_t left = position < file.size() ? file.size() - position : 0;
+            const int count =
+                static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(c), left));
+            sink.storeLiteral(x, row, file.data() + position, count);
+            if (count < c)
+                return DecodeStatus::truncated;
+            position += static_cast<std::size_t>(c);
             x += c;
         }
     }
@@ -76,6 +79,14 @@ public:
     CanvasSink(FrameCanvas& canvas, const FrameEntry& entry) : canvas_(canvas), entry_(entry) {}
     void store(int column, int row, std::uint8_t value) override {
         canvas_.set(entry_.xOffset + column, entry_.yOffset + row, value);
+    }
+    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
+        for (int i = 0; i < count; ++i)
+            canvas_.set(entry_.xOffset + column + i, entry_.yOffset + row, value);
+    }
+    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
+        for (int i = 0; i < count; ++i)
+            canvas_.set(entry_.xOffset + column + i, entry_.yOffset + row, values[i]);
     }
 
 private:

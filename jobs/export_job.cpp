@@ -9,6 +9,7 @@
 #include "jobs/job_steps.h"
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace pixmorph {
@@ -27,6 +28,48 @@ std::optional<std::string> refuseSpriteSize(const SpriteHeader& header, const st
         return fillIn(msg::kSpriteWithoutArea, {path});
     return std::nullopt;
 }
+
+// In the All mode a frame whose whole entry repeats an earlier one's has the same picture: its
+// bitmap is kept from its first writing to its last repeat and encoded once. The kept bytes
+// are bounded; past the bound a repeat is simply encoded again.
+class RepeatedBitmaps {
+public:
+    explicit RepeatedBitmaps(const std::vector<FrameEntry>& table) {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            lastUse_[key(table[i])] = i;
+    }
+
+    // The bitmap kept for the frame's entry, or nullptr.
+    const ByteVector* find(const FrameEntry& entry) const {
+        const auto found = kept_.find(key(entry));
+        return found == kept_.end() ? nullptr : &found->second;
+    }
+    // Keeps the bitmap of frame i if a later frame repeats its entry.
+    void keep(std::size_t i, const FrameEntry& entry, const ByteVector& bitmap) {
+        if (lastUse_[key(entry)] > i && keptBytes_ + bitmap.size() <= kLimit) {
+            keptBytes_ += bitmap.size();
+            kept_.emplace(key(entry), bitmap);
+        }
+    }
+    // Lets go of the bitmap once frame i, its last repeat, is written.
+    void done(std::size_t i, const FrameEntry& entry) {
+        const auto found = kept_.find(key(entry));
+        if (found != kept_.end() && lastUse_[key(entry)] == i) {
+            keptBytes_ -= found->second.size();
+            kept_.erase(found);
+        }
+    }
+
+private:
+    static constexpr std::size_t kLimit = 16u << 20;
+    static std::uint64_t key(const FrameEntry& e) {
+        return static_cast<std::uint64_t>(e.dataOffset) << 32 | std::uint64_t{e.xOffset} << 24 |
+               std::uint64_t{e.yOffset} << 16 | std::uint64_t{e.width} << 8 | e.height;
+    }
+    std::unordered_map<std::uint64_t, std::size_t> lastUse_;
+    std::unordered_map<std::uint64_t, ByteVector> kept_;
+    std::size_t keptBytes_ = 0;
+};
 
 struct SpriteTable {
     SpriteHeader header;
@@ -104,6 +147,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     // a full disk half way through leaves every earlier output as it was.
     StagedFiles outputs;
     ExportCanvas canvas;
+    RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
         view.stepProgress();
         if (const auto original = repeats[i]) {
@@ -111,25 +155,33 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
                             frameTag(static_cast<long>(*original)) + ".bmp");
             continue;
         }
-        const std::string frameText = std::to_string(i);
-        if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
-            decoded != DecodeStatus::complete) {
-            const auto text =
-                decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
-            refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
-            return JobOutcome::failed;
-        }
-        if (canvas.overflowed()) {
-            refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
-            return JobOutcome::failed;
-        }
         const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
         const std::string bmpPath = joinPath(folder, bmpName);
-        const ByteVector bmp = encodeFrameBmp(canvas, input.palette, header.width, header.height);
-        if (const FileErrorCause error = outputs.add(bmpPath, bmp); error != FileErrorCause::none) {
+        ByteVector encoded;
+        const ByteVector* bmp = repeated.find(table[i]);
+        if (!bmp) {
+            const std::string frameText = std::to_string(i);
+            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
+                decoded != DecodeStatus::complete) {
+                const auto text =
+                    decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
+                refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
+                return JobOutcome::failed;
+            }
+            if (canvas.overflowed()) {
+                refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
+                return JobOutcome::failed;
+            }
+            encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
+            repeated.keep(i, table[i], encoded);
+            bmp = &encoded;
+        }
+        if (const FileErrorCause error = outputs.add(bmpPath, *bmp);
+            error != FileErrorCause::none) {
             reportFileError(view, error, bmpPath);
             return JobOutcome::failed;
         }
+        repeated.done(i, table[i]);
         lines.push_back(bmpName);
     }
 

@@ -1,4 +1,4 @@
-#include "bmp_test_pictures.h"
+#include "core_test_files.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -13,10 +13,9 @@ using Grid = std::vector<std::vector<int>>; // rows from the top
 
 Grid gridOf(const IndexImage& image, int width, int height) {
     Grid rows(height, std::vector<int>(width));
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             rows[y][x] = static_cast<int>(image.at(x, y));
-    }
     return rows;
 }
 
@@ -50,14 +49,14 @@ TEST(BmpRead, Rle8Grammar) {
         {"ends in a delta", 3, 1, {1, 4, 0, 2, 1}, {{4, 0, 0}}, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         IndexImage image;
         const BmpReadResult result =
             readPicture(handLaidBmp(c.width, c.height, 8, 1, c.data), image);
-        const int rows = std::abs(c.height);
-        EXPECT_EQ(result.status, BmpReadStatus::ok) << c.what;
-        EXPECT_EQ(result.height, rows) << c.what;
-        EXPECT_EQ(result.dataTruncated, c.truncated) << c.what;
-        EXPECT_EQ(gridOf(image, c.width, rows), c.expected) << c.what;
+        EXPECT_EQ(result.status, BmpReadStatus::ok);
+        EXPECT_EQ(result.height, std::abs(c.height));
+        EXPECT_EQ(result.dataTruncated, c.truncated);
+        EXPECT_EQ(gridOf(image, c.width, std::abs(c.height)), c.expected);
     }
 }
 
@@ -84,25 +83,22 @@ ByteVector uncompressedRows(const Grid& rowsInFileOrder, int bitCount) {
 }
 
 TEST(BmpRead, UncompressedRowsWithPadding) {
-    for (const int bitCount : {8, 24, 32}) {
-        for (int width = 1; width <= 5; ++width) {
-            Grid topDown(3, std::vector<int>(width));
-            for (int y = 0; y < 3; ++y) {
-                for (int x = 0; x < width; ++x)
-                    topDown[y][x] = 1 + x + 10 * y;
-            }
-            const Grid bottomUp(topDown.rbegin(), topDown.rend());
-            for (const bool flipped : {false, true}) {
+    for (const int bitCount : {8, 24, 32})
+        for (int width = 1; width <= 4; ++width)
+            for (const bool topDown : {false, true}) {
+                SCOPED_TRACE(testing::Message() << bitCount << " bits, width " << width
+                                                << (topDown ? ", top-down" : ""));
+                Grid rows(3, std::vector<int>(width));
+                for (int y = 0; y < 3; ++y)
+                    for (int x = 0; x < width; ++x)
+                        rows[y][x] = 1 + x + 10 * y;
+                const Grid inFile = topDown ? rows : Grid(rows.rbegin(), rows.rend());
                 IndexImage image;
-                const ByteVector data = uncompressedRows(flipped ? topDown : bottomUp, bitCount);
-                const BmpReadResult result =
-                    readPicture(handLaidBmp(width, flipped ? -3 : 3, bitCount, 0, data), image);
-                EXPECT_FALSE(result.dataTruncated);
-                EXPECT_EQ(gridOf(image, width, 3), topDown)
-                    << bitCount << " bits, width " << width << (flipped ? ", top-down" : "");
+                const ByteVector file = handLaidBmp(width, topDown ? -3 : 3, bitCount, 0,
+                                                    uncompressedRows(inFile, bitCount));
+                EXPECT_FALSE(readPicture(file, image).dataTruncated);
+                EXPECT_EQ(gridOf(image, width, 3), rows);
             }
-        }
-    }
     // Data ending inside the second row keeps the first row and one pixel.
     IndexImage image;
     ByteVector data = uncompressedRows({{3, 4}, {5, 6}}, 24);
@@ -111,24 +107,26 @@ TEST(BmpRead, UncompressedRowsWithPadding) {
     EXPECT_EQ(gridOf(image, 2, 2), (Grid{{5, 0}, {3, 4}}));
 }
 
-TEST(BmpRead, RefusedAndEmptyPictures) {
-    IndexImage image;
-    auto status = [&image](std::int32_t width, std::int32_t height, int bitCount,
-                           std::uint32_t compression) {
-        return readPicture(handLaidBmp(width, height, bitCount, compression, {1, 1, 0, 1}), image)
-            .status;
+TEST(BmpRead, RefusedAndDamagedPictures) {
+    const std::tuple<std::int32_t, std::int32_t, int, std::uint32_t, BmpReadStatus> cases[] = {
+        {1, 1, 4, 2, BmpReadStatus::unsupportedFormat},
+        {1, 1, 32, 3, BmpReadStatus::unsupportedFormat},
+        {1, 1, 0, 0, BmpReadStatus::unsupportedFormat},
+        {1, 1, 1, 0, BmpReadStatus::unsupportedFormat},
+        {1, 1, 16, 0, BmpReadStatus::unsupportedFormat},
+        {256, -256, 8, 1, BmpReadStatus::ok},
+        {257, 1, 8, 1, BmpReadStatus::tooLarge},
+        {1, -257, 8, 1, BmpReadStatus::tooLarge},
+        {1, std::numeric_limits<std::int32_t>::min(), 8, 1, BmpReadStatus::tooLarge},
+        {300, 1, 4, 2, BmpReadStatus::tooLarge}, // told before the format
     };
-    EXPECT_EQ(status(1, 1, 4, 2), BmpReadStatus::unsupportedFormat);
-    EXPECT_EQ(status(1, 1, 32, 3), BmpReadStatus::unsupportedFormat);
-    for (const int bitCount : {0, 1, 4, 16})
-        EXPECT_EQ(status(1, 1, bitCount, 0), BmpReadStatus::unsupportedFormat) << bitCount;
-    EXPECT_EQ(status(256, -256, 8, 1), BmpReadStatus::ok);
-    EXPECT_EQ(status(257, 1, 8, 1), BmpReadStatus::tooLarge);
-    EXPECT_EQ(status(1, -257, 8, 1), BmpReadStatus::tooLarge);
-    EXPECT_EQ(status(1, std::numeric_limits<std::int32_t>::min(), 8, 1), BmpReadStatus::tooLarge);
-    EXPECT_EQ(status(300, 1, 4, 2), BmpReadStatus::tooLarge); // told before the format
-    EXPECT_EQ(bmpReadMessage(BmpReadStatus::tooLarge, "a.bmp"),
-              "a.bmp is wider or taller than 256 pixels.");
+    IndexImage image;
+    for (const auto& [width, height, bitCount, compression, status] : cases)
+        EXPECT_EQ(
+            readPicture(handLaidBmp(width, height, bitCount, compression, {1, 1, 0, 1}), image)
+                .status,
+            status)
+            << width << " x " << height << ", " << bitCount << " bits, " << compression;
 
     ByteVector file = handLaidBmp(2, 2, 8, 1, {2, 1, 0, 1});
     EXPECT_EQ(readPicture(ByteVector(file.begin(), file.begin() + 53), image).status,
@@ -138,7 +136,8 @@ TEST(BmpRead, RefusedAndEmptyPictures) {
     EXPECT_TRUE(past.status == BmpReadStatus::ok && past.dataTruncated);
     EXPECT_EQ(gridOf(image, 2, 2), (Grid{{0, 0}, {0, 0}}));
     // A negative width, or pixels said to start inside the headers, describe no picture.
-    EXPECT_EQ(status(-3, 5, 24, 0), BmpReadStatus::badHeaders);
+    EXPECT_EQ(readPicture(handLaidBmp(-3, 5, 24, 0, {1, 2, 3}), image).status,
+              BmpReadStatus::badHeaders);
     for (const std::uint32_t inside : {0u, 14u, 53u}) {
         putU32(file, 10, inside);
         EXPECT_EQ(readPicture(file, image).status, BmpReadStatus::badHeaders) << inside;

@@ -1,4 +1,4 @@
-#include "core/grp_format.h"
+#include "core_test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -68,22 +68,6 @@ TEST(GrpEncode, RowStreamsForTheRunsThatMatter) {
     }
 }
 
-TEST(GrpEncode, BoxesAndWholeFrameData) {
-    IndexImage image;
-    image.set(10, 20, 42);
-    image.set(11, 21, 43); // outside the image's stated size: ignored
-    FrameBox box = findFrameBox(image, 11, 21);
-    EXPECT_EQ(box.entry, (FrameEntry{10, 20, 1, 2, 0}));
-    EXPECT_EQ(encodeFrameData(image, box).data, (ByteVector{4, 0, 6, 0, 0x01, 42, 0x81}));
-
-    // No non-zero cell: a 1 x 1 box at the corner whose one row is a single skip.
-    box = findFrameBox(image, 10, 300);
-    EXPECT_TRUE(box.empty);
-    EXPECT_EQ(box.entry, (FrameEntry{0, 0, 1, 1, 0}));
-    EXPECT_EQ(encodeFrameData(image, box).data, (ByteVector{2, 0, 0x81}));
-    EXPECT_TRUE(findFrameBox(image, -1, 300).empty);
-}
-
 TEST(GrpEncode, TheLargestBoxesFitAndLargerOnesAreRefused) {
     struct Case {
         const char* what;
@@ -115,9 +99,6 @@ TEST(GrpEncode, TheLargestBoxesFitAndLargerOnesAreRefused) {
         EXPECT_EQ(frame.error, c.error);
         EXPECT_EQ(frame.data.empty(), c.error != GrpWriteError::none);
     }
-}
-
-TEST(GrpEncode, RowsBeyondTheSixteenBitOffsetsAreRefused) {
     // A lone pixel every other cell costs 3 bytes per 2 cells: 383 bytes a row of 255 cells,
     // so 160 rows fit in 65535 bytes and 254 do not.
     for (int rows : {160, 254}) {
@@ -129,6 +110,92 @@ TEST(GrpEncode, RowsBeyondTheSixteenBitOffsetsAreRefused) {
         EXPECT_EQ(frame.error,
                   rows == 160 ? GrpWriteError::none : GrpWriteError::rowOffsetOverflow);
         EXPECT_EQ(frame.data.empty(), rows != 160);
+    }
+}
+
+TEST(SpriteWriter, WholeFileLayout) {
+    IndexImage dot;
+    dot.set(10, 20, 42);
+    dot.set(64, 80, 43); // outside the image's stated size: ignored
+    SpriteWriter writer(3);
+    EXPECT_EQ(writer.addFrame(dot, 64, 81), GrpWriteError::none);
+    EXPECT_EQ(writer.addDuplicate(0), GrpWriteError::none);
+    writer.noteImageSize(90, 10); // a refused image still counts for the header
+    // No non-zero cell: a 1 x 1 box at the corner whose one row is a single skip.
+    EXPECT_EQ(writer.addFrame(IndexImage{}, 96, 40), GrpWriteError::none);
+
+    ByteVector expected = {3,  0,  96, 0, 81, 0, // count, largest width, largest height
+                           10, 20, 1,  2, 41, 0, 0, 0, 10, 20, 1, 2,
+                           41, 0,  0,  0, 0,  0, 1, 1, 48, 0,  0, 0};
+    expected.insert(expected.end(), kMakerTag.begin(), kMakerTag.end());
+    expected.insert(expected.end(), {4, 0, 6, 0, 0x01, 42, 0x81, 2, 0, 0x81}); // at 41 and 48
+    EXPECT_EQ(writer.finish(), expected);
+}
+
+TEST(SpriteWriter, RefusalsLeaveTheFileAsItWas) {
+    IndexImage wide;
+    wide.set(0, 0, 1);
+    wide.set(299, 0, 1);
+    SpriteWriter writer(2);
+    EXPECT_EQ(writer.addDuplicate(0), GrpWriteError::badDuplicate);
+    const ByteVector before = writer.bytesSoFar();
+    EXPECT_EQ(writer.addFrame(wide, 300, 1), GrpWriteError::boxTooLarge);
+    EXPECT_EQ(writer.bytesSoFar(), before);
+    EXPECT_EQ(writer.addFrame(IndexImage{}, 1, 1), GrpWriteError::none);
+    EXPECT_EQ(writer.addDuplicate(1), GrpWriteError::badDuplicate);
+    EXPECT_EQ(writer.addDuplicate(0), GrpWriteError::none);
+    EXPECT_EQ(writer.addFrame(IndexImage{}, 1, 1), GrpWriteError::tooManyFrames);
+    EXPECT_EQ(writer.framesAdded(), 2u);
+
+    // The frame count is 16 bits: a longer list stops at 65535 frames.
+    for (std::size_t declared : {830u, 70000u}) {
+        SpriteWriter many(declared);
+        ASSERT_EQ(many.addFrame(wide, 8, 8), GrpWriteError::none);
+        while (many.addDuplicate(0) == GrpWriteError::none) {
+        }
+        const std::size_t held = std::min<std::size_t>(declared, 65535);
+        const ByteVector file = many.finish();
+        EXPECT_EQ(readSpriteHeader(file)->frameCount, held);
+        FrameCanvas canvas;
+        decodeFrame(file, *readFrameEntry(file, held - 1), canvas);
+        EXPECT_EQ(canvas.at(0, 0), 1);
+    }
+}
+
+// Frames of every awkward width and height up to the far corner (box edges up to 255 in a
+// 300 x 300 image) decode back to the image; each is followed by a duplicate of itself.
+TEST(SpriteWriter, RandomImagesSurviveTheRoundTrip) {
+    std::vector<IndexImage> images;
+    SpriteWriter writer(2 * 12 * 4);
+    for (int width : {1, 2, 3, 4, 62, 63, 64, 65, 126, 127, 128, 255})
+        for (int height : {1, 2, 100, 254}) {
+            const int left = (width * 37 + height) % (std::min(255, 300 - width) + 1);
+            const int top = (height * 53 + width) % (std::min(255, 300 - height) + 1);
+            const IndexImage runs = test::runsPicture(width, height, width * height);
+            IndexImage& image = images.emplace_back();
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    image.set(left + x, top + y, runs.at(x, y));
+            for (int x : {0, width - 1}) // non-zero corners: the box is the whole block
+                for (int y : {0, height - 1})
+                    image.set(left + x, top + y, 200);
+            ASSERT_EQ(writer.addFrame(image, 300, 300), GrpWriteError::none);
+            ASSERT_EQ(writer.addDuplicate(writer.framesAdded() - 1), GrpWriteError::none);
+        }
+    const ByteVector file = writer.finish();
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        SCOPED_TRACE(i);
+        const FrameEntry entry = *readFrameEntry(file, 2 * i);
+        EXPECT_EQ(readFrameEntry(file, 2 * i + 1), entry);
+        test::StoreLog log;
+        ASSERT_EQ(decodeFrameRows(file, entry, log), DecodeStatus::complete);
+        IndexImage decoded;
+        for (const auto& [cell, value] : log.stores) {
+            // The writer's runs end at the box's right edge and its closing row stores nothing.
+            EXPECT_TRUE(cell.first < entry.width && cell.second < entry.height - 1);
+            decoded.set(entry.xOffset + cell.first, entry.yOffset + cell.second, value);
+        }
+        EXPECT_TRUE(decoded == images[i]);
     }
 }
 

@@ -10,8 +10,11 @@
 namespace pixmorph {
 namespace {
 
-Bytes bytesOf(const std::string& text) {
-    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+Palette parsed(const std::string& text, PaletteFileKind kind) {
+    const PaletteFile file =
+        parsePaletteFile({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    EXPECT_EQ(file.kind, kind);
+    return file.palette;
 }
 
 // Line i of the colours is "i i i" unless replaced; 256 such lines always pass 768 bytes.
@@ -25,47 +28,34 @@ std::string jascFile(std::map<int, std::string> replaced = {}, const char* count
     return text;
 }
 
-TEST(Palette, DefaultAndNames) {
-    EXPECT_EQ(DefaultPalette.entries[1], 0x00FF2323u); // 2323FF, red in the low byte
-    EXPECT_EQ(DefaultPalette.entries[16], 0x0018242Cu);
-    EXPECT_EQ(DefaultPalette.entries[255], 0x00FFFFFFu);
-    EXPECT_EQ(Palette(), DefaultPalette);
-    EXPECT_TRUE(hasPaletteName("unitspal"));
-    EXPECT_FALSE(hasPaletteName("units.PAL"));
-    EXPECT_EQ(paletteFileName("C:\\game\\units.pal"), "units.pal");
-}
-
 TEST(Palette, SizeRuleAndRawFiles) {
     std::string raw(768, '\0');
     for (std::size_t i = 0; i < raw.size(); ++i)
         raw[i] = static_cast<char>(i % 251);
-    const PaletteFile read = parsePaletteFile(bytesOf(raw));
-    EXPECT_EQ(read.kind, PaletteFileKind::raw);
-    EXPECT_EQ(read.palette.entries[255], Palette::colour(765 % 251, 766 % 251, 767 % 251));
-    const PaletteFile over = parsePaletteFile(bytesOf(raw + "x"));
-    EXPECT_EQ(over.kind, PaletteFileKind::notRecognised);
-    EXPECT_EQ(over.palette, DefaultPalette);
+    EXPECT_EQ(parsed(raw, PaletteFileKind::raw).entries[255],
+              Palette::colour(765 % 251, 766 % 251, 767 % 251));
+    EXPECT_EQ(parsed(raw + "x", PaletteFileKind::notRecognised), DefaultPalette);
     // A JASC file of 768 bytes or less is raw: its characters are colours.
-    EXPECT_EQ(parsePaletteFile(bytesOf(jascFile({}, "256", 3))).palette.entries[0],
+    EXPECT_EQ(parsed(jascFile({}, "256", 3), PaletteFileKind::raw).entries[0],
               Palette::colour('J', 'A', 'S'));
     // A short raw file: whole records, a part record, then black.
-    const PaletteFile shortFile = parsePaletteFile(bytesOf("\x01\x02\x03\x04"));
-    EXPECT_EQ(shortFile.palette.entries[0], Palette::colour(1, 2, 3));
-    EXPECT_EQ(shortFile.palette.entries[1], Palette::colour(4, 0, 0));
-    EXPECT_EQ(shortFile.palette.entries[2], 0u);
+    const Palette shortFile = parsed("\x01\x02\x03\x04", PaletteFileKind::raw);
+    EXPECT_EQ(shortFile.entries[0], Palette::colour(1, 2, 3));
+    EXPECT_EQ(shortFile.entries[1], Palette::colour(4, 0, 0));
+    EXPECT_EQ(shortFile.entries[2], 0u);
 }
 
 TEST(Palette, JascColourLines) {
-    const PaletteFile read = parsePaletteFile(bytesOf(jascFile({
-        {0, "255 128 0"},
-        {1, "255 128 0 "}, // split from the right: blue is the empty last part
-        {2, "300 -1 256"}, // low 8 bits
-        {3, "  7   9"},
-        {4, "12 34"}, // fewer than two blanks: missing parts are 0
-        {5, "99"},
-        {6, "+5 x 99999999999999999999"}, // 10^20 - 1 keeps 255 in its low bits
-    })));
-    ASSERT_EQ(read.kind, PaletteFileKind::jasc);
+    const Palette read = parsed(jascFile({
+                                    {0, "255 128 0"},
+                                    {1, "255 128 0 "}, // split from the right: blue is empty
+                                    {2, "300 -1 256"}, // low 8 bits
+                                    {3, "  7   9"},
+                                    {4, "12 34"}, // fewer than two blanks: missing parts are 0
+                                    {5, "99"},
+                                    {6, "+5 x 99999999999999999999"}, // 10^20 - 1: 255 low
+                                }),
+                                PaletteFileKind::jasc);
     const std::uint32_t expected[] = {0x000080FF,
                                       Palette::colour(255, 0, 0),
                                       Palette::colour(44, 255, 0),
@@ -75,29 +65,25 @@ TEST(Palette, JascColourLines) {
                                       Palette::colour(5, 0, 255),
                                       Palette::colour(7, 7, 7)};
     for (std::size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(read.palette.entries[i], expected[i]) << i;
+        EXPECT_EQ(read.entries[i], expected[i]) << i;
 }
 
 TEST(Palette, JascHeaderAndLineEdges) {
-    EXPECT_EQ(parsePaletteFile(bytesOf(jascFile({}, "2560"))).kind, PaletteFileKind::jasc);
-    const PaletteFile spaced = parsePaletteFile(bytesOf(jascFile({}, " 256")));
-    EXPECT_EQ(spaced.kind, PaletteFileKind::jascNot256);
-    EXPECT_EQ(spaced.palette, DefaultPalette);
-    EXPECT_EQ(parsePaletteFile(bytesOf("jasc" + jascFile().substr(4))).kind,
-              PaletteFileKind::notRecognised);
-
+    parsed(jascFile({}, "2560"), PaletteFileKind::jasc);
+    EXPECT_EQ(parsed(jascFile({}, " 256"), PaletteFileKind::jascNot256), DefaultPalette);
+    parsed("jasc" + jascFile().substr(4), PaletteFileKind::notRecognised);
     // Ends after 200 colour lines: the last line read stands for the rest.
-    const PaletteFile shortFile = parsePaletteFile(bytesOf(jascFile({{199, "1 2 3"}}, "256", 200)));
-    EXPECT_EQ(shortFile.palette.entries[255], Palette::colour(1, 2, 3));
+    EXPECT_EQ(parsed(jascFile({{199, "1 2 3"}}, "256", 200), PaletteFileKind::jasc).entries[255],
+              Palette::colour(1, 2, 3));
 
     // 127 characters end a line; the rest " 7 8" is read as the next colour line. LF alone ends
     // lines as well as CR LF.
     std::string text = jascFile({{0, "1 2 " + std::string(123, '3') + " 7 8"}});
     std::erase(text, '\r');
-    const PaletteFile split = parsePaletteFile(bytesOf(text));
-    EXPECT_EQ(split.palette.entries[0], Palette::colour(1, 2, 85)); // 123 threes, mod 256
-    EXPECT_EQ(split.palette.entries[1], Palette::colour(0, 7, 8));
-    EXPECT_EQ(split.palette.entries[2], Palette::colour(1, 1, 1));
+    const Palette split = parsed(text, PaletteFileKind::jasc);
+    EXPECT_EQ(split.entries[0], Palette::colour(1, 2, 85)); // 123 threes, mod 256
+    EXPECT_EQ(split.entries[1], Palette::colour(0, 7, 8));
+    EXPECT_EQ(split.entries[2], Palette::colour(1, 1, 1));
 }
 
 TEST(Palette, NearestColourLowestIndexWinsTies) {
@@ -115,19 +101,22 @@ TEST(Palette, NearestColourLowestIndexWinsTies) {
     }
 }
 
-TEST(Palette, RealRawPalettes) {
+TEST(Palette, NamesAndRealRawPalettes) {
+    EXPECT_TRUE(hasPaletteName("unitspal")); // the case-sensitive ending alone counts
+    EXPECT_FALSE(hasPaletteName("units.PAL"));
+    EXPECT_EQ(paletteFileName("C:\\game\\units.pal"), "units.pal");
     const std::filesystem::path folder = "/work/shared/real-samples";
     if (!std::filesystem::exists(folder / "Units.pal"))
         GTEST_SKIP() << "no real samples";
     for (const auto& file : std::filesystem::directory_iterator(folder)) {
         if (!hasPaletteName(file.path().string()))
             continue;
+        SCOPED_TRACE(file.path());
         std::ifstream in(file.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        const PaletteFile palette = parsePaletteFile(bytesOf(bytes));
-        EXPECT_EQ(palette.kind, PaletteFileKind::raw) << file.path();
+        const Palette palette =
+            parsed({std::istreambuf_iterator<char>(in), {}}, PaletteFileKind::raw);
         if (file.path().filename() == "Units.pal") { // the built-in colours are the units'
-            EXPECT_EQ(palette.palette, DefaultPalette);
+            EXPECT_EQ(palette, DefaultPalette);
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "malformed_files.h"
 
-#include "core/bmp_test_pictures.h"
-#include "core/grp_test_files.h"
+#include "core/core_test_files.h"
 
 namespace pixmorph::test {
 

@@ -3,10 +3,9 @@
 // a hang would reach. Peak memory is the kernel's maximum resident set size of the child, the
 // figure /usr/bin/time -v reports.
 #include "cli_run.h"
-#include "core/bmp_test_pictures.h"
 #include "core/bytes.h"
+#include "core/core_test_files.h"
 #include "core/file_io.h"
-#include "core/grp_test_files.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 

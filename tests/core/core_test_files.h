@@ -1,0 +1,114 @@
+#pragma once
+// Hand-laid sprite and BMP files, and pictures to feed the writers.
+
+#include "core/bmp_file.h"
+#include "core/grp_format.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pixmorph::test {
+
+struct HandFrame {
+    std::uint8_t x, y, width, height;
+    std::vector<ByteVector> rows; // one opcode stream per row
+};
+
+// Header, table (no maker tag), then each frame's row offsets and rows: every byte is needed.
+inline ByteVector handLaidSprite(std::uint16_t width, std::uint16_t height,
+                                 const std::vector<HandFrame>& frames) {
+    ByteVector file;
+    for (std::uint16_t field : {static_cast<std::uint16_t>(frames.size()), width, height})
+        appendU16(file, field);
+    file.resize(file.size() + frames.size() * kFrameEntrySize);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const HandFrame& frame = frames[i];
+        const std::size_t entryAt = kSpriteHeaderSize + i * kFrameEntrySize;
+        file[entryAt] = frame.x;
+        file[entryAt + 1] = frame.y;
+        file[entryAt + 2] = frame.width;
+        file[entryAt + 3] = frame.height;
+        putU32(file, entryAt + 4, static_cast<std::uint32_t>(file.size()));
+        std::size_t rowOffset = 2 * frame.rows.size();
+        for (const ByteVector& row : frame.rows) {
+            appendU16(file, static_cast<std::uint16_t>(rowOffset));
+            rowOffset += row.size();
+        }
+        for (const ByteVector& row : frame.rows)
+            file.insert(file.end(), row.begin(), row.end());
+    }
+    return file;
+}
+
+// Every store of a decode, keyed by (column, row).
+struct StoreLog final : FrameRowSink {
+    void store(int column, int row, std::uint8_t value) override {
+        stores[{column, row}] = value;
+        ++count;
+    }
+    std::map<std::pair<int, int>, int> stores;
+    int count = 0;
+};
+
+// Sprite-like content: transparent and coloured runs of varied lengths, now and then long
+// enough for pairs of 254 and transparent runs to the edge.
+inline IndexImage runsPicture(int width, int height, std::uint32_t seed) {
+    IndexImage picture;
+    auto random = [state = seed * 2654435761u + 1]() mutable {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    int left = 0;
+    std::uint8_t value = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, --left) {
+            if (left == 0) {
+                left = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 300 : 6));
+                value = random() % 3 == 0 ? 0 : static_cast<std::uint8_t>(random());
+            }
+            picture.set(x, y, value);
+        }
+    return picture;
+}
+
+// Picture row t goes to canvas row t + 1.
+inline ExportCanvas canvasOf(const IndexImage& picture, int width, int height) {
+    ExportCanvas canvas;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            canvas.set(x, y + 1, static_cast<std::uint8_t>(picture.at(x, y)));
+    return canvas;
+}
+
+// Entry i has red i, so every colour is one entry's own.
+inline Palette distinctPalette() {
+    std::array<std::uint32_t, 256> entries{};
+    for (int i = 0; i < 256; ++i)
+        entries[i] = Palette::colour(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 7),
+                                     static_cast<std::uint8_t>(255 - i));
+    return Palette(entries);
+}
+
+inline BmpReadResult readPicture(const ByteVector& file, IndexImage& image) {
+    NearestColour nearest(distinctPalette());
+    return readBmp(file, nearest, image);
+}
+
+// The 54 header bytes and the pixel data right after them.
+inline ByteVector handLaidBmp(std::int32_t width, std::int32_t height, int bitCount,
+                              std::uint32_t compression, const ByteVector& data) {
+    ByteVector file{'B', 'M'};
+    for (const std::uint32_t field : {std::uint32_t(54 + data.size()), 0u, 54u, 40u,
+                                      std::uint32_t(width), std::uint32_t(height)})
+        appendU32(file, field);
+    appendU16(file, 1);
+    appendU16(file, static_cast<std::uint16_t>(bitCount));
+    for (const std::uint32_t field : {compression, std::uint32_t(data.size()), 0u, 0u, 0u, 0u})
+        appendU32(file, field);
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+} // namespace pixmorph::test
