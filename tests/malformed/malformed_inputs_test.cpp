@@ -6,6 +6,7 @@
 #include "app/archive_commands.h"
 #include "app/converter_state.h"
 #include "app/fakes.h"
+#include "app/job_windows.h"
 #include "app/load_palette.h"
 #include "app/show_frame.h"
 #include "cli_run.h"
@@ -15,9 +16,6 @@
 #include "core/grp_format.h"
 #include "core/messages.h"
 #include "folder_snapshot.h"
-#include "jobs/compile_job.h"
-#include "jobs/export_job.h"
-#include "jobs/recording_view.h"
 #include "malformed_files.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
@@ -37,7 +35,6 @@ using test::jascPalette;
 using test::soundBitmap;
 using test::soundSprite;
 using testing::readFile;
-using testing::RecordingView;
 using testing::ScratchDir;
 
 enum class Command { exportSprite, info, compile, list, extract };
@@ -546,14 +543,21 @@ std::vector<std::string> argumentsFor(const MalformedCase& c, const Folders& f) 
     return {};
 }
 
-// The export or compile job the desktop's window runs: the messages it showed.
-std::vector<std::string> jobMessages(const MalformedCase& c, const Folders& f) {
-    RecordingView view;
-    if (c.command == Command::exportSprite)
-        RunExport(view, ExportInput{f.input(c.input), f.out, Palette{}});
-    else
-        compileSprite(view, CompileInput{f.input(c.input), f.out, Palette{}});
-    return view.messages;
+// The export or compile window of the desktop, given the input: the messages it showed.
+std::vector<testing::ShownMessage> jobWindowMessages(const MalformedCase& c, const Folders& f) {
+    testing::RecordingJobWindow window;
+    if (c.command == Command::exportSprite) {
+        window.choice = ExportMode::all;
+        ExportWindowLogic logic({f.out, true, f.input(c.input), Palette{}});
+        logic.initialise(window);
+        logic.paint(window);
+    } else {
+        window.pickerAnswer = f.input(c.input);
+        CompileWindowLogic logic({f.out, Palette{}});
+        logic.initialise(window);
+        logic.paint(window);
+    }
+    return window.messages;
 }
 
 std::vector<std::string> texts(const std::vector<testing::ShownMessage>& messages) {
@@ -654,12 +658,12 @@ TEST_P(MalformedInput, IsRefusedOrGivesWhatTheFormatDefines) {
     }
     if (c.command == Command::exportSprite || c.command == Command::info)
         checkPreview(c, f);
-    const bool job = c.command == Command::exportSprite ||
-                     (c.command == Command::compile && c.input.ends_with(".qbl"));
+    const bool job = c.command == Command::exportSprite || c.command == Command::compile;
     if (job && c.refusal) {
-        const char* icon = c.refusal->icon == MessageIcon::stop ? "stop " : "! ";
-        EXPECT_EQ(jobMessages(c, f), std::vector<std::string>{icon + c.refusal->named(f) + " | " +
-                                                              c.refusal->text(f)});
+        const auto messages = jobWindowMessages(c, f);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, c.refusal->text(f));
+        EXPECT_EQ(messages[0].icon, c.refusal->icon);
         EXPECT_EQ(test::snapshotOf(f.root.path()), before);
     }
 }
