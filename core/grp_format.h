@@ -105,8 +105,8 @@ private:
 
 enum class DecodeStatus {
     complete,
-    truncated, // the data ended inside a header, the table, the row offsets or a row, or a row
-               // idled on opcodes that produce no pixel far longer than any real row
+    truncated, // the data ended inside a header, the table, the row offsets or a row
+    idling,    // a row went on over more opcodes that produce no pixel than any row needs
 };
 
 std::optional<SpriteHeader> readSpriteHeader(Bytes file);

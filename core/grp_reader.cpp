@@ -36,26 +36,26 @@ namespace {
 // longer than this is refused as malformed; no writer pads a row with more than a few.
 constexpr int kMaxIdleOpcodes = 256;
 
-// Decodes one row stream; false when the data ends before the row reaches the box width, or
-// the row idles too long. Every opcode consumes at least its own byte, so a row that never
-// reaches the width still ends at the end of the data.
-bool decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSink& sink) {
+// Decodes one row stream; truncated when the data ends before the row reaches the box width.
+// Every opcode consumes at least its own byte, so a row that never reaches the width still
+// ends at the end of the data.
+DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSink& sink) {
     int x = 0;
     int idle = 0;
     while (x < width) {
         auto opcode = readU8(file, position++);
         if (!opcode)
-            return false;
+            return DecodeStatus::truncated;
         const int c = *opcode;
         const bool producesNoPixel = c == 0x00 || c == 0x40 || c == 0x80;
         if (producesNoPixel && ++idle > kMaxIdleOpcodes)
-            return false;
+            return DecodeStatus::idling;
         if (c & 0x80) {
             x += c & 0x7F;
         } else if (c & 0x40) {
             auto value = readU8(file, position++);
             if (!value)
-                return false;
+                return DecodeStatus::truncated;
             const int count = c & 0x3F;
             sink.storeRepeat(x, row, *value, count);
             x += count;
@@ -66,12 +66,12 @@ bool decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSin
                 static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(c), left));
             sink.storeLiteral(x, row, file.data() + position, count);
             if (count < c)
-                return false;
+                return DecodeStatus::truncated;
             position += static_cast<std::size_t>(c);
             x += c;
         }
     }
-    return true;
+    return DecodeStatus::complete;
 }
 
 class CanvasSink final : public FrameRowSink {
@@ -100,8 +100,11 @@ DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& 
     const std::size_t base = entry.dataOffset;
     for (int row = 0; row < entry.height; ++row) {
         auto rowOffset = readU16(file, base + 2 * static_cast<std::size_t>(row));
-        if (!rowOffset || !decodeRow(file, base + *rowOffset, entry.width, row, sink))
+        if (!rowOffset)
             return DecodeStatus::truncated;
+        if (const DecodeStatus status = decodeRow(file, base + *rowOffset, entry.width, row, sink);
+            status != DecodeStatus::complete)
+            return status;
     }
     return DecodeStatus::complete;
 }

@@ -100,6 +100,8 @@ inline constexpr std::string_view kUnnamedFile = "an unnamed file";
 inline constexpr std::string_view kGrpTooShort = "%1 is too short to be a GRP file.";
 inline constexpr std::string_view kGrpTableCut = "%1 ends inside its frame table.";
 inline constexpr std::string_view kGrpFrameCut = "%1 ends inside the data of frame %2.";
+inline constexpr std::string_view kGrpFrameIdling =
+    "%1 is damaged: a row of frame %2 runs on without drawing, far past any real row.";
 inline constexpr std::string_view kExportTooLarge =
     "%1 is %2 x %3 pixels.\nSprites wider or taller than 256 pixels cannot be exported.";
 inline constexpr std::string_view kSpriteWithoutArea =

@@ -1,6 +1,8 @@
 // The archive name list and the check that keeps extraction inside the output folder: every
 // line of the list is a name the archive might answer to, so every line is checked the way an
-// extraction of it would be. The archive's header check reads the same bytes.
+// extraction of it would be. Whatever the list holds, a name accepted for saving lands inside
+// the output folder in both formats, with an output folder given or not. The archive's header
+// check reads the same bytes.
 #include "archive/extraction.h"
 #include "archive/mpq_header_check.h"
 #include "archive/name_list.h"
@@ -17,21 +19,28 @@ using namespace pixmorph;
 
 namespace {
 
-const std::string kOutput = "out";
-
-// A path that extraction may write: inside the output folder, one level per folder, none of
-// them empty, "." or "..".
-void checkInsideOutput(std::string_view path) {
-    FUZZ_CHECK(path.starts_with(kOutput + "/"));
-    std::string_view rest = path.substr(kOutput.size() + 1);
+// Every level of a relative path is a plain name: not empty, not "." or "..", no ':' or NUL.
+void checkPlainLevels(std::string_view rest) {
+    FUZZ_CHECK(!rest.empty());
     for (;;) {
         const std::size_t slash = rest.find('/');
         const std::string_view level = rest.substr(0, slash);
         FUZZ_CHECK(!level.empty() && level != "." && level != "..");
-        FUZZ_CHECK(level.find('\0') == std::string_view::npos);
+        FUZZ_CHECK(level.find_first_of(std::string_view(":\0", 2)) == std::string_view::npos);
         if (slash == std::string_view::npos)
-            break;
+            return;
         rest.remove_prefix(slash + 1);
+    }
+}
+
+// The target's file and folders are inside the output folder ("" for the current one).
+void checkInside(const std::string& output, const ExtractionTarget& target) {
+    const std::string prefix = output.empty() ? "" : output + "/";
+    FUZZ_CHECK(target.path.starts_with(prefix));
+    checkPlainLevels(std::string_view(target.path).substr(prefix.size()));
+    for (const std::string& directory : target.directories) {
+        FUZZ_CHECK(directory.starts_with(prefix) && target.path.starts_with(directory + "/"));
+        checkPlainLevels(std::string_view(directory).substr(prefix.size()));
     }
 }
 
@@ -41,14 +50,9 @@ void checkName(const std::string& name) {
     (void)isOfferedName(name);
     if (refuseArchiveName(name))
         return;
-    for (const NameFormat format : {NameFormat::flat, NameFormat::subdirectories}) {
-        const ExtractionTarget target = extractionTarget(kOutput, name, format);
-        checkInsideOutput(target.path);
-        for (const std::string& directory : target.directories) {
-            checkInsideOutput(directory);
-            FUZZ_CHECK(target.path.starts_with(directory + "/"));
-        }
-    }
+    for (const NameFormat format : {NameFormat::flat, NameFormat::subdirectories})
+        for (const std::string output : {"/out", "out", ""})
+            checkInside(output, extractionTarget(output, name, format));
 }
 
 } // namespace

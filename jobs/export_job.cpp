@@ -161,8 +161,11 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
             const std::string frameText = std::to_string(i);
-            if (decodeFrameForExport(file, table[i], canvas) != DecodeStatus::complete) {
-                refuse(view, fillIn(msg::kGrpFrameCut, {grpPath, frameText}), grpPath);
+            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
+                decoded != DecodeStatus::complete) {
+                const auto text =
+                    decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
+                refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
                 return JobOutcome::failed;
             }
             if (canvas.overflowed()) {
