@@ -5,7 +5,6 @@
 // place. Each ends the export, the compile or the extraction with one line naming the file and
 // leaves every earlier output byte-identical, with no temporary file beside it.
 #include "cli_run.h"
-#include "folder_snapshot.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 
@@ -77,14 +76,14 @@ struct WritingCommand {
 void expectRefusedAndUnchanged(const std::vector<std::string>& args, const Fault& fault,
                                const std::string& folderChecked) {
     SCOPED_TRACE(fault.name);
-    const test::FolderSnapshot before = test::snapshotOf(folderChecked);
+    const testing::FolderSnapshot before = testing::snapshotOf(folderChecked);
     const test::CliRun run = test::runCli(args, fault.options);
     EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const std::vector<std::string> lines = test::linesOf(run.err);
     ASSERT_EQ(lines.size(), 1u) << run.err;
     EXPECT_TRUE(lines[0].starts_with(fault.lineStart)) << lines[0];
-    EXPECT_EQ(test::snapshotOf(folderChecked), before);
+    EXPECT_EQ(testing::snapshotOf(folderChecked), before);
 }
 
 void setFolderModes(const std::string& top, fs::perms modes) {
