@@ -1,7 +1,8 @@
 #include "app/converter_state.h"
 #include "app/load_palette.h"
+#include "core/core_test_files.h"
 #include "fakes.h"
-#include "test_files.h"
+#include "support/job_files.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ class LoadPaletteOutcomes : public ::testing::TestWithParam<PaletteCase> {};
 
 TEST_P(LoadPaletteOutcomes, NameColoursAndLocationFollowTheOutcome) {
     const PaletteCase& c = GetParam();
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     const std::string path =
         c.contents ? folder.write(c.fileName, *c.contents) : folder.file(c.fileName);
     testing::RecordingWindow window;
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(LoadPalette, AtStartUpTheStoredFileIsReadWithoutAskingOrTheBuiltInOneStays) {
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
     state.paletteLocation = folder.write("units.pal", rawPalette(768));
@@ -121,11 +122,13 @@ TEST(LoadPalette, AtStartUpTheStoredFileIsReadWithoutAskingOrTheBuiltInOneStays)
 }
 
 TEST(LoadPalette, TheShownSpriteIsRedrawnFromFrameZeroEvenWhenCancelled) {
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
     state.initDone = true;
-    state.grpNameText = folder.write("s.grp", testing::spriteOfFrames(3));
+    state.grpNameText = folder.write(
+        "s.grp",
+        test::handLaidSprite(4, 4, std::vector<test::HandFrame>(3, {1, 1, 1, 1, {{1, 1}}})));
     state.currentFrame = 2;
     state.palette = kMarker;
     loadPalette(state, window);
