@@ -81,25 +81,20 @@ const std::string kUnknown = "Unable to determine file type\nusing default.";
 const std::string kNot256 = "Jasc Palette: not 256 colors \nusing default.";
 const std::string kDefault = "-=Default=-";
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LoadPaletteOutcomes,
-    ::testing::Values(PaletteCase{"cancelled", "a.pal", rawPalette(768), true, "", "",
-                                  Colours::unchanged, false},
-                      PaletteCase{"upperCase", "a.PAL", rawPalette(768), false, "", "",
-                                  Colours::unchanged, false},
-                      PaletteCase{"raw", "a.pal", rawPalette(768), false, "", "%f - SC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"noDot", "apal", rawPalette(30), false, "", "%f - SC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"bytes769", "a.pal", rawPalette(769), false, kUnknown, kDefault,
-                                  Colours::builtIn, false},
-                      PaletteCase{"jasc", "a.pal", jascPalette("2560"), false, "", "%f - JASC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"jascNot256", "a.pal", jascPalette(" 256"), false, kNot256,
-                                  kDefault, Colours::builtIn, false},
-                      PaletteCase{"missing", "a.pal", std::nullopt, false, "stop", "old name",
-                                  Colours::unchanged, false}),
+using C = PaletteCase;
+const auto unchanged = Colours::unchanged, fromFile = Colours::fromFile, builtIn = Colours::builtIn;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, LoadPaletteOutcomes, ::testing::Values(
+    C{"cancelled", "a.pal", rawPalette(768), true, "", "", unchanged, false},
+    C{"upperCase", "a.PAL", rawPalette(768), false, "", "", unchanged, false},
+    C{"raw", "a.pal", rawPalette(768), false, "", "%f - SC Pal", fromFile, true},
+    C{"noDot", "apal", rawPalette(30), false, "", "%f - SC Pal", fromFile, true},
+    C{"bytes769", "a.pal", rawPalette(769), false, kUnknown, kDefault, builtIn, false},
+    C{"jasc", "a.pal", jascPalette("2560"), false, "", "%f - JASC Pal", fromFile, true},
+    C{"jascNot256", "a.pal", jascPalette(" 256"), false, kNot256, kDefault, builtIn, false},
+    C{"missing", "a.pal", std::nullopt, false, "stop", "old name", unchanged, false}),
     [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 TEST(LoadPalette, AtStartUpTheStoredFileIsReadWithoutAskingOrTheBuiltInOneStays) {
     testing::ScratchDir folder;
