@@ -1,22 +1,16 @@
 #include "app/xdg_association.h"
+#include "support/job_files.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace pixmorph {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::readText;
 
 void writeText(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
@@ -25,24 +19,15 @@ void writeText(const fs::path& path, const std::string& text) {
 
 class XdgFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("pixmorph-xdg-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        folders_ = XdgFolders{root_ / "data", root_ / "config"};
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    FileAssociation association(const std::string& program = "/opt/pix morph/Pixmorph") {
+    static FileAssociation association(const std::string& program = "/opt/pix morph/Pixmorph") {
         FileAssociation a;
         a.programPath = program;
         return a;
     }
 
-    fs::path root_;
-    XdgFolders folders_;
+    testing::ScratchDir dir_;
+    fs::path root_ = dir_.path();
+    XdgFolders folders_{root_ / "data", root_ / "config"};
 };
 
 // A second run, from another place, overwrites what the first wrote.
@@ -129,17 +114,11 @@ TEST(XdgMimeApps, AddsSectionsToAnUnterminatedList) {
 }
 
 TEST(XdgEnvironment, FallsBackToHomeForUnsetOrRelativeFolders) {
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool set;
-    } saved[] = {{"HOME", "", false}, {"XDG_DATA_HOME", "", false}, {"XDG_CONFIG_HOME", "", false}};
-    for (auto& s : saved)
-        if (const char* v = std::getenv(s.name)) {
-            s.value = v;
-            s.set = true;
-        }
-
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
     ::setenv("HOME", "/home/u", 1);
     ::setenv("XDG_DATA_HOME", "/d", 1);
     ::setenv("XDG_CONFIG_HOME", "relative/c", 1);
@@ -152,8 +131,8 @@ TEST(XdgEnvironment, FallsBackToHomeForUnsetOrRelativeFolders) {
     ::unsetenv("HOME");
     EXPECT_FALSE(xdgFoldersFromEnvironment());
 
-    for (const auto& s : saved)
-        s.set ? ::setenv(s.name, s.value.c_str(), 1) : ::unsetenv(s.name);
+    for (const auto& [name, value] : saved)
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
 }
 
 } // namespace
