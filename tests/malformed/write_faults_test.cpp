@@ -36,10 +36,6 @@ struct Workspace {
     std::string input(const std::string& name) const { return in + "/" + name; }
 };
 
-std::uintmax_t sizeOf(const std::string& path) {
-    return fs::file_size(path);
-}
-
 // A sprite whose first frame is one pixel and whose second is noise over the whole sprite, so
 // its first bitmap is much smaller than its second.
 ByteVector smallThenLargeFrames(std::uint32_t seed) {
@@ -126,8 +122,8 @@ TEST(WriteFault, ExportKeepsEveryEarlierBitmapAndList) {
     // The sizes of the new files, from a run into a scratch folder.
     ScratchDir probe;
     ASSERT_EQ(test::runCli({"export", "--output-dir", probe.path(), w.input("s.grp")}).exitCode, 0);
-    const std::uintmax_t small = sizeOf(probe.file("s000.bmp"));
-    const std::uintmax_t large = sizeOf(probe.file("s001.bmp"));
+    const std::uintmax_t small = fs::file_size(probe.file("s000.bmp"));
+    const std::uintmax_t large = fs::file_size(probe.file("s001.bmp"));
     ASSERT_LT(small + 1000, large);
     const std::string bitmaps = w.out + "/s00";
     expectEveryFaultRefused(w, {args, bitmaps + "0.bmp", bitmaps + "1.bmp", (small + large) / 2});
@@ -146,7 +142,7 @@ TEST(WriteFault, CompileKeepsTheEarlierSprite) {
     ASSERT_EQ(test::runCli({"compile", "--output-dir", probe.path(), w.input("s.qbl")}).exitCode,
               0);
     const std::string sprite = w.out + "/x_s.grp";
-    expectEveryFaultRefused(w, {args, sprite, sprite, sizeOf(probe.file("x_s.grp")) / 2});
+    expectEveryFaultRefused(w, {args, sprite, sprite, fs::file_size(probe.file("x_s.grp")) / 2});
 }
 
 TEST(WriteFault, ExtractionKeepsTheEarlierFile) {
