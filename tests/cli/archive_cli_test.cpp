@@ -75,21 +75,5 @@ TEST_F(ArchiveCli, ARefusedNameLeavesTheOthersToRun) {
                               {"unit/zerg/zergling.grp", {zergling_.begin(), zergling_.end()}}}));
 }
 
-TEST_F(ArchiveCli, UsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"list", archive_},
-        {"list", "--flat", "--names", list_, archive_},
-        {"extract", "--names", list_, archive_},
-        {"extract", "--names", list_, "--output-dir", "", archive_, "a.grp"},
-    };
-    for (const auto& args : cases) {
-        const CliResult run = runCli(args);
-        EXPECT_EQ(run.status, 2) << args.back();
-        EXPECT_NE(run.err.find("usage: pixmorph-cli " + args.front()), std::string::npos)
-            << run.err;
-        EXPECT_EQ(run.out, "");
-    }
-}
-
 } // namespace
 } // namespace pixmorph

@@ -80,17 +80,22 @@ TEST(Cli, InfoListsTheFrameTable) {
 TEST(Cli, UsageErrors) {
     Sprites s;
     const std::string grp = s.dir.file("a.grp");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"convert", grp},
-                                               {"export"},
-                                               {"export", "--fast", grp},
-                                               {"export", grp, "--output-dir"},
-                                               {"compile", "--unique", grp},
-                                               {"info"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {},
+             {"convert", grp},
+             {"export"},
+             {"export", "--fast", grp},
+             {"export", grp, "--output-dir"},
+             {"compile", "--unique", grp},
+             {"info"},
+             {"list", grp},
+             {"list", "--flat", "--names", grp, grp},
+             {"extract", "--names", grp, grp},
+             {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
         const CliResult result = runCli(args);
         EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
+        EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(s.dir.names(), (Names{"a.grp", "b.grp"}));
     EXPECT_EQ(runCli({"--version"}).out, "pixmorph-cli 1.85\n");
