@@ -12,13 +12,6 @@
 namespace pixmorph::ui {
 namespace {
 
-TEST(DialogUnits, ConvertLikeTheEightPointDialogFont) {
-    EXPECT_EQ(dialogUnitsToPixelsX(189), 284); // 283.5 rounds up
-    EXPECT_EQ(dialogUnitsToPixelsY(238), 387); // 386.75
-    EXPECT_EQ(dialogUnitsToPixelsY(1), 2);     // 1.625
-    EXPECT_EQ(dialogRect(7, 21, 179, 14), QRect(11, 34, 268, 23));
-}
-
 // The widget class each template kind must become.
 const char* widgetClass(ControlKind kind) {
     switch (kind) {
