@@ -125,7 +125,8 @@ bool IsolatedReader::start() {
     }
     if (child == 0) {
         ::close(sockets[0]);
-        // The child outlives no parent, whatever way the parent ends.
+        // The child outlives no parent, whatever way the parent ends. (It also ends with the
+        // thread that forked it; the next read then finds it gone and starts another.)
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(0);
