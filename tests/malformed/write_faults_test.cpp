@@ -1,17 +1,15 @@
 // Writes that cannot complete: cut short by the file size limit (as `ulimit -f` sets it), a
 // disk that takes no byte at all (the same limit at 0, since tests cannot fill a real disk),
-// an output folder the user may not write to (the child gives itself up to an unprivileged
-// user, as root passes every permission check), a missing folder and a file in the folder's
-// place. Each ends the export, the compile or the extraction with one line naming the file and
-// leaves every earlier output byte-identical, with no temporary file beside it.
+// and an output folder the user may not write to (the child gives itself up to an
+// unprivileged user, as root passes every permission check). Each ends the export, the compile
+// or the extraction with one line naming the file and leaves every earlier output
+// byte-identical, with no temporary file beside it.
 #include "cli_run.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
-#include <unistd.h>
 
 namespace pixmorph {
 namespace {
@@ -156,28 +154,6 @@ TEST(WriteFault, ExtractionKeepsTheEarlierFile) {
     const ByteVector next = smallThenLargeFrames(2);
     ASSERT_TRUE(testing::writeArchive(w.input("a.mpq"), {{name, next}}));
     expectEveryFaultRefused(w, {args, name, name, next.size() / 2});
-}
-
-// A folder that is not there, or a file where the folder should be: nothing is created.
-TEST(WriteFault, OutputFolderMissingOrAFile) {
-    Workspace w;
-    testing::writeFile(w.input("s.grp"), smallThenLargeFrames(1));
-    ASSERT_EQ(test::runCli({"export", w.input("s.grp")}).exitCode, 0);
-    const struct {
-        const char* command;
-        const char* input;
-        const char* firstOutput;
-    } commands[] = {{"export", "s.grp", "s000.bmp"}, {"compile", "s.qbl", "x_s.grp"}};
-    const std::pair<std::string, const char*> folders[] = {
-        {w.out + "/missing", " was not found."},
-        {w.input("s.grp"), " contains an invalid path."},
-    };
-    for (const auto& c : commands)
-        for (const auto& [folder, ending] : folders) {
-            const std::string path = folder + "/" + c.firstOutput;
-            expectRefusedAndUnchanged({c.command, "--output-dir", folder, w.input(c.input)},
-                                      {c.command, {}, path + ": " + path + ending}, w.root.path());
-        }
 }
 
 } // namespace
