@@ -104,15 +104,6 @@ TEST_F(ArchiveCommands, TheStoredArchiveOpensWithoutAskingOrTestingItsName) {
     EXPECT_TRUE(window_.messages.empty());
     EXPECT_EQ(window_.listItems.size(), 2u);
     EXPECT_FALSE(state_.useStoredArchive);
-
-    // A library that could not be bound fails every opening.
-    ArchiveLibrary unbound(nullptr);
-    state_.useStoredArchive = true;
-    locateArchive(state_, window_, unbound);
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Errrrrror"});
-    EXPECT_TRUE(window_.listItems.empty());
-    EXPECT_EQ(state_.archivePath, renamed);
-    EXPECT_FALSE(state_.useStoredArchive);
 }
 
 TEST_F(ArchiveCommands, StartUpOpensTheStoredArchiveUnlessRestricted) {

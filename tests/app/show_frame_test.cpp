@@ -90,23 +90,6 @@ TEST_F(ShowFrameTest, FramesOutsideTheCountDrawNothing) {
     EXPECT_TRUE(window.surface.pixels.empty());
 }
 
-TEST_F(ShowFrameTest, TruncatedFilesDrawWhatDecodes) {
-    const ByteVector whole =
-        handLaidSprite(8, 8, {{0, 0, 2, 3, {{2, 1, 2}, {2, 3, 4}, {2, 5, 6}}}});
-    for (std::size_t length = 0; length < whole.size(); ++length) {
-        window.surface = {};
-        state.frameCount = 7;
-        show(folder.write("cut.grp", Bytes(whole).first(length)), 0);
-        EXPECT_TRUE(window.messages.empty());
-        EXPECT_LE(window.surface.pixels.size(), 6u);
-        if (length < 6) {
-            EXPECT_EQ(state.frameCount, 0) << length;
-        }
-    }
-    // Cut inside the last row: the rows before it are all there.
-    EXPECT_EQ(window.surface.pixel(1, 1), 0x040000u);
-}
-
 TEST_F(ShowFrameTest, AnUnreadableFileIsReportedOnlyWhenACommandAsked) {
     show(folder.file("gone.grp"), 0, FrameRequest::firstPaint);
     EXPECT_TRUE(window.messages.empty());
