@@ -101,17 +101,5 @@ TEST_F(StormArchive, DamagedFileDataIsAReadFailureNotACrash) {
     EXPECT_EQ(readFile(extract("unit\\good.grp", NameFormat::flat).path), good);
 }
 
-TEST_F(StormArchive, SmallArchiveFromAnotherTool) {
-    const fs::path sample = "/work/shared/real-samples/test.mpq";
-    if (!fs::exists(sample))
-        GTEST_SKIP() << "no real samples here";
-    archive_ = sample.string();
-    ASSERT_TRUE(open("test.txt\nunit\\none.grp\n"));
-    ASSERT_EQ(foundNames(library_), std::vector<std::string>{"test.txt"});
-    const auto result = extract("test.txt", NameFormat::flat);
-    ASSERT_TRUE(result.ok()) << result.error;
-    EXPECT_EQ(fs::file_size(result.path), library_.queryFileSize(library_.found().front()));
-}
-
 } // namespace
 } // namespace pixmorph

@@ -162,42 +162,5 @@ TEST(SpriteWriter, RefusalsLeaveTheFileAsItWas) {
     }
 }
 
-// Frames of every awkward width and height up to the far corner (box edges up to 255 in a
-// 300 x 300 image) decode back to the image; each is followed by a duplicate of itself.
-TEST(SpriteWriter, RandomImagesSurviveTheRoundTrip) {
-    std::vector<IndexImage> images;
-    SpriteWriter writer(2 * 12 * 4);
-    for (int width : {1, 2, 3, 4, 62, 63, 64, 65, 126, 127, 128, 255})
-        for (int height : {1, 2, 100, 254}) {
-            const int left = (width * 37 + height) % (std::min(255, 300 - width) + 1);
-            const int top = (height * 53 + width) % (std::min(255, 300 - height) + 1);
-            const IndexImage runs = test::runsPicture(width, height, width * height);
-            IndexImage& image = images.emplace_back();
-            for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x)
-                    image.set(left + x, top + y, runs.at(x, y));
-            for (int x : {0, width - 1}) // non-zero corners: the box is the whole block
-                for (int y : {0, height - 1})
-                    image.set(left + x, top + y, 200);
-            ASSERT_EQ(writer.addFrame(image, 300, 300), GrpWriteError::none);
-            ASSERT_EQ(writer.addDuplicate(writer.framesAdded() - 1), GrpWriteError::none);
-        }
-    const ByteVector file = writer.finish();
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        SCOPED_TRACE(i);
-        const FrameEntry entry = *readFrameEntry(file, 2 * i);
-        EXPECT_EQ(readFrameEntry(file, 2 * i + 1), entry);
-        test::StoreLog log;
-        ASSERT_EQ(decodeFrameRows(file, entry, log), DecodeStatus::complete);
-        IndexImage decoded;
-        for (const auto& [cell, value] : log.stores) {
-            // The writer's runs end at the box's right edge and its closing row stores nothing.
-            EXPECT_TRUE(cell.first < entry.width && cell.second < entry.height - 1);
-            decoded.set(entry.xOffset + cell.first, entry.yOffset + cell.second, value);
-        }
-        EXPECT_TRUE(decoded == images[i]);
-    }
-}
-
 } // namespace
 } // namespace pixmorph

@@ -9,13 +9,8 @@ namespace {
 using Names = std::vector<std::string>;
 
 TEST(QblList, WrittenListReadsBack) {
-    EXPECT_EQ(stem("C:\\art\\a.b.grp"), "a.b");
-    EXPECT_EQ(stem("noext"), "noext");
     const Names lines = {"unit.grp", "unit000.bmp", "unit001.bmp", "dupe_of_unit001.bmp"};
-    const std::string text = writeQblList(lines);
-    EXPECT_EQ(text.substr(0, 23), "unit.grp\r\nunit000.bmp\r\n");
-    EXPECT_TRUE(text.ends_with(".bmp\r\n"));
-    const QblList list = readQblList(text);
+    const QblList list = readQblList(writeQblList(lines));
     ASSERT_EQ(list.status, QblReadStatus::ok);
     EXPECT_EQ(list.grpName, "unit.grp");
     EXPECT_EQ(list.frames, Names(lines.begin() + 1, lines.end()));

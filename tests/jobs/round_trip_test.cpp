@@ -1,4 +1,5 @@
 // A sprite exported with its repeats and compiled back is the same file, byte for byte.
+#include "core/palette.h"
 #include "jobs/compile_job.h"
 #include "jobs/export_job.h"
 #include "jobs/recording_view.h"
@@ -59,25 +60,36 @@ TEST(RoundTrip, SpritesOfOurWriter) {
     }
 }
 
-// Sprites made by other tools encode their rows differently: their pixels come back, not
-// their bytes. The uncompressed variant (icons) may be refused, but the jobs end.
-TEST(RoundTrip, RealSprites) {
+// Samples made by other tools: every palette reads as raw colours (Units.pal is the built-in
+// one), and every sprite's pixels come back through export and compile, though its bytes
+// differ. The uncompressed variant (icons) may be refused, but the jobs end.
+TEST(RoundTrip, RealSamples) {
     std::filesystem::path samples = PIXMORPH_SOURCE_DIR "/../shared/real-samples";
     if (!std::filesystem::is_directory(samples))
         samples = PIXMORPH_SOURCE_DIR "/../../shared/real-samples"; // from a worktree
     if (!std::filesystem::is_directory(samples))
         GTEST_SKIP() << "no real samples";
-    for (const std::string name : {"circle", "kills", "o022", "od022", "o224", "od224", "cmdicons",
-                                   "SampleImage", "icons"}) {
-        SCOPED_TRACE(name);
+    for (const auto& file : std::filesystem::directory_iterator(samples)) {
+        const std::string name = file.path().stem();
+        SCOPED_TRACE(file.path().filename());
+        const ByteVector original = readFile(file.path());
+        if (file.path().extension() == ".pal") {
+            const PaletteFile palette = parsePaletteFile(original);
+            EXPECT_EQ(palette.kind, PaletteFileKind::raw);
+            if (name == "Units") {
+                EXPECT_EQ(palette.palette, DefaultPalette);
+            }
+            continue;
+        }
+        if (file.path().extension() != ".grp")
+            continue;
         ScratchDir dir;
-        std::filesystem::copy_file(samples / (name + ".grp"), dir.file(name + ".grp"));
+        writeFile(dir.file(name + ".grp"), original);
         if (name == "icons") {
             RecordingView view(ExportMode::unique);
             RunExport(view, {dir.file("icons.grp"), "", Palette()});
             continue;
         }
-        const ByteVector original = readFile(dir.file(name + ".grp"));
         const ByteVector compiled = exportAndCompile(dir, name);
         const SpriteHeader header = readSpriteHeader(original).value();
         ASSERT_EQ(readSpriteHeader(compiled), header);
