@@ -61,19 +61,5 @@ TEST_F(ArchiveCli, ExtractWritesBothFormatsAndPrintsThePaths) {
     EXPECT_EQ(readFile(output_ + "/unit_zerg_zerglinggrp"), marine_);
 }
 
-// Each refusal is one line (the malformed-input suite has them all); the other names still run.
-TEST_F(ArchiveCli, ARefusedNameLeavesTheOthersToRun) {
-    const CliResult run = runCli({"extract", "--names", list_, "--output-dir", output_, archive_,
-                                  "unit\\zerg\\unended.grp", "unit\\zerg\\zergling.grp"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "unit\\zerg\\unended.grp: unit\\zerg\\unended.grp is not among the files "
-                       "the name list found in the archive.\n");
-    EXPECT_EQ(run.out, output_ + "/unit/zerg/zergling.grp\n");
-    EXPECT_EQ(snapshotOf(output_),
-              (FolderSnapshot{{"unit", "/"},
-                              {"unit/zerg", "/"},
-                              {"unit/zerg/zergling.grp", {zergling_.begin(), zergling_.end()}}}));
-}
-
 } // namespace
 } // namespace pixmorph

@@ -85,11 +85,7 @@ TEST(Cli, UsageErrors) {
              {"convert", grp},
              {"export"},
              {"export", "--fast", grp},
-             {"export", grp, "--output-dir"},
              {"compile", "--unique", grp},
-             {"info"},
-             {"list", grp},
-             {"list", "--flat", "--names", grp, grp},
              {"extract", "--names", grp, grp},
              {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
         const CliResult result = runCli(args);
