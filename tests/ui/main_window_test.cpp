@@ -108,7 +108,8 @@ TEST_F(MainWindowTest, FirstPaintShowsTheStartupFileAfterTheSplash) {
     EXPECT_TRUE(services_.messages.empty());
 }
 
-TEST_F(MainWindowTest, ButtonsAndScaleReachTheLogic) {
+// Buttons, the scale box and a whole export and compile, clicked through.
+TEST_F(MainWindowTest, ButtonsScaleAndJobsReachTheLogic) {
     window().logic().initialise();
     showAndSettle();
     services_.filePicks = {sprite_.string()};
@@ -130,6 +131,25 @@ TEST_F(MainWindowTest, ButtonsAndScaleReachTheLogic) {
     EXPECT_EQ(layer.pixel(147, 117), colourOf(30));
     EXPECT_EQ(layer.pixel(147, 125), colourOf(0));
     EXPECT_EQ(layer.pixel(147, 140), qRgb(0, 0, 0));
+
+    click(ids::kWriteOutBmps);
+    EXPECT_EQ(services_.windows, (std::vector<std::string>{"splash", "job", "choice"}));
+    ASSERT_EQ(services_.jobs.size(), 1u);
+    EXPECT_EQ(services_.jobs[0].status, "Finished");
+    EXPECT_TRUE(services_.jobs[0].okEnabled);
+    EXPECT_EQ(services_.jobs[0].clipFrame, 17);
+    EXPECT_FALSE(services_.jobs[0].clipPlaying);
+    for (const char* name : {"sprite000.bmp", "sprite001.bmp", "sprite002.bmp", "sprite.qbl"})
+        EXPECT_TRUE(fs::exists(root_ / "out" / name)) << name;
+
+    services_.filePicks = {(root_ / "out" / "sprite.qbl").string()};
+    click(ids::kCompileToGrp);
+    EXPECT_EQ(services_.pickerTitles.back(), "Locate QBL File");
+    ASSERT_EQ(services_.jobs.size(), 2u);
+    EXPECT_EQ(services_.jobs[1].status, "Finished.");
+    EXPECT_TRUE(services_.jobs[1].okEnabled);
+    EXPECT_TRUE(fs::exists(root_ / "out" / "x_sprite.grp"));
+    EXPECT_TRUE(services_.messages.empty());
 
     services_.folderPick = std::nullopt;
     click(ids::kSetOutputDirectory);
@@ -154,32 +174,6 @@ TEST_F(MainWindowTest, EnterAcceptsAndEscapeCancels) {
     QApplication::sendEvent(&window(), &escape);
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().result(), QDialog::Rejected);
-}
-
-TEST_F(MainWindowTest, AnExportAndACompileClickedThrough) {
-    window().logic().initialise();
-    showAndSettle();
-    services_.filePicks = {sprite_.string()};
-    click(ids::kLoadExternalFile);
-
-    click(ids::kWriteOutBmps);
-    EXPECT_EQ(services_.windows, (std::vector<std::string>{"splash", "job", "choice"}));
-    ASSERT_EQ(services_.jobs.size(), 1u);
-    EXPECT_EQ(services_.jobs[0].status, "Finished");
-    EXPECT_TRUE(services_.jobs[0].okEnabled);
-    EXPECT_EQ(services_.jobs[0].clipFrame, 17);
-    EXPECT_FALSE(services_.jobs[0].clipPlaying);
-    for (const char* name : {"sprite000.bmp", "sprite001.bmp", "sprite002.bmp", "sprite.qbl"})
-        EXPECT_TRUE(fs::exists(root_ / "out" / name)) << name;
-
-    services_.filePicks = {(root_ / "out" / "sprite.qbl").string()};
-    click(ids::kCompileToGrp);
-    EXPECT_EQ(services_.pickerTitles.back(), "Locate QBL File");
-    ASSERT_EQ(services_.jobs.size(), 2u);
-    EXPECT_EQ(services_.jobs[1].status, "Finished.");
-    EXPECT_TRUE(services_.jobs[1].okEnabled);
-    EXPECT_TRUE(fs::exists(root_ / "out" / "x_sprite.grp"));
-    EXPECT_TRUE(services_.messages.empty());
 }
 
 } // namespace
