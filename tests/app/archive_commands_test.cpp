@@ -131,32 +131,28 @@ TEST_F(ArchiveCommands, PickingAnEntryAsksThenSavesAndShowsItFromFrameZero) {
     state_.currentFrame = 5;
     const std::string outputDir = state_.outputDir;
 
-    state_.flatNameFormat = false;
-    extractChosenFile(state_, window_, library_);
-    ASSERT_EQ(window_.messages.size(), 1u);
-    EXPECT_EQ(window_.messages[0].text, "Save File:\nunit\\zerg\\zergling.grp\n\nIn directory:\n" +
-                                            outputDir + "\n\nUsing subdirectory format?");
-    const std::string nested = outputDir + "/unit/zerg/zergling.grp";
-    EXPECT_EQ(readFile(nested), zergling_);
-    EXPECT_EQ(state_.outputDir, outputDir);
-    EXPECT_EQ(state_.grpNameText, nested);
-    EXPECT_EQ(window_.texts[ids::kGrpName], nested);
-    EXPECT_TRUE(state_.grpSelected);
-    EXPECT_EQ(state_.currentFrame, 0);
-    EXPECT_EQ(state_.frameCount, 2) << "the written file was loaded";
-    EXPECT_FALSE(state_.clearPreview) << "the preview was cleared and drawn";
-    EXPECT_FALSE(window_.surface.stretches.empty());
-
-    window_.messages.clear();
-    state_.flatNameFormat = true;
-    extractChosenFile(state_, window_, library_);
-    ASSERT_EQ(window_.messages.size(), 1u);
-    EXPECT_EQ(window_.messages[0].text, "Save File:\nunit\\zerg\\zergling.grp\n\nIn directory:\n" +
-                                            outputDir +
-                                            "\n\nUsing 'unit_zerg_zergling.grp' format?");
-    EXPECT_EQ(state_.grpNameText, outputDir + "/unit_zerg_zergling.grp");
-    EXPECT_EQ(readFile(state_.grpNameText), zergling_);
-    EXPECT_EQ(state_.outputDir, outputDir);
+    for (const bool flat : {false, true}) {
+        window_.messages.clear();
+        state_.flatNameFormat = flat;
+        extractChosenFile(state_, window_, library_);
+        const std::string saved =
+            outputDir + (flat ? "/unit_zerg_zergling.grp" : "/unit/zerg/zergling.grp");
+        ASSERT_EQ(window_.messages.size(), 1u);
+        EXPECT_EQ(window_.messages[0].text,
+                  "Save File:\nunit\\zerg\\zergling.grp\n\nIn directory:\n" + outputDir +
+                      (flat ? "\n\nUsing 'unit_zerg_zergling.grp' format?"
+                            : "\n\nUsing subdirectory format?"));
+        EXPECT_EQ(readFile(saved), zergling_);
+        EXPECT_EQ(state_.outputDir, outputDir);
+        EXPECT_EQ(state_.grpNameText, saved);
+        EXPECT_EQ(window_.texts[ids::kGrpName], saved);
+        EXPECT_TRUE(state_.grpSelected);
+        EXPECT_EQ(state_.currentFrame, 0);
+        EXPECT_EQ(state_.frameCount, 2) << "the written file was loaded";
+        EXPECT_FALSE(state_.clearPreview) << "the preview was cleared and drawn";
+        EXPECT_FALSE(window_.surface.stretches.empty());
+        state_.currentFrame = 5;
+    }
 }
 
 // Refused names and failed reads are in the malformed-input suite.

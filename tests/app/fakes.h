@@ -5,6 +5,7 @@
 #include "app/file_association.h"
 #include "app/job_windows.h"
 #include "app/window_ops.h"
+#include "jobs/recording_view.h"
 
 #include <cstdint>
 #include <deque>
@@ -49,8 +50,7 @@ public:
     void setControlText(int id, const std::string& text) override { texts[id] = text; }
     bool isChecked(int id) const override { return checked.count(id) && checked.at(id); }
     void setChecked(int id, bool value) override { checked[id] = value; }
-    void enableControl(int id, bool value) override { enabled[id] = value; }
-    bool isEnabled(int id) const { return !enabled.count(id) || enabled.at(id); }
+    void enableControl(int, bool) override {}
     void repaintNow() override {}
 
     void clearList() override { listItems.clear(); }
@@ -73,31 +73,23 @@ public:
             pickerAnswers.pop_front();
         return chosen;
     }
-    std::optional<std::string> pickFolder(const std::string& title) override {
-        folderTitles.push_back(title);
-        return folderAnswer;
-    }
-    void closeWindow(bool accepted) override { closed = accepted; }
+    std::optional<std::string> pickFolder(const std::string&) override { return folderAnswer; }
+    void closeWindow(bool) override {}
     PreviewSurface& preview() override { return surface; }
-    void runExportWindow(const ExportWindowSetup& setup) override { exports.push_back(setup); }
-    void runCompileWindow(const CompileWindowSetup& setup) override { compiles.push_back(setup); }
+    void runExportWindow(const ExportWindowSetup&) override {}
+    void runCompileWindow(const CompileWindowSetup&) override {}
     void runAbout() override { log.push_back("about"); }
     void runSplash() override { log.push_back("splash"); }
 
     std::map<int, std::string> texts;
     std::map<int, bool> checked;
-    std::map<int, bool> enabled; // every control starts enabled
     std::vector<std::string> listItems;
     int selected = -1;
     std::deque<std::string> pickerAnswers; // none left: the picker is cancelled
     std::vector<std::string> pickerTitles;
-    std::optional<std::string> folderAnswer; // nullopt: cancelled
-    std::vector<std::string> folderTitles;
+    std::optional<std::string> folderAnswer;   // nullopt: cancelled
     MessageAnswer answer = MessageAnswer::yes; // for Yes/No boxes
     std::vector<ShownMessage> messages;
-    std::optional<bool> closed;
-    std::vector<ExportWindowSetup> exports;
-    std::vector<CompileWindowSetup> compiles;
     std::vector<std::string> log; // messages and small windows, in order
     RecordingPreview surface;
 };
@@ -116,37 +108,15 @@ private:
     std::vector<std::string>& log_;
 };
 
-class RecordingJobWindow : public JobWindowOps {
+// A job window: what the job showed, as a job view records it, and the picker's answer.
+class RecordingJobWindow : public RecordingViewOf<JobWindowOps> {
 public:
-    void setStatus(const std::string& text) override { log.push_back("status " + (status = text)); }
-    void repaintNow() override {}
-    void openClip(int) override {}
-    void stopClip() override {}
-    void playClip(int, int, int) override {}
-    void setProgressRange(int, int) override {}
-    void setProgressStep(int) override {}
-    void setProgressPosition(int) override {}
-    void stepProgress() override {}
-    void enableOk() override { okEnabled = true; }
-    void showMessage(const std::string& text, MessageIcon icon, const std::string&) override {
-        messages.push_back({text, icon});
-    }
-    std::optional<ExportMode> askExportChoice() override {
-        log.push_back("choice");
-        return choice;
-    }
     std::string pickExistingFile(const FilePickerSettings& settings) override {
         pickerTitles.push_back(settings.title);
         return pickerAnswer;
     }
-
-    std::string status;
-    bool okEnabled = false;
-    std::vector<ShownMessage> messages;
-    std::optional<ExportMode> choice;
     std::string pickerAnswer; // empty: cancelled
     std::vector<std::string> pickerTitles;
-    std::vector<std::string> log; // status texts and choice questions
 };
 
 } // namespace pixmorph::testing

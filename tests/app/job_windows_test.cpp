@@ -37,9 +37,9 @@ TEST(CompileWindow, OnlyAQblNameStartsTheJob) {
         EXPECT_EQ(window.okEnabled, path.empty()) << path;
         if (path.empty()) {
             logic.paint(window); // aborted: painting starts nothing
-            EXPECT_EQ(window.log, (std::vector<std::string>{"status Aborted."}));
+            EXPECT_EQ(window.calls, (std::vector<std::string>{"status Aborted.", "ok", "ok"}));
         } else if (!accepted) {
-            EXPECT_EQ(window.messages[0].text, "Not a .QBL File");
+            EXPECT_EQ(window.messages[0], "! " + path + " | Not a .QBL File");
         }
     }
 }
@@ -76,7 +76,7 @@ TEST(JobWindows, RepaintsForcedByTheJobDoNotStartItAgain) {
     exportLogic.initialise(window);
     window.onRepaint = [&] { exportLogic.paint(window); };
     exportLogic.paint(window);
-    EXPECT_EQ(countOf(window.log, "choice"), 1);
+    EXPECT_EQ(countOf(window.calls, "ask"), 1);
     EXPECT_EQ(exportLogic.outcome(), JobOutcome::finished);
 
     window.pickerAnswer = folder.file("s.qbl");
@@ -84,7 +84,7 @@ TEST(JobWindows, RepaintsForcedByTheJobDoNotStartItAgain) {
     compileLogic.initialise(window);
     window.onRepaint = [&] { compileLogic.paint(window); };
     compileLogic.paint(window);
-    EXPECT_EQ(countOf(window.log, "status Compiling GRP."), 1);
+    EXPECT_EQ(countOf(window.calls, "status Compiling GRP."), 1);
     EXPECT_EQ(compileLogic.outcome(), JobOutcome::finished);
 }
 

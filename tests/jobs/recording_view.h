@@ -9,14 +9,16 @@
 
 namespace pixmorph::testing {
 
-class RecordingView : public JobView {
+// Base is the job view or an interface that extends it.
+template <typename Base> class RecordingViewOf : public Base {
 public:
-    explicit RecordingView(std::optional<ExportMode> choice = ExportMode::all) : choice_(choice) {}
+    explicit RecordingViewOf(std::optional<ExportMode> choice = ExportMode::all) : choice(choice) {}
 
     std::vector<std::string> calls;
     std::vector<std::string> messages; // "!" or "stop", the file, "|", the text
     std::string status;
     bool okEnabled = false;
+    std::optional<ExportMode> choice; // the answer to the export choice
 
     void setStatus(const std::string& text) override { log("status " + (status = text)); }
     void repaintNow() override { log("repaint"); }
@@ -37,11 +39,12 @@ public:
         log("message");
         messages.push_back((icon == MessageIcon::stop ? "stop " : "! ") + file + " | " + text);
     }
-    std::optional<ExportMode> askExportChoice() override { return log("ask"), choice_; }
+    std::optional<ExportMode> askExportChoice() override { return log("ask"), choice; }
 
 private:
     void log(const std::string& call) { calls.push_back(call); }
-    std::optional<ExportMode> choice_;
 };
+
+using RecordingView = RecordingViewOf<JobView>;
 
 } // namespace pixmorph::testing
