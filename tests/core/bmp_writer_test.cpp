@@ -1,9 +1,8 @@
 #include "core_test_files.h"
+#include "support/job_files.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -46,7 +45,7 @@ TEST(BmpWrite, PairRulesOfOneRow) {
         {3, {1, 1, 1, 1, 1}, {5, 1}}, // coloured runs are not cut at the width
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "width " << c.width << ", " << c.cells.size());
+        SCOPED_TRACE(::testing::Message() << "width " << c.width << ", " << c.cells.size());
         ExportCanvas canvas;
         for (std::size_t column = 0; column < c.cells.size(); ++column)
             canvas.set(static_cast<int>(column), 1, static_cast<std::uint8_t>(c.cells[column]));
@@ -108,7 +107,7 @@ TEST(ExportCanvas, FramesPlacedFromRowOneAndOverflowsNoticed) {
         {{250, 0, 2, 1, {{0x4A, 5}}}, true},            // a run past the frame's width
     };
     for (const auto& [frame, overflows] : frames) {
-        SCOPED_TRACE(testing::Message() << int(frame.x) << ", " << int(frame.y));
+        SCOPED_TRACE(::testing::Message() << int(frame.x) << ", " << int(frame.y));
         const ByteVector sprite = test::handLaidSprite(256, 256, {frame});
         decodeFrameForExport(sprite, *readFrameEntry(sprite, 0), canvas);
         EXPECT_EQ(canvas.overflowed(), overflows);
@@ -122,10 +121,7 @@ TEST(BmpWrite, ReadBackByUsAndByPillow) {
     const std::pair<int, int> sizes[] = {{1, 1},   {3, 2},   {255, 255}, {256, 256},
                                          {1, 256}, {256, 1}, {13, 40},   {254, 3}};
     std::vector<IndexImage> pictures;
-    const auto pathOf = [](int width, int height) {
-        return testing::TempDir() + "pixmorph_" + std::to_string(width) + "x" +
-               std::to_string(height) + ".bmp";
-    };
+    testing::ScratchDir folder;
     std::string command = "/usr/bin/python3 " PIXMORPH_SOURCE_DIR "/tests/tools/bmp_indices.py";
     for (const auto& [width, height] : sizes) {
         const IndexImage& picture =
@@ -135,12 +131,8 @@ TEST(BmpWrite, ReadBackByUsAndByPillow) {
         IndexImage image;
         EXPECT_EQ(test::readPicture(file, image).status, BmpReadStatus::ok);
         EXPECT_TRUE(image == picture) << width << " x " << height;
-
-        const std::string path = pathOf(width, height);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()),
-                   static_cast<std::streamsize>(file.size()));
-        command += " '" + path + "'";
+        command +=
+            " '" + folder.write(std::to_string(width) + "x" + std::to_string(height), file) + "'";
     }
     if (std::system("/usr/bin/python3 -c 'import PIL.BmpImagePlugin' 2>/dev/null") != 0)
         GTEST_SKIP() << "no Pillow";
@@ -156,12 +148,12 @@ TEST(BmpWrite, ReadBackByUsAndByPillow) {
     std::istringstream output(decoded);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const auto [width, height] = sizes[i];
-        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        SCOPED_TRACE(::testing::Message() << width << " x " << height);
         std::string mode;
         int readWidth = 0, readHeight = 0, mismatches = 0, index = -1, red, green, blue;
         ASSERT_TRUE(output >> mode >> readWidth >> readHeight);
-        EXPECT_EQ(mode + " " + std::to_string(readWidth) + " " + std::to_string(readHeight),
-                  "P " + std::to_string(width) + " " + std::to_string(height));
+        EXPECT_EQ(std::tie(mode, readWidth, readHeight),
+                  std::make_tuple(std::string("P"), width, height));
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 mismatches += !(output >> index) || index != int(pictures[i].at(x, y));
@@ -169,7 +161,6 @@ TEST(BmpWrite, ReadBackByUsAndByPillow) {
             mismatches +=
                 !(output >> red >> green >> blue) || colour != Palette::colour(red, green, blue);
         EXPECT_EQ(mismatches, 0);
-        std::filesystem::remove(pathOf(width, height));
     }
 }
 

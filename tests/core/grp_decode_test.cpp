@@ -60,30 +60,24 @@ TEST(GrpDecode, FramesLandInTheCanvasAtTheirOffsets) {
     ByteVector run; // 315 columns from x = 250: passes the canvas's right edge
     for (int i = 0; i < 5; ++i)
         run.insert(run.end(), {0x7F, static_cast<std::uint8_t>(10 + i)});
-    ByteVector file = handLaidSprite(300, 300,
-                                     {{2, 3, 3, 2, {{0x01, 4, 0x42, 5}, {0x81, 0x02, 6, 7}}},
-                                      {0, 1, 3, 2, {}},
-                                      {1, 1, 0, 2, {{}, {}}}, // zero width: rows never read
-                                      {1, 1, 3, 0, {}},
-                                      {250, 255, 255, 3, {run, run, run}}});
-    putU32(file, 6 + 8 + 4, *readU32(file, 6 + 4)); // frame 1 shares frame 0's data
-    FrameCanvas first, second, canvas;
+    const ByteVector file = handLaidSprite(300, 300,
+                                           {{2, 3, 3, 2, {{0x01, 4, 0x42, 5}, {0x81, 0x02, 6, 7}}},
+                                            {1, 1, 0, 2, {{}, {}}}, // zero width: rows never read
+                                            {1, 1, 3, 0, {}},
+                                            {250, 255, 255, 3, {run, run, run}}});
+    FrameCanvas first, canvas;
     EXPECT_EQ(decodeFrame(file, *readFrameEntry(file, 0), first), DecodeStatus::complete);
-    EXPECT_EQ(decodeFrame(file, *readFrameEntry(file, 1), second), DecodeStatus::complete);
     EXPECT_EQ(first.at(2, 3), 4);
     EXPECT_EQ(first.at(4, 3), 5);
     EXPECT_EQ(first.at(4, 4), 7);
-    for (int x = 0; x < 3; ++x)
-        for (int y = 0; y < 2; ++y)
-            EXPECT_EQ(first.at(2 + x, 3 + y), second.at(x, 1 + y));
-    for (std::size_t zeroSize : {2, 3}) {
+    for (std::size_t zeroSize : {1, 2}) {
         canvas.set(1, 1, 77);
         EXPECT_EQ(decodeFrame(file, *readFrameEntry(file, zeroSize), canvas),
                   DecodeStatus::complete);
         EXPECT_EQ(canvas.at(1, 1), 0);
     }
     // Pixels right of column 511 and below row 256 are dropped, not wrapped round.
-    EXPECT_EQ(decodeFrame(file, *readFrameEntry(file, 4), canvas), DecodeStatus::complete);
+    EXPECT_EQ(decodeFrame(file, *readFrameEntry(file, 3), canvas), DecodeStatus::complete);
     EXPECT_EQ(canvas.at(250, 255), 10);
     EXPECT_EQ(canvas.at(511, 256), 14);
     EXPECT_EQ(canvas.at(0, 0) + canvas.at(249, 256), 0);
