@@ -1,6 +1,7 @@
 #pragma once
 // Answers the program's message boxes, pickers and modal windows from a script, and records
-// what was asked, so the windows can be clicked through without a person.
+// what was asked, so the windows can be clicked through without a person. Questions are
+// answered Yes and the export choice with All.
 
 #include "app/control_ids.h"
 #include "ui/clip_player.h"
@@ -24,29 +25,23 @@ namespace pixmorph::ui {
 struct JobSeen {
     std::string status;
     bool okEnabled = false;
-    bool jobStarted = false;
     int clipFrame = -1;
     bool clipPlaying = false;
 };
 
 class ScriptedServices : public DialogServices {
 public:
-    std::deque<std::string> filePicks;        // "" cancels
-    std::optional<std::string> folderPick;    // nullopt cancels
-    int exportChoiceButton = ids::kChoiceAll; // 0 presses Escape
-    MessageAnswer yesNoAnswer = MessageAnswer::yes;
+    std::deque<std::string> filePicks;     // "" cancels
+    std::optional<std::string> folderPick; // nullopt cancels
 
     std::vector<std::string> messages;
-    std::vector<MessageIcon> icons;
     std::vector<std::string> pickerTitles;
     std::vector<std::string> windows; // "splash", "about", "choice", "job"
     std::vector<JobSeen> jobs;
 
-    MessageAnswer showMessage(QWidget*, const std::string& text, MessageIcon icon,
-                              bool yesNo) override {
+    MessageAnswer showMessage(QWidget*, const std::string& text, MessageIcon, bool yesNo) override {
         messages.push_back(text);
-        icons.push_back(icon);
-        return yesNo ? yesNoAnswer : MessageAnswer::ok;
+        return yesNo ? MessageAnswer::yes : MessageAnswer::ok;
     }
 
     std::string pickExistingFile(const FilePickerSettings& settings) override {
@@ -68,10 +63,7 @@ public:
             return runJob(*job);
         if (auto* choice = dynamic_cast<ExportChoiceWindow*>(&dialog)) {
             windows.push_back("choice");
-            if (exportChoiceButton)
-                choice->control<QPushButton>(exportChoiceButton)->click();
-            else
-                choice->reject();
+            choice->control<QPushButton>(ids::kChoiceAll)->click();
             return choice->result();
         }
         windows.push_back(dynamic_cast<SplashWindow*>(&dialog) ? "splash" : "about");
@@ -93,7 +85,6 @@ private:
             if (auto* status = job.control<QLineEdit>(id))
                 seen.status = status->text().toStdString();
         seen.okEnabled = job.control<QPushButton>(ids::kJobOk)->isEnabled();
-        seen.jobStarted = job.jobStarted();
         if (auto* clip = job.control<ClipPlayer>(ids::kAnimation)) {
             seen.clipFrame = clip->currentFrame();
             seen.clipPlaying = clip->isPlaying();
