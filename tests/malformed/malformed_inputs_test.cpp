@@ -33,6 +33,10 @@ enum class Command { exportSprite, exportWithPalette, info, compile, list, extra
 
 using Inputs = std::vector<std::pair<std::string, ByteVector>>; // the first is the input
 
+ByteVector bytesOf(std::string_view text) {
+    return ByteVector(text.begin(), text.end());
+}
+
 // Where a case runs: the inputs in in/, the outputs to out/, which already holds what an
 // earlier run wrote there.
 struct Folders {
@@ -87,30 +91,6 @@ std::string expectedText(const MalformedCase& c, const Folders& f) {
 
 // ---- Inputs --------------------------------------------------------------------------------
 
-ByteVector bytesOf(std::string_view text) {
-    return ByteVector(text.begin(), text.end());
-}
-
-ByteVector with16(ByteVector file, std::size_t at, std::uint16_t value) {
-    putU16(file, at, value);
-    return file;
-}
-
-ByteVector with32(ByteVector file, std::size_t at, std::uint32_t value) {
-    putU32(file, at, value);
-    return file;
-}
-
-ByteVector cut(ByteVector file, std::size_t length) {
-    file.resize(length);
-    return file;
-}
-
-ByteVector overwritten(ByteVector file, std::size_t at, std::string_view bytes) {
-    std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
-    return file;
-}
-
 // A 16 x 8 sprite of two frames, whose second frame is drawn by every kind of opcode.
 ByteVector soundSprite() {
     return handLaidSprite(
@@ -130,22 +110,6 @@ std::string jasc(const std::string& first, const std::string& count) {
     for (int i = 0; i < 256; ++i)
         text += std::to_string(i) + " 1 2\r\n";
     return text;
-}
-
-Inputs sprite(ByteVector bytes) {
-    return {{"s.grp", std::move(bytes)}};
-}
-
-Inputs listed(ByteVector bitmap) {
-    return {{"s.qbl", bytesOf("s.grp\r\nf.bmp\r\n")}, {"f.bmp", std::move(bitmap)}};
-}
-
-Inputs list(std::string_view text) {
-    return {{"s.qbl", bytesOf(text)}, {"f.bmp", soundBitmap()}};
-}
-
-Inputs paletted(const std::string& name, std::string_view text) {
-    return {{"s.grp", soundSprite()}, {name, bytesOf(text)}};
 }
 
 // An archive of the sound sprite, a file of many sectors and files under hostile names, with
@@ -175,10 +139,6 @@ const SoundArchive& soundArchive() {
     return archive;
 }
 
-Inputs archive(ByteVector bytes, std::string names = soundArchive().names) {
-    return {{"a.mpq", std::move(bytes)}, {"names.txt", bytesOf(names)}};
-}
-
 // ---- Defined outcomes ----------------------------------------------------------------------
 
 // Palette entry i of the export's bitmap of frame 0.
@@ -206,6 +166,19 @@ std::vector<MalformedCase> allCases() {
     const SoundArchive& sound = soundArchive();
     const ByteVector& mpq = sound.bytes;
     // clang-format off
+    // A copy of the file with a field changed, cut short or overwritten.
+    const auto with16 = [](ByteVector f, std::size_t at, std::uint16_t v) { return putU16(f, at, v), f; };
+    const auto with32 = [](ByteVector f, std::size_t at, std::uint32_t v) { return putU32(f, at, v), f; };
+    const auto cut = [](ByteVector f, std::size_t length) { return f.resize(length), f; };
+    const auto overwritten = [](ByteVector f, std::size_t at, std::uint8_t byte) { return f.at(at) = byte, f; };
+    // The inputs of a case, the first being the one the command is given.
+    const auto sprite = [](ByteVector bytes) { return Inputs{{"s.grp", std::move(bytes)}}; };
+    const auto listed = [](ByteVector bitmap) { return Inputs{{"s.qbl", bytesOf("s.grp\r\nf.bmp\r\n")}, {"f.bmp", std::move(bitmap)}}; };
+    const auto list = [](std::string_view text) { return Inputs{{"s.qbl", bytesOf(text)}, {"f.bmp", soundBitmap()}}; };
+    const auto paletted = [](const std::string& name, std::string_view text) { return Inputs{{"s.grp", soundSprite()}, {name, bytesOf(text)}}; };
+    const auto archive = [&sound](ByteVector bytes, std::string_view names = {}) {
+        return Inputs{{"a.mpq", std::move(bytes)}, {"names.txt", bytesOf(names.empty() ? sound.names : names)}};
+    };
     return {
         {"GrpHeaderCut", e, sprite(cut(grp, 5)), R("s.grp", msg::kGrpTooShort)},
         {"GrpFrameTableCut", e, sprite(with16(grp, 0, 60)), R("s.grp", msg::kGrpTableCut)},
@@ -254,7 +227,7 @@ std::vector<MalformedCase> allCases() {
         {"ArchiveEmptyFile", l, archive({}), R("a.mpq", msg::kArchiveFailed)},
         {"ArchiveCutInHalf", l, archive(cut(mpq, mpq.size() / 2)), R("a.mpq", msg::kArchiveFailed)},
         // A sector whose compression the reader has never heard of.
-        {"ArchiveFileDataDamaged", x, archive(overwritten(mpq, sound.bigFileData + 44, "\x12")), R("unit\\big.grp", msg::kArchiveReadFailed, {}, {}, MessageIcon::stop)},
+        {"ArchiveFileDataDamaged", x, archive(overwritten(mpq, sound.bigFileData + 44, 0x12)), R("unit\\big.grp", msg::kArchiveReadFailed, {}, {}, MessageIcon::stop)},
         {"NameListMissing", l, {{"a.mpq", mpq}}, R("names.txt", msg::kArchiveFailed)},
         // A last line without its line end is never looked up.
         {"NameListWithoutFinalLineEnd", x, archive(mpq, "unit\\s.grp"), R("unit\\s.grp", msg::kArchiveFileNotFound)},

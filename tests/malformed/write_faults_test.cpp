@@ -51,12 +51,6 @@ ByteVector smallThenLargeFrames(std::uint32_t seed) {
     return writer.finish();
 }
 
-struct Fault {
-    const char* name;
-    test::CliRunOptions options;
-    std::string lineStart; // what the one line of the message starts with
-};
-
 // A command that writes into the output folder, with what its message names when its first
 // write fails and when its largest write is cut short, and a file size between the two.
 struct WritingCommand {
@@ -66,20 +60,6 @@ struct WritingCommand {
     std::uintmax_t limit = 0;
 };
 
-// Runs the command under the fault and checks the refusal and the folder.
-void expectRefusedAndUnchanged(const std::vector<std::string>& args, const Fault& fault,
-                               const std::string& folderChecked) {
-    SCOPED_TRACE(fault.name);
-    const testing::FolderSnapshot before = testing::snapshotOf(folderChecked);
-    const test::CliRun run = test::runCli(args, fault.options);
-    EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    const std::vector<std::string> lines = test::linesOf(run.err);
-    ASSERT_EQ(lines.size(), 1u) << run.err;
-    EXPECT_TRUE(lines[0].starts_with(fault.lineStart)) << lines[0];
-    EXPECT_EQ(testing::snapshotOf(folderChecked), before);
-}
-
 void setFolderModes(const std::string& top, fs::perms modes) {
     fs::permissions(top, modes);
     for (const auto& item : fs::recursive_directory_iterator(top))
@@ -88,25 +68,31 @@ void setFolderModes(const std::string& top, fs::perms modes) {
 }
 
 // The write cut short, the disk that takes nothing and the read-only output folder (every
-// folder in it read-only, for an unprivileged user).
+// folder in it read-only, for an unprivileged user): each a one-line refusal naming the file,
+// with nothing in the workspace changed.
 void expectEveryFaultRefused(const Workspace& w, const WritingCommand& command) {
-    test::CliRunOptions cutShort;
+    test::CliRunOptions cutShort, diskFull, readOnly;
     cutShort.fileSizeLimit = static_cast<long>(command.limit);
-    test::CliRunOptions diskFull;
     diskFull.fileSizeLimit = 0;
-    test::CliRunOptions readOnly;
     readOnly.asUnprivilegedUser = true;
-    const Fault faults[] = {
-        {"cut short by the file size limit", cutShort,
-         command.largestWrite + ": Disk full while accessing"},
-        {"a disk that takes no byte", diskFull, command.firstWrite + ": Disk full while accessing"},
-        {"a read-only output folder", readOnly, command.firstWrite + ": Access to"},
+    const std::pair<test::CliRunOptions, std::string> faults[] = {
+        {cutShort, command.largestWrite + ": Disk full while accessing"},
+        {diskFull, command.firstWrite + ": Disk full while accessing"},
+        {readOnly, command.firstWrite + ": Access to"},
     };
     const fs::perms readable = fs::perms::owner_read | fs::perms::owner_exec |
                                fs::perms::others_read | fs::perms::others_exec;
     setFolderModes(w.out, readable);
-    for (const Fault& fault : faults)
-        expectRefusedAndUnchanged(command.args, fault, w.root.path());
+    for (const auto& [options, lineStart] : faults) {
+        const testing::FolderSnapshot before = testing::snapshotOf(w.root.path());
+        const test::CliRun run = test::runCli(command.args, options);
+        EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        const std::vector<std::string> lines = test::linesOf(run.err);
+        EXPECT_EQ(lines.size(), 1u) << run.err;
+        EXPECT_TRUE(!lines.empty() && lines[0].starts_with(lineStart)) << run.err;
+        EXPECT_EQ(testing::snapshotOf(w.root.path()), before);
+    }
     setFolderModes(w.out, readable | fs::perms::owner_write);
 }
 
