@@ -44,27 +44,27 @@ public:
     void set(int column, int row, std::uint8_t value) { setRepeat(column, row, value, 1); }
     // The same for a run along a row: count copies of value, or the count values given.
     void setRepeat(int column, int row, std::uint8_t value, int count) {
-        const Run run = runCells(column, row, count);
-        if (run.count > 0)
-            std::memset(run.cells, value, static_cast<std::size_t>(run.count));
+        fill(runCells(column, row, count), value);
     }
     void setLiteral(int column, int row, const std::uint8_t* values, int count) {
-        const Run run = runCells(column, row, count);
-        if (run.count > 0)
-            std::memcpy(run.cells, values + run.skipped, static_cast<std::size_t>(run.count));
+        copy(runCells(column, row, count), values);
     }
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
 
 private:
+    // The frame decoder marks the whole area its frame can reach as drawn before it starts, and
+    // then stores its runs without growing the box run by run.
+    friend class ExportFrameSink;
+
     // The part of a run that lies in the picture: its cells, how many pixels of the run come
-    // before it, and its length. The drawn box grows to hold it.
+    // before it, and its length.
     struct Run {
         std::uint8_t* cells = nullptr;
         int skipped = 0;
         int count = 0;
     };
-    Run runCells(int column, int row, int count) {
+    Run clipRun(int column, int row, int count) {
         if (count <= 0)
             return {};
         const int from = std::max(column, 0);
@@ -74,9 +74,23 @@ private:
             overflowed_ = true;
         if (!rowInside || from >= end)
             return {};
-        growDrawnBox(from, end - 1, row);
         return {cells_.data() + static_cast<std::size_t>(row) * kColumns + from, from - column,
                 end - from};
+    }
+    // The same, growing the drawn box to hold the run.
+    Run runCells(int column, int row, int count) {
+        const Run run = clipRun(column, row, count);
+        if (run.count > 0)
+            growDrawnBox(column + run.skipped, column + run.skipped + run.count - 1, row);
+        return run;
+    }
+    static void fill(const Run& run, std::uint8_t value) {
+        if (run.count > 0)
+            std::memset(run.cells, value, static_cast<std::size_t>(run.count));
+    }
+    static void copy(const Run& run, const std::uint8_t* values) {
+        if (run.count > 0)
+            std::memcpy(run.cells, values + run.skipped, static_cast<std::size_t>(run.count));
     }
     void growDrawnBox(int firstColumn, int lastColumn, int row) {
         firstDrawnColumn_ = std::min(firstDrawnColumn_, firstColumn);

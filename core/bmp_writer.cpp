@@ -88,7 +88,9 @@ std::uint8_t* encodeRow(const std::uint8_t* cells, int width, std::uint8_t* out)
             pair(n, 0);
             p += n;
         } else {
-            int n = byteRunLength(cells, p, kMaxPictureSize, v);
+            // Most coloured runs of a noisy picture are one pixel long.
+            const bool single = p + 1 < kMaxPictureSize && cells[p + 1] != v;
+            int n = single ? 1 : byteRunLength(cells, p, kMaxPictureSize, v);
             if (n > 254) {
                 pair(254, v);
                 n = std::min(n - 254, 2);

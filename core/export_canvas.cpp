@@ -1,23 +1,32 @@
 #include "core/bmp_file.h"
 #include "core/grp_row_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pixmorph {
-namespace {
-
 // Places the decoded runs at the frame's offsets; called directly, not through FrameRowSink,
 // since a call per run is much of a frame's decoding.
-class ExportCanvasSink {
+class ExportFrameSink {
 public:
-    ExportCanvasSink(const FrameEntry& entry, ExportCanvas& canvas)
-        : xOffset_(entry.xOffset), yOffset_(entry.yOffset + 1), canvas_(canvas) {}
+    ExportFrameSink(const FrameEntry& entry, ExportCanvas& canvas)
+        : xOffset_(entry.xOffset), yOffset_(entry.yOffset + 1), canvas_(canvas) {
+        // A run starts inside the frame's box and holds at most 63 pixels, so the frame stays
+        // within these columns and rows.
+        constexpr int kLongestRun = 63;
+        canvas.growDrawnBox(
+            xOffset_,
+            std::min(xOffset_ + entry.width - 1 + kLongestRun - 1, ExportCanvas::kColumns - 1),
+            std::min(yOffset_, ExportCanvas::kSize - 1));
+        canvas.growDrawnBox(xOffset_, xOffset_,
+                            std::min(yOffset_ + entry.height - 1, ExportCanvas::kSize - 1));
+    }
 
     void storeRepeat(int column, int row, std::uint8_t value, int count) {
-        canvas_.setRepeat(xOffset_ + column, yOffset_ + row, value, count);
+        ExportCanvas::fill(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), value);
     }
     void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
-        canvas_.setLiteral(xOffset_ + column, yOffset_ + row, values, count);
+        ExportCanvas::copy(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), values);
     }
 
 private:
@@ -25,8 +34,6 @@ private:
     int yOffset_;
     ExportCanvas& canvas_;
 };
-
-} // namespace
 
 ExportCanvas::ExportCanvas() : cells_(static_cast<std::size_t>(kSize) * kColumns) {
     clear();
@@ -47,7 +54,7 @@ void ExportCanvas::clear() {
 
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {
     canvas.clear();
-    ExportCanvasSink sink(entry, canvas);
+    ExportFrameSink sink(entry, canvas);
     return decodeFrameRowsInto(file, entry, sink);
 }
 

@@ -27,19 +27,24 @@ DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, Sin
         if (position >= size)
             return DecodeStatus::truncated;
         const int c = file[position++];
-        const bool producesNoPixel = c == 0x00 || c == 0x40 || c == 0x80;
-        if (producesNoPixel && ++idle > kMaxIdleOpcodes)
-            return DecodeStatus::idling;
+        // Counted where the opcode is taken apart, as a count of 0.
+        auto idles = [&idle](int count) { return count == 0 && ++idle > kMaxIdleOpcodes; };
         if (c & 0x80) {
+            if (idles(c & 0x7F))
+                return DecodeStatus::idling;
             x += c & 0x7F;
         } else if (c & 0x40) {
+            const int count = c & 0x3F;
+            if (idles(count))
+                return DecodeStatus::idling;
             if (position >= size)
                 return DecodeStatus::truncated;
             const std::uint8_t value = file[position++];
-            const int count = c & 0x3F;
             sink.storeRepeat(x, row, value, count);
             x += count;
         } else {
+            if (idles(c))
+                return DecodeStatus::idling;
             // The values the data still holds are stored even when the run is cut short.
             const std::size_t left = position < size ? size - position : 0;
             const int count =
