@@ -47,85 +47,72 @@ public:
         image_.set(x, topDown_ ? streamRow : height_ - 1 - streamRow, value);
     }
 
-    // count cells of one value from x on, within the row.
+    // count cells of one value, or the count values given, from x on, within the row.
     void fill(int x, int streamRow, std::uint32_t value, int count) {
-        if (value == 0 || streamRow < 0 || streamRow >= height_)
-            return;
-        const int y = topDown_ ? streamRow : height_ - 1 - streamRow;
-        for (const int end = std::min(x + count, width_); x < end; ++x)
-            image_.set(x, y, value);
+        if (value != 0 && streamRow >= 0 && streamRow < height_)
+            image_.fillRow(x, imageRow(streamRow), value, std::min(count, width_ - x));
+    }
+    void copy(int x, int streamRow, const std::uint8_t* values, int count) {
+        if (streamRow >= 0 && streamRow < height_)
+            image_.copyRow(x, imageRow(streamRow), values, std::min(count, width_ - x));
     }
 
     int width() const { return width_; }
     int height() const { return height_; }
 
 private:
+    int imageRow(int streamRow) const { return topDown_ ? streamRow : height_ - 1 - streamRow; }
+
     IndexImage& image_;
     int width_;
     int height_;
     bool topDown_;
 };
 
-class ByteStream {
-public:
-    explicit ByteStream(Bytes data) : data_(data) {}
-    std::optional<std::uint8_t> next() {
-        const auto value = readU8(data_, position_);
-        if (value)
-            ++position_;
-        return value;
-    }
-
-private:
-    Bytes data_;
-    std::size_t position_ = 0;
-};
-
 // Returns whether the data ended before the picture did.
 bool decodeRle8(Bytes data, PixelTarget& target) {
-    ByteStream stream(data);
+    const std::size_t size = data.size();
+    std::size_t at = 0;
     int x = 0;
     int row = 0;
     // x never needs to pass the width: cells beyond it are dropped, and nothing moves x back.
     auto advance = [&](int count) { x = std::min(x + count, target.width()); };
     while (row < target.height()) {
-        const auto count = stream.next();
-        const auto value = stream.next();
-        if (!count || !value)
+        if (size - at < 2)
             return true;
-        if (*count > 0) {
+        const int count = data[at];
+        const int value = data[at + 1];
+        at += 2;
+        if (count > 0) {
             // Stops at the width, where every further cell would be dropped: a stream of pairs
             // past the edge then costs no more than its bytes.
-            target.fill(x, row, *value, *count);
-            advance(*count);
+            target.fill(x, row, static_cast<std::uint32_t>(value), count);
+            advance(count);
             continue;
         }
-        switch (*value) {
+        switch (value) {
         case 0: // end of row
             x = 0;
             ++row;
             break;
         case 1: // end of picture
             return false;
-        case 2: { // delta: right and up (towards later rows of the stream)
-            const auto right = stream.next();
-            const auto up = stream.next();
-            if (!right || !up)
+        case 2: // delta: right and up (towards later rows of the stream)
+            if (size - at < 2)
                 return true;
-            advance(*right);
-            row += *up;
+            advance(data[at]);
+            row += data[at + 1];
+            at += 2;
             break;
-        }
-        default: { // absolute run, padded to an even length
-            for (int i = 0; i < *value; ++i) {
-                const auto index = stream.next();
-                if (!index)
-                    return true;
-                target.set(x, row, *index);
-                advance(1);
-            }
-            if (*value % 2 != 0)
-                stream.next();
+        default: { // absolute run, padded to an even length; what the data holds is kept
+            const int held = static_cast<int>(std::min<std::size_t>(value, size - at));
+            target.copy(x, row, data.data() + at, held);
+            advance(held);
+            at += static_cast<std::size_t>(held);
+            if (held < value)
+                return true;
+            if (value % 2 != 0 && at < size)
+                ++at;
             break;
         }
         }
