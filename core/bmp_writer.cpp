@@ -109,17 +109,20 @@ ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, in
                           int height) {
     if (width < 1 || width > kMaxPictureSize || height < 1 || height > kMaxPictureSize)
         return {};
-    ByteVector out;
-    out.reserve(kPixelDataOffset + kMostRowBytes * static_cast<std::size_t>(height));
-    appendHeaders(out, width, height);
-    appendPalette(out, palette);
-    std::array<std::uint8_t, kMostRowBytes> row;
+    // The rows are written through a pointer into room for the most they can take, kept from
+    // call to call, and then copied out at their length.
+    thread_local std::vector<std::uint8_t> rows(kMostRowBytes * kMaxPictureSize);
+    std::uint8_t* end = rows.data();
     for (int y = height; y >= 1; --y) {
-        std::uint8_t* end = encodeRow(canvas.row(y), width, row.data());
+        end = encodeRow(canvas.row(y), width, end);
         *end++ = 0;
         *end++ = y == 1 ? 1 : 0; // end of picture after the top row, else end of row
-        out.insert(out.end(), row.data(), end);
     }
+    ByteVector out;
+    out.reserve(kPixelDataOffset + static_cast<std::size_t>(end - rows.data()));
+    appendHeaders(out, width, height);
+    appendPalette(out, palette);
+    out.insert(out.end(), rows.data(), end);
     putU32(out, kFileSizeField, static_cast<std::uint32_t>(out.size()));
     putU32(out, kImageSizeField, static_cast<std::uint32_t>(out.size() - kPixelDataOffset));
     return out;
