@@ -35,38 +35,71 @@ std::optional<BmpHeaders> readHeaders(Bytes file) {
 // Places pixels by rows in stream order (the first row stored is the bottom one unless the
 // picture is top-down) and drops those outside the picture. The image starts cleared and the
 // streams only move forward, so no cell is written twice: a 0 (most of a sprite's picture)
-// needs no store.
+// needs no store. The row being stored and the columns stored on it are kept at hand and noted
+// in the image when the stream leaves the row, not at every run.
 class PixelTarget {
 public:
     PixelTarget(IndexImage& image, int width, int height, bool topDown)
         : image_(image), width_(width), height_(height), topDown_(topDown) {}
+    PixelTarget(const PixelTarget&) = delete;
+    PixelTarget& operator=(const PixelTarget&) = delete;
+    ~PixelTarget() { noteRow(); }
 
     void set(int x, int streamRow, std::uint32_t value) {
-        if (value == 0 || x < 0 || x >= width_ || streamRow < 0 || streamRow >= height_)
-            return;
-        image_.set(x, topDown_ ? streamRow : height_ - 1 - streamRow, value);
+        if (value != 0 && x >= 0 && x < width_)
+            fill(x, streamRow, value, 1);
     }
-
-    // count cells of one value, or the count values given, from x on, within the row.
+    // count cells of one value, or the count values given, from x on (x within the row).
     void fill(int x, int streamRow, std::uint32_t value, int count) {
-        if (value != 0 && streamRow >= 0 && streamRow < height_)
-            image_.fillRow(x, imageRow(streamRow), value, std::min(count, width_ - x));
+        count = std::min(count, width_ - x);
+        if (value == 0 || count <= 0 || !enterRow(streamRow))
+            return;
+        std::fill_n(cells_ + x, count, value);
+        noteColumns(x, x + count - 1);
     }
     void copy(int x, int streamRow, const std::uint8_t* values, int count) {
-        if (streamRow >= 0 && streamRow < height_)
-            image_.copyRow(x, imageRow(streamRow), values, std::min(count, width_ - x));
+        count = std::min(count, width_ - x);
+        if (count <= 0 || !enterRow(streamRow))
+            return;
+        std::copy_n(values, count, cells_ + x);
+        noteColumns(x, x + count - 1);
     }
 
     int width() const { return width_; }
     int height() const { return height_; }
 
 private:
-    int imageRow(int streamRow) const { return topDown_ ? streamRow : height_ - 1 - streamRow; }
+    bool enterRow(int streamRow) {
+        if (streamRow == streamRow_)
+            return true;
+        if (streamRow < 0 || streamRow >= height_)
+            return false;
+        noteRow();
+        streamRow_ = streamRow;
+        y_ = topDown_ ? streamRow : height_ - 1 - streamRow;
+        cells_ = image_.rowToFill(y_);
+        return true;
+    }
+    void noteColumns(int first, int last) {
+        first_ = std::min(first_, first);
+        last_ = std::max(last_, last);
+    }
+    void noteRow() {
+        if (first_ <= last_)
+            image_.noteFilled(first_, last_, y_);
+        first_ = kMaxPictureSize;
+        last_ = -1;
+    }
 
     IndexImage& image_;
     int width_;
     int height_;
     bool topDown_;
+    int streamRow_ = -1;
+    int y_ = 0;
+    std::uint32_t* cells_ = nullptr;
+    int first_ = kMaxPictureSize;
+    int last_ = -1;
 };
 
 // Returns whether the data ended before the picture did.

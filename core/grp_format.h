@@ -106,6 +106,13 @@ public:
     const std::uint32_t* row(int y) const {
         return cells_.data() + static_cast<std::ptrdiff_t>(y) * kSize;
     }
+    // For a reader that stores a row's cells itself: the cells of row y (within the image),
+    // and then the columns it stored on that row, first to last.
+    std::uint32_t* rowToFill(int y) {
+        return cells_.data() + static_cast<std::ptrdiff_t>(y) * kSize;
+    }
+    void noteFilled(int first, int last, int y) { noteSet(first, last, y); }
+
     // Every non-zero cell lies in the first rowsUsed() rows, and within a row between the
     // columns of its extent (empty when first > last).
     int rowsUsed() const { return rowsUsed_; }
