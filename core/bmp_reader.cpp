@@ -159,15 +159,18 @@ bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestCo
     const std::size_t rowBytes =
         (static_cast<std::size_t>(target.width()) * bitCount + 31) / 32 * 4;
     for (int row = 0; row < target.height(); ++row) {
-        for (int x = 0; x < target.width(); ++x) {
-            const std::size_t at = row * rowBytes + x * bytesPerPixel;
-            if (at + bytesPerPixel > data.size())
-                return true;
-            if (bytesPerPixel == 1)
-                target.set(x, row, data[at]);
-            else
-                target.set(x, row, nearest.match(data[at + 2], data[at + 1], data[at]));
+        // The row's pixels that the data holds; the picture ends early at the first it lacks.
+        const std::size_t rowStart = row * rowBytes;
+        const std::size_t held =
+            rowStart < data.size() ? (data.size() - rowStart) / bytesPerPixel : 0;
+        const int count = static_cast<int>(std::min<std::size_t>(held, target.width()));
+        for (int x = 0; x < count; ++x) {
+            const std::uint8_t* pixel = data.data() + rowStart + x * bytesPerPixel;
+            target.set(x, row,
+                       bytesPerPixel == 1 ? *pixel : nearest.match(pixel[2], pixel[1], pixel[0]));
         }
+        if (count < target.width())
+            return true;
     }
     return false;
 }
