@@ -1,9 +1,10 @@
 // The archive reader over StormLib. Archives are opened read-only, only when their header is
 // sane, and without the archive's own name list and attributes (the program brings its own
-// list). Every file read runs in a child process that opens the archive afresh, so a damaged
-// archive costs at most that child.
+// list). Every file read runs in the archive's reader child, which opens the archive on its
+// own, so a damaged archive costs at most that child.
 
 #include "archive/archive_backend.h"
+#include "archive/extraction.h"
 #include "archive/isolated_read.h"
 #include "archive/mpq_header_check.h"
 
@@ -21,39 +22,41 @@ constexpr DWORD kOpenFlags = MPQ_OPEN_READ_ONLY | MPQ_OPEN_NO_LISTFILE | MPQ_OPE
 // Decompressing the largest file the program extracts takes well under a second.
 constexpr std::chrono::seconds kReadDeadline{60};
 
-struct OpenArchive {
-    HANDLE mpq = nullptr;
-    std::string path;
-};
-
-struct OpenFile {
-    HANDLE file = nullptr;
-    const OpenArchive* archive = nullptr;
-    std::string name;
-};
-
 bool openStormArchive(const std::string& path, HANDLE& mpq) {
     return mpqFileHeaderIsSane(path) && SFileOpenArchive(path.c_str(), 0, kOpenFlags, &mpq);
 }
 
-// Runs in the child process: its own archive handle, so no file position is shared with the
-// parent's handles.
-bool readArchivedFile(const std::string& archivePath, const std::string& name, void* buffer,
-                      std::uint32_t byteCount, std::uint32_t& bytesRead) {
-    HANDLE mpq = nullptr;
-    if (!openStormArchive(archivePath, mpq))
-        return false;
-    HANDLE file = nullptr;
-    bool succeeded = false;
-    if (SFileOpenFileEx(mpq, name.c_str(), SFILE_OPEN_FROM_MPQ, &file)) {
+// Runs in the reader child. It opens the archive at its first request and keeps it for the
+// next ones: its own archive handle, so no file position is shared with the parent's handles.
+NamedRead childReadsOf(const std::string& archivePath) {
+    return [archivePath, mpq = HANDLE{nullptr}](const std::string& name, void* buffer,
+                                                std::uint32_t byteCount,
+                                                std::uint32_t& bytesRead) mutable {
+        if (!mpq && !openStormArchive(archivePath, mpq)) {
+            mpq = nullptr;
+            return false;
+        }
+        HANDLE file = nullptr;
+        if (!SFileOpenFileEx(mpq, name.c_str(), SFILE_OPEN_FROM_MPQ, &file))
+            return false;
         DWORD got = 0;
-        succeeded = SFileReadFile(file, buffer, byteCount, &got, nullptr);
+        const bool succeeded = SFileReadFile(file, buffer, byteCount, &got, nullptr);
         bytesRead = got;
         SFileCloseFile(file);
-    }
-    SFileCloseArchive(mpq);
-    return succeeded;
+        return succeeded;
+    };
 }
+
+struct OpenArchive {
+    HANDLE mpq = nullptr;
+    IsolatedReader reader;
+};
+
+struct OpenFile {
+    HANDLE file = nullptr;
+    OpenArchive* archive = nullptr;
+    std::string name;
+};
 
 class StormBackend final : public ArchiveBackend {
 public:
@@ -61,12 +64,13 @@ public:
         HANDLE mpq = nullptr;
         if (!openStormArchive(path, mpq))
             return false;
-        archive = new OpenArchive{mpq, path};
+        archive = new OpenArchive{
+            mpq, IsolatedReader(childReadsOf(path), kLargestExtractedFile, kReadDeadline)};
         return true;
     }
 
     bool openFile(Handle archive, const std::string& name, Handle& file) override {
-        const auto* open = static_cast<const OpenArchive*>(archive);
+        auto* open = static_cast<OpenArchive*>(archive);
         HANDLE stormFile = nullptr;
         if (!SFileOpenFileEx(open->mpq, name.c_str(), SFILE_OPEN_FROM_MPQ, &stormFile))
             return false;
@@ -85,13 +89,7 @@ public:
     bool readFile(Handle file, void* buffer, std::uint32_t byteCount,
                   std::uint32_t& bytesRead) override {
         const auto* open = static_cast<const OpenFile*>(file);
-        const std::string archivePath = open->archive->path;
-        const std::string name = open->name;
-        return readInChildProcess(
-            [&](void* into, std::uint32_t count, std::uint32_t& got) {
-                return readArchivedFile(archivePath, name, into, count, got);
-            },
-            buffer, byteCount, bytesRead, kReadDeadline);
+        return open->archive->reader.read(open->name, buffer, byteCount, bytesRead);
     }
 
     void closeFile(Handle file) override {

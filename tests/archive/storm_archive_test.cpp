@@ -81,20 +81,24 @@ TEST_F(StormArchive, DamagedArchivesFailToOpen) {
 TEST_F(StormArchive, DamagedFileDataIsAReadFailureNotACrash) {
     // 40000 bytes are 10 sectors: a table of 11 offsets (44 bytes), then the sectors, each
     // starting with the byte that names its compression.
+    const ByteVector good = sampleBytes(40000, 3);
     ASSERT_TRUE(writeArchive(archive_, {{"unit\\method.grp", sampleBytes(40000, 1), kPkware},
-                                        {"unit\\table.grp", sampleBytes(40000, 2), kPkware}}));
+                                        {"unit\\table.grp", sampleBytes(40000, 2), kPkware},
+                                        {"unit\\good.grp", good, kPkware}}));
     // A method the reader asserts it never meets: it aborts the process that reads.
     overwriteBytes(archive_, storedOffset(archive_, "unit\\method.grp") + 44, std::string("\x12"));
     // A sector that reaches far past the archive's end.
     overwriteBytes(archive_, storedOffset(archive_, "unit\\table.grp") + 8,
                    std::string("\x00\x00\x00\x7f", 4));
-    ASSERT_TRUE(open("unit\\method.grp\nunit\\table.grp\n"));
+    ASSERT_TRUE(open("unit\\method.grp\nunit\\table.grp\nunit\\good.grp\n"));
     for (const char* name : {"unit\\method.grp", "unit\\table.grp"}) {
         const auto result = extract(name, NameFormat::subdirectories);
         EXPECT_EQ(result.error,
                   std::string(name) + " could not be read from the archive;\nnothing was saved.");
     }
     EXPECT_TRUE(fs::is_empty(output_));
+    // The reads that failed leave the archive readable.
+    EXPECT_EQ(readFile(extract("unit\\good.grp", NameFormat::flat).path), good);
 }
 
 TEST_F(StormArchive, SmallArchiveFromAnotherTool) {
