@@ -1,6 +1,6 @@
 #include "app/job_windows.h"
 #include "fakes.h"
-#include "test_files.h"
+#include "support/job_files.h"
 
 #include <algorithm>
 #include <functional>
@@ -71,13 +71,14 @@ TEST(ExportWindow, TakesTheGivenSpriteOrAsksForOne) {
 }
 
 TEST(JobWindows, RepaintsForcedByTheJobDoNotStartItAgain) {
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     ReenteringJobWindow window;
     window.choice = ExportMode::all;
     ExportWindowSetup setup;
     setup.useGivenGrp = true;
-    setup.grpName = folder.write("s.grp", testing::spriteOfFrames(2));
-    setup.outputDir = folder.path.string();
+    setup.grpName =
+        folder.write("s.grp", testing::makeSprite(1, 8, 8, {std::nullopt, std::nullopt}));
+    setup.outputDir = folder.path();
     ExportWindowLogic exportLogic(setup);
     exportLogic.initialise(window);
     window.onRepaint = [&] { exportLogic.paint(window); };
@@ -86,7 +87,7 @@ TEST(JobWindows, RepaintsForcedByTheJobDoNotStartItAgain) {
     EXPECT_EQ(exportLogic.outcome(), JobOutcome::finished);
 
     window.pickerAnswer = folder.file("s.qbl");
-    CompileWindowLogic compileLogic(CompileWindowSetup{folder.path.string(), Palette()});
+    CompileWindowLogic compileLogic(CompileWindowSetup{folder.path(), Palette()});
     compileLogic.initialise(window);
     window.onRepaint = [&] { compileLogic.paint(window); };
     compileLogic.paint(window);

@@ -1,7 +1,8 @@
 #include "app/converter_state.h"
 #include "app/load_palette.h"
+#include "core/core_test_files.h"
 #include "fakes.h"
-#include "test_files.h"
+#include "support/job_files.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ class LoadPaletteOutcomes : public ::testing::TestWithParam<PaletteCase> {};
 
 TEST_P(LoadPaletteOutcomes, NameColoursAndLocationFollowTheOutcome) {
     const PaletteCase& c = GetParam();
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     const std::string path =
         c.contents ? folder.write(c.fileName, *c.contents) : folder.file(c.fileName);
     testing::RecordingWindow window;
@@ -80,28 +81,23 @@ const std::string kUnknown = "Unable to determine file type\nusing default.";
 const std::string kNot256 = "Jasc Palette: not 256 colors \nusing default.";
 const std::string kDefault = "-=Default=-";
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, LoadPaletteOutcomes,
-    ::testing::Values(PaletteCase{"cancelled", "a.pal", rawPalette(768), true, "", "",
-                                  Colours::unchanged, false},
-                      PaletteCase{"upperCase", "a.PAL", rawPalette(768), false, "", "",
-                                  Colours::unchanged, false},
-                      PaletteCase{"raw", "a.pal", rawPalette(768), false, "", "%f - SC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"noDot", "apal", rawPalette(30), false, "", "%f - SC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"bytes769", "a.pal", rawPalette(769), false, kUnknown, kDefault,
-                                  Colours::builtIn, false},
-                      PaletteCase{"jasc", "a.pal", jascPalette("2560"), false, "", "%f - JASC Pal",
-                                  Colours::fromFile, true},
-                      PaletteCase{"jascNot256", "a.pal", jascPalette(" 256"), false, kNot256,
-                                  kDefault, Colours::builtIn, false},
-                      PaletteCase{"missing", "a.pal", std::nullopt, false, "stop", "old name",
-                                  Colours::unchanged, false}),
+using C = PaletteCase;
+const auto unchanged = Colours::unchanged, fromFile = Colours::fromFile, builtIn = Colours::builtIn;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, LoadPaletteOutcomes, ::testing::Values(
+    C{"cancelled", "a.pal", rawPalette(768), true, "", "", unchanged, false},
+    C{"upperCase", "a.PAL", rawPalette(768), false, "", "", unchanged, false},
+    C{"raw", "a.pal", rawPalette(768), false, "", "%f - SC Pal", fromFile, true},
+    C{"noDot", "apal", rawPalette(30), false, "", "%f - SC Pal", fromFile, true},
+    C{"bytes769", "a.pal", rawPalette(769), false, kUnknown, kDefault, builtIn, false},
+    C{"jasc", "a.pal", jascPalette("2560"), false, "", "%f - JASC Pal", fromFile, true},
+    C{"jascNot256", "a.pal", jascPalette(" 256"), false, kNot256, kDefault, builtIn, false},
+    C{"missing", "a.pal", std::nullopt, false, "stop", "old name", unchanged, false}),
     [](const auto& info) { return std::string(info.param.label); });
+// clang-format on
 
 TEST(LoadPalette, AtStartUpTheStoredFileIsReadWithoutAskingOrTheBuiltInOneStays) {
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
     state.paletteLocation = folder.write("units.pal", rawPalette(768));
@@ -121,11 +117,13 @@ TEST(LoadPalette, AtStartUpTheStoredFileIsReadWithoutAskingOrTheBuiltInOneStays)
 }
 
 TEST(LoadPalette, TheShownSpriteIsRedrawnFromFrameZeroEvenWhenCancelled) {
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
     state.initDone = true;
-    state.grpNameText = folder.write("s.grp", testing::spriteOfFrames(3));
+    state.grpNameText = folder.write(
+        "s.grp",
+        test::handLaidSprite(4, 4, std::vector<test::HandFrame>(3, {1, 1, 1, 1, {{1, 1}}})));
     state.currentFrame = 2;
     state.palette = kMarker;
     loadPalette(state, window);

@@ -1,13 +1,24 @@
 #include "app/control_ids.h"
 #include "app/converter_state.h"
 #include "app/show_frame.h"
+#include "core/core_test_files.h"
 #include "fakes.h"
-#include "test_files.h"
+#include "support/job_files.h"
 
 #include <gtest/gtest.h>
 
 namespace pixmorph {
 namespace {
+
+using test::handLaidSprite;
+
+// `count` frames, each a 2 x 2 box at (1, 1) of pixel value frame + 1, in a 4 x 4 sprite.
+ByteVector spriteOfFrames(int count) {
+    std::vector<test::HandFrame> frames;
+    for (std::uint8_t v = 1; v <= count; ++v)
+        frames.push_back({1, 1, 2, 2, {{2, v, v}, {2, v, v}}});
+    return handLaidSprite(4, 4, frames);
+}
 
 class ShowFrameTest : public ::testing::Test {
 protected:
@@ -20,13 +31,13 @@ protected:
         state.currentFrame = frame;
         showFrame(state, window, request);
     }
-    testing::TempFolder folder;
+    testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
 };
 
 TEST_F(ShowFrameTest, OnlyALowerCaseGrpExtensionIsOpened) {
-    folder.write("zealot.grp", testing::spriteOfFrames(1));
+    folder.write("zealot.grp", spriteOfFrames(1));
     for (const char* name : {"zealot.GRP", "zealot", "zealot.grp.bak", "a.grp/zealot"}) {
         window.messages.clear();
         show(folder.file(name), 0);
@@ -36,7 +47,7 @@ TEST_F(ShowFrameTest, OnlyALowerCaseGrpExtensionIsOpened) {
     EXPECT_TRUE(window.surface.events.empty());
 
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path);
+    std::filesystem::current_path(folder.path());
     show("zealot.grp", 0); // a bare name is found in the current directory
     std::filesystem::current_path(previous);
     EXPECT_EQ(state.frameCount, 1);
@@ -44,7 +55,8 @@ TEST_F(ShowFrameTest, OnlyALowerCaseGrpExtensionIsOpened) {
 
 TEST_F(ShowFrameTest, DrawsTheBoxAtThePreviewCornerWithTheSpriteSizeInTheFields) {
     const std::string sprite = folder.write(
-        "s.grp", testing::handBuiltGrp(40, 30, {{0, 0, {{1}}}, {5, 7, {{1, 2, 3}, {4, 0, 6}}}}));
+        "s.grp", handLaidSprite(
+                     40, 30, {{0, 0, 1, 1, {{1, 1}}}, {5, 7, 3, 2, {{3, 1, 2, 3}, {3, 4, 0, 6}}}}));
     state.clearPreview = true;
     state.frameCount = 99;
     show(sprite, 1);
@@ -65,7 +77,7 @@ TEST_F(ShowFrameTest, DrawsTheBoxAtThePreviewCornerWithTheSpriteSizeInTheFields)
 }
 
 TEST_F(ShowFrameTest, FramesOutsideTheCountDrawNothing) {
-    ByteVector bytes = testing::spriteOfFrames(2);
+    ByteVector bytes = spriteOfFrames(2);
     bytes[0] = 1; // the table holds a good second entry, but the header counts one frame
     const std::string sprite = folder.write("s.grp", bytes);
     for (const int frame : {1, 2, 70000, -1}) {
@@ -73,13 +85,14 @@ TEST_F(ShowFrameTest, FramesOutsideTheCountDrawNothing) {
         EXPECT_TRUE(window.surface.pixels.empty()) << frame;
         EXPECT_TRUE(window.surface.stretches.empty()) << frame;
     }
-    show(folder.write("none.grp", testing::handBuiltGrp(8, 8, {})), 0);
+    show(folder.write("none.grp", handLaidSprite(8, 8, {})), 0);
     EXPECT_EQ(state.frameCount, 0);
     EXPECT_TRUE(window.surface.pixels.empty());
 }
 
 TEST_F(ShowFrameTest, TruncatedFilesDrawWhatDecodes) {
-    const ByteVector whole = testing::handBuiltGrp(8, 8, {{0, 0, {{1, 2}, {3, 4}, {5, 6}}}});
+    const ByteVector whole =
+        handLaidSprite(8, 8, {{0, 0, 2, 3, {{2, 1, 2}, {2, 3, 4}, {2, 5, 6}}}});
     for (std::size_t length = 0; length < whole.size(); ++length) {
         window.surface = {};
         state.frameCount = 7;

@@ -1,22 +1,16 @@
 #include "app/xdg_association.h"
+#include "support/job_files.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <unistd.h>
 
 namespace pixmorph {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::readText;
 
 void writeText(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
@@ -25,30 +19,23 @@ void writeText(const fs::path& path, const std::string& text) {
 
 class XdgFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("pixmorph-xdg-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        folders_ = XdgFolders{root_ / "data", root_ / "config"};
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
-    FileAssociation association(const std::string& program = "/opt/pix morph/Pixmorph") {
+    static FileAssociation association(const std::string& program = "/opt/pix morph/Pixmorph") {
         FileAssociation a;
         a.programPath = program;
         return a;
     }
 
-    fs::path root_;
-    XdgFolders folders_;
+    testing::ScratchDir dir_;
+    fs::path root_ = dir_.path();
+    XdgFolders folders_{root_ / "data", root_ / "config"};
 };
 
+// A second run, from another place, overwrites what the first wrote.
 TEST_F(XdgFolder, WritesTypeEntryIconsAndDefaultHandler) {
     std::vector<std::vector<std::string>> commands;
     XdgAssociationSink sink(folders_, {{"mimetypes", "application-x-starcraft-grp", 32, "PNG!"}},
                             [&](const std::vector<std::string>& c) { commands.push_back(c); });
+    sink.registerFileType(association("/old/Pixmorph"));
     sink.registerFileType(association());
 
     const std::string package = readText(folders_.dataHome / "mime/packages/pixmorph.xml");
@@ -59,6 +46,7 @@ TEST_F(XdgFolder, WritesTypeEntryIconsAndDefaultHandler) {
     const std::string entry = readText(folders_.dataHome / "applications/pixmorph.desktop");
     EXPECT_NE(entry.find("\nExec=\"/opt/pix morph/Pixmorph\" %f\n"), std::string::npos);
     EXPECT_NE(entry.find("\nMimeType=application/x-starcraft-grp;\n"), std::string::npos);
+    EXPECT_EQ(entry.find("/old/"), std::string::npos);
 
     EXPECT_EQ(readText(folders_.dataHome /
                        "icons/hicolor/32x32/mimetypes/application-x-starcraft-grp.png"),
@@ -67,20 +55,9 @@ TEST_F(XdgFolder, WritesTypeEntryIconsAndDefaultHandler) {
               "[Default Applications]\napplication/x-starcraft-grp=pixmorph.desktop;\n\n"
               "[Added Associations]\napplication/x-starcraft-grp=pixmorph.desktop;\n");
 
-    ASSERT_EQ(commands.size(), 2u);
+    ASSERT_EQ(commands.size(), 4u);
     EXPECT_EQ(commands[0], (std::vector<std::string>{"update-mime-database",
                                                      (folders_.dataHome / "mime").string()}));
-}
-
-TEST_F(XdgFolder, ASecondRunOverwritesWithTheNewLocation) {
-    XdgAssociationSink sink(folders_, {});
-    sink.registerFileType(association("/old/Pixmorph"));
-    sink.registerFileType(association("/new/Pixmorph"));
-    const std::string entry = readText(folders_.dataHome / "applications/pixmorph.desktop");
-    EXPECT_NE(entry.find("Exec=/new/Pixmorph %f"), std::string::npos);
-    EXPECT_EQ(entry.find("/old/"), std::string::npos);
-    const std::string list = readText(folders_.configHome / "mimeapps.list");
-    EXPECT_EQ(list.find("pixmorph.desktop;pixmorph.desktop"), std::string::npos);
 }
 
 TEST_F(XdgFolder, KeepsTheUsersOtherAssociationsAndLinks) {
@@ -130,26 +107,18 @@ TEST(XdgExec, QuotesAndEscapesAsDesktopEntriesRequire) {
         EXPECT_EQ(execArgument(path), expected) << path;
 }
 
-TEST(XdgMimeApps, AddsSectionsToAnEmptyOrUnterminatedList) {
-    EXPECT_EQ(withDefaultHandler("", "a/b", "p.desktop"),
-              "[Default Applications]\na/b=p.desktop;\n\n[Added Associations]\na/b=p.desktop;\n");
+TEST(XdgMimeApps, AddsSectionsToAnUnterminatedList) {
     EXPECT_EQ(withDefaultHandler("[Default Applications]\nx/y=q.desktop", "a/b", "p.desktop"),
               "[Default Applications]\nx/y=q.desktop\na/b=p.desktop;\n\n"
               "[Added Associations]\na/b=p.desktop;\n");
 }
 
 TEST(XdgEnvironment, FallsBackToHomeForUnsetOrRelativeFolders) {
-    struct Saved {
-        const char* name;
-        std::string value;
-        bool set;
-    } saved[] = {{"HOME", "", false}, {"XDG_DATA_HOME", "", false}, {"XDG_CONFIG_HOME", "", false}};
-    for (auto& s : saved)
-        if (const char* v = std::getenv(s.name)) {
-            s.value = v;
-            s.set = true;
-        }
-
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
     ::setenv("HOME", "/home/u", 1);
     ::setenv("XDG_DATA_HOME", "/d", 1);
     ::setenv("XDG_CONFIG_HOME", "relative/c", 1);
@@ -162,8 +131,8 @@ TEST(XdgEnvironment, FallsBackToHomeForUnsetOrRelativeFolders) {
     ::unsetenv("HOME");
     EXPECT_FALSE(xdgFoldersFromEnvironment());
 
-    for (const auto& s : saved)
-        s.set ? ::setenv(s.name, s.value.c_str(), 1) : ::unsetenv(s.name);
+    for (const auto& [name, value] : saved)
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
 }
 
 } // namespace

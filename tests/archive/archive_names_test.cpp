@@ -35,13 +35,6 @@ TEST(NameList, SplitsLinesAsTheArchiveListIsWritten) {
     EXPECT_EQ(parse(std::string(3 * kMaxNameLines, '\n')).size(), kMaxNameLines + 1);
 }
 
-// A list of millions of line ends would cost gigabytes of names: parsing stops one line past
-// the most a list may hold.
-TEST(NameList, ParsingStopsOneLinePastTheMost) {
-    EXPECT_EQ(parse(std::string(kMaxNameLines, '\n')).size(), kMaxNameLines);
-    EXPECT_EQ(parse(std::string(3 * kMaxNameLines, '\n')).size(), kMaxNameLines + 1);
-}
-
 TEST(OfferedNames, NamesEndingInGrpInAnyCaseSortedAsTheDesktopListSortsThem) {
     std::vector<ArchiveFileRecord> found;
     for (const char* name :

@@ -60,31 +60,7 @@ TEST(Cli, FailuresAreOneLineAndTheOtherInputsStillRun) {
     EXPECT_FALSE(s.dir.names().contains("x_c.grp"));
 }
 
-TEST(Cli, PaletteOption) {
-    Sprites s;
-    ByteVector raw(768);
-    raw[3] = 3, raw[4] = 4, raw[5] = 5;
-    for (const char* name : {"units.pal", "units.PAL"})
-        writeFile(s.dir.file(name), raw);
-    writeFile(s.dir.file("text.pal"), std::string(800, 'x'));
-    ScratchDir out;
-    auto exportWith = [&](const std::string& palette) {
-        return runCli({"export", "--palette", s.dir.file(palette), "--output-dir", out.path(),
-                       s.dir.file("b.grp")});
-    };
-    EXPECT_EQ(exportWith("units.PAL").status, 1); // not read, nothing written
-    EXPECT_EQ(out.names(), Names{});
-    EXPECT_EQ(exportWith("units.pal").status, 0);
-    const ByteVector bitmap = readFile(out.file("b000.bmp")); // colour 1: blue, green, red, 0
-    EXPECT_EQ(ByteVector(bitmap.begin() + 58, bitmap.begin() + 62), (ByteVector{5, 4, 3, 0}));
-    // Not converted in other colours than those asked for: the earlier output stays.
-    const CliResult unknown = exportWith("text.pal");
-    EXPECT_EQ(unknown.status, 1);
-    EXPECT_EQ(unknown.err, s.dir.file("text.pal") +
-                               ": Unable to determine file type: neither a raw nor a JASC "
-                               "palette. Nothing was converted.\n");
-    EXPECT_EQ(readFile(out.file("b000.bmp")), bitmap);
-}
+// The palette option's refusals and colours are in the malformed-input suite.
 
 TEST(Cli, InfoListsTheFrameTable) {
     Sprites s;
@@ -104,17 +80,22 @@ TEST(Cli, InfoListsTheFrameTable) {
 TEST(Cli, UsageErrors) {
     Sprites s;
     const std::string grp = s.dir.file("a.grp");
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"convert", grp},
-                                               {"export"},
-                                               {"export", "--fast", grp},
-                                               {"export", grp, "--output-dir"},
-                                               {"compile", "--unique", grp},
-                                               {"info"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {},
+             {"convert", grp},
+             {"export"},
+             {"export", "--fast", grp},
+             {"export", grp, "--output-dir"},
+             {"compile", "--unique", grp},
+             {"info"},
+             {"list", grp},
+             {"list", "--flat", "--names", grp, grp},
+             {"extract", "--names", grp, grp},
+             {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
         const CliResult result = runCli(args);
         EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
+        EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(s.dir.names(), (Names{"a.grp", "b.grp"}));
     EXPECT_EQ(runCli({"--version"}).out, "pixmorph-cli 1.85\n");

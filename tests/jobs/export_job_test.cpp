@@ -1,4 +1,3 @@
-#include "core/file_error.h"
 #include "jobs/export_job.h"
 #include "jobs/recording_view.h"
 #include "support/job_files.h"
@@ -76,57 +75,7 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     }
 }
 
-// Each refusal names the file; nothing is written, not even the bitmaps of the frames before it.
-TEST(ExportJob, RefusalsAndFailures) {
-    SpriteWriter writer(2); // two frames filling their 16 x 16 sprite
-    IndexImage full;
-    for (int x = 0; x < 16; ++x)
-        for (int y = 0; y < 16; ++y)
-            full.set(x, y, 9);
-    writer.addFrame(full, 16, 16);
-    writer.addFrame(full, 16, 16);
-    const ByteVector sprite = writer.finish();
-    auto patched = [&sprite](std::size_t at, std::uint16_t value) {
-        ByteVector bytes = sprite;
-        putU16(bytes, at, value);
-        return bytes;
-    };
-    auto cut = [&sprite](std::size_t size) {
-        return ByteVector(sprite.begin(), sprite.begin() + size);
-    };
-    const struct {
-        const char* name;
-        ByteVector grp;
-        std::string outputDir;
-        std::string textPart;
-        std::set<std::string> bitmaps;
-    } cases[] = {
-        {"wider than 256", patched(2, 257), "", "257 x 16", {}},
-        {"no width", patched(2, 0), "", "width or height of 0", {}},
-        {"frame 1 outside the picture", patched(14, 250), "", "frame 1 reaches", {}},
-        {"frame 1 cut short", cut(sprite.size() - 3), "", "frame 1", {}},
-        {"missing output folder", sprite, "gone", "gone/u000.bmp was not found", {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchDir dir;
-        writeFile(dir.file("u.grp"), c.grp);
-        RecordingView view;
-        const std::string outputDir = c.outputDir.empty() ? "" : dir.file(c.outputDir);
-        EXPECT_EQ(RunExport(view, {dir.file("u.grp"), outputDir, Palette()}), JobOutcome::failed);
-        ASSERT_EQ(view.messages.size(), 1u);
-        const std::string file = c.outputDir.empty() ? dir.file("u.grp") : outputDir + "/u000.bmp";
-        const std::string icon = c.outputDir.empty() ? "! " : "stop ";
-        EXPECT_TRUE(view.messages[0].starts_with(icon + file + " | " + dir.path()))
-            << view.messages[0];
-        EXPECT_NE(view.messages[0].find(c.textPart), std::string::npos) << view.messages[0];
-        EXPECT_EQ(view.status, "Painting Bitmaps.");
-        EXPECT_FALSE(view.okEnabled);
-        std::set<std::string> expected = c.bitmaps;
-        expected.insert("u.grp");
-        EXPECT_EQ(dir.names(), expected);
-    }
-}
+// The refusals of damaged sprites and failed writes are in the malformed-input suite.
 
 } // namespace
 } // namespace pixmorph

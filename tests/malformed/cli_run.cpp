@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,31 +14,18 @@ namespace pixmorph::test {
 
 namespace {
 
-// Reads both pipes until the child has closed them; pipes, since a file size limit would also
-// cut the child's messages if they went to files.
-void drain(int out, int err, std::string& outText, std::string& errText) {
-    pollfd fds[2] = {{out, POLLIN, 0}, {err, POLLIN, 0}};
-    std::string* texts[2] = {&outText, &errText};
-    int open = 2;
-    while (open > 0) {
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
-            return;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || fds[i].revents == 0)
-                continue;
-            char chunk[4096];
-            const ssize_t got = ::read(fds[i].fd, chunk, sizeof chunk);
-            if (got > 0) {
-                texts[i]->append(chunk, static_cast<std::size_t>(got));
-            } else if (got == 0 || errno != EINTR) {
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
+// Reads the pipe to its end. Pipes, since a file size limit would also cut the child's messages
+// if they went to files; one after the other, since the messages are a few lines at most.
+std::string drain(int pipe) {
+    std::string text;
+    char chunk[4096];
+    for (ssize_t got; (got = ::read(pipe, chunk, sizeof chunk)) != 0;)
+        if (got > 0)
+            text.append(chunk, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
+    ::close(pipe);
+    return text;
 }
 
 } // namespace
@@ -83,9 +69,8 @@ CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options
     }
     ::close(out[1]);
     ::close(err[1]);
-    drain(out[0], err[0], run.out, run.err);
-    ::close(out[0]);
-    ::close(err[0]);
+    run.out = drain(out[0]);
+    run.err = drain(err[0]);
     int status = 0;
     rusage usage{};
     while (::wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {

@@ -5,7 +5,6 @@
 // place. Each ends the export, the compile or the extraction with one line naming the file and
 // leaves every earlier output byte-identical, with no temporary file beside it.
 #include "cli_run.h"
-#include "folder_snapshot.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 
@@ -36,10 +35,6 @@ struct Workspace {
     }
     std::string input(const std::string& name) const { return in + "/" + name; }
 };
-
-std::uintmax_t sizeOf(const std::string& path) {
-    return fs::file_size(path);
-}
 
 // A sprite whose first frame is one pixel and whose second is noise over the whole sprite, so
 // its first bitmap is much smaller than its second.
@@ -77,14 +72,14 @@ struct WritingCommand {
 void expectRefusedAndUnchanged(const std::vector<std::string>& args, const Fault& fault,
                                const std::string& folderChecked) {
     SCOPED_TRACE(fault.name);
-    const test::FolderSnapshot before = test::snapshotOf(folderChecked);
+    const testing::FolderSnapshot before = testing::snapshotOf(folderChecked);
     const test::CliRun run = test::runCli(args, fault.options);
     EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
     EXPECT_EQ(run.exitCode, 1) << run.err;
     const std::vector<std::string> lines = test::linesOf(run.err);
     ASSERT_EQ(lines.size(), 1u) << run.err;
     EXPECT_TRUE(lines[0].starts_with(fault.lineStart)) << lines[0];
-    EXPECT_EQ(test::snapshotOf(folderChecked), before);
+    EXPECT_EQ(testing::snapshotOf(folderChecked), before);
 }
 
 void setFolderModes(const std::string& top, fs::perms modes) {
@@ -127,8 +122,8 @@ TEST(WriteFault, ExportKeepsEveryEarlierBitmapAndList) {
     // The sizes of the new files, from a run into a scratch folder.
     ScratchDir probe;
     ASSERT_EQ(test::runCli({"export", "--output-dir", probe.path(), w.input("s.grp")}).exitCode, 0);
-    const std::uintmax_t small = sizeOf(probe.file("s000.bmp"));
-    const std::uintmax_t large = sizeOf(probe.file("s001.bmp"));
+    const std::uintmax_t small = fs::file_size(probe.file("s000.bmp"));
+    const std::uintmax_t large = fs::file_size(probe.file("s001.bmp"));
     ASSERT_LT(small + 1000, large);
     const std::string bitmaps = w.out + "/s00";
     expectEveryFaultRefused(w, {args, bitmaps + "0.bmp", bitmaps + "1.bmp", (small + large) / 2});
@@ -147,7 +142,7 @@ TEST(WriteFault, CompileKeepsTheEarlierSprite) {
     ASSERT_EQ(test::runCli({"compile", "--output-dir", probe.path(), w.input("s.qbl")}).exitCode,
               0);
     const std::string sprite = w.out + "/x_s.grp";
-    expectEveryFaultRefused(w, {args, sprite, sprite, sizeOf(probe.file("x_s.grp")) / 2});
+    expectEveryFaultRefused(w, {args, sprite, sprite, fs::file_size(probe.file("x_s.grp")) / 2});
 }
 
 TEST(WriteFault, ExtractionKeepsTheEarlierFile) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -24,9 +25,18 @@ public:
                 "mkdtemp", std::error_code(errno, std::generic_category()));
         path_ = pattern;
     }
-    ~ScratchDir() { std::filesystem::remove_all(path_); }
+    ~ScratchDir() {
+        std::error_code ignored; // a destructor must not throw for a file it cannot remove
+        std::filesystem::remove_all(path_, ignored);
+    }
     std::string file(const std::string& name) const { return path_ / name; }
     std::string path() const { return path_; }
+    // Writes the bytes to the named file in the folder and gives its path.
+    template <typename Bytes> std::string write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(file(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+        return file(name);
+    }
     std::set<std::string> names() const {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_))
@@ -46,6 +56,18 @@ inline std::string readText(const std::string& path) {
 inline ByteVector readFile(const std::string& path) {
     const std::string text = readText(path);
     return {text.begin(), text.end()};
+}
+
+// Every file below a folder with its bytes ("/" for a folder): taken before and after, it shows
+// that a command created or changed nothing anywhere inside, temporary files included.
+using FolderSnapshot = std::map<std::string, std::string>;
+
+inline FolderSnapshot snapshotOf(const std::string& folder) {
+    FolderSnapshot snapshot;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+        snapshot[std::filesystem::relative(item.path(), folder).string()] =
+            item.is_directory() ? "/" : readText(item.path().string());
+    return snapshot;
 }
 
 template <typename Bytes> void writeFile(const std::string& path, const Bytes& bytes) {

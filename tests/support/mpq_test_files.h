@@ -94,14 +94,4 @@ inline void overwriteBytes(const std::string& path, std::uint64_t offset, std::s
     file.write(bytes.data(), static_cast<long>(bytes.size()));
 }
 
-// Every entry below the folder, relative and sorted: taken before and after, it shows what a
-// command created anywhere inside.
-inline std::vector<std::string> listingBelow(const std::string& folder) {
-    std::vector<std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        entries.push_back(fs::relative(entry.path(), folder).string());
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
-
 } // namespace pixmorph::testing

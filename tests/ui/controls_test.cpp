@@ -14,56 +14,24 @@
 namespace pixmorph::ui {
 namespace {
 
-TEST(Resources, ClipsHaveEighteenFramesAtTheirRates) {
-    struct {
-        int number;
-        QSize frame;
-        int fps;
-    } const cases[] = {{141, {94, 100}, 10}, {148, {100, 75}, 9}};
-    for (const auto& c : cases) {
-        const Clip clip = clipResource(c.number);
-        ASSERT_EQ(clip.frames.size(), 18u) << c.number;
-        EXPECT_EQ(clip.frames.front().size(), c.frame);
-        EXPECT_EQ(clip.framesPerSecond, c.fps);
-    }
-    EXPECT_TRUE(clipResource(142).frames.empty());
-}
-
-TEST(Resources, IconGroupsHoldTheirSizes) {
-    const QIcon program = iconResource(kProgramIcon);
-    EXPECT_EQ(program.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
-    EXPECT_EQ(iconResource(kDocumentIcon).availableSizes(), (QList<QSize>{{32, 32}}));
+// The file association installs the document icon's 32 x 32 picture, the only size it has.
+TEST(Resources, TheDocumentIconHasItsPicture) {
     EXPECT_FALSE(iconPngBytes(kDocumentIcon, 32).isEmpty());
     EXPECT_TRUE(iconPngBytes(kDocumentIcon, 48).isEmpty());
-    EXPECT_TRUE(pictureResource(134).isNull());
 }
 
-TEST(ClipPlayer, PlaysStopsAndShowsAGivenFrame) {
-    ClipPlayer player(nullptr, true, true);
+TEST(ClipPlayer, PlaysStopsAndStopsAfterItsRepeatsAtTheLastFrameAsked) {
+    ClipPlayer player(nullptr, false, false);
     EXPECT_FALSE(player.open(999));
-    ASSERT_TRUE(player.open(141));
+    ASSERT_TRUE(player.open(148));
+    player.play(40, 90, -1); // clamped to the clip: the end of a job shows frame 17
+    EXPECT_EQ(player.currentFrame(), 17);
     EXPECT_FALSE(player.isPlaying());
-
     player.play(0, -1, -1);
     EXPECT_TRUE(player.isPlaying());
-    EXPECT_EQ(player.currentFrame(), 0);
-
     player.stop();
     EXPECT_FALSE(player.isPlaying());
 
-    // The end of a job: frame 17 to 17, no repeat.
-    player.play(17, 17, 0);
-    EXPECT_FALSE(player.isPlaying());
-    EXPECT_EQ(player.currentFrame(), 17);
-
-    player.play(40, 90, -1); // clamped to the clip
-    EXPECT_EQ(player.currentFrame(), 17);
-    EXPECT_FALSE(player.isPlaying());
-}
-
-TEST(ClipPlayer, StopsAfterItsRepeatsAtTheLastFrameAsked) {
-    ClipPlayer player(nullptr, false, false);
-    ASSERT_TRUE(player.open(148));
     player.play(3, 5, 2);
     QElapsedTimer clock;
     clock.start();
@@ -107,32 +75,23 @@ TEST(ArchiveList, ReportsEveryCloseUpOnlyAfterTheListClosed) {
     }
 }
 
+// The large-sprite button is disabled: a click on it leaves no choice, as Escape does.
 TEST(ExportChoiceWindow, ButtonsSetTheChoiceAndEscapeLeavesNone) {
-    {
+    const std::pair<int, std::optional<ExportMode>> buttons[] = {
+        {ids::kChoiceAll, ExportMode::all},
+        {ids::kChoiceUnique, ExportMode::unique},
+        {ids::kChoiceLarge, std::nullopt}};
+    for (const auto& [id, choice] : buttons) {
         ExportChoiceWindow window(nullptr);
-        window.control<QPushButton>(ids::kChoiceAll)->click();
-        EXPECT_EQ(window.choice(), ExportMode::all);
-        EXPECT_EQ(window.result(), QDialog::Accepted);
+        window.control<QPushButton>(id)->click();
+        EXPECT_EQ(window.choice(), choice) << id;
     }
-    {
-        ExportChoiceWindow window(nullptr);
-        window.control<QPushButton>(ids::kChoiceUnique)->click();
-        EXPECT_EQ(window.choice(), ExportMode::unique);
-    }
-    {
-        ExportChoiceWindow window(nullptr);
-        window.show();
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QApplication::sendEvent(&window, &escape);
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(window.choice(), std::nullopt);
-    }
-    {
-        ExportChoiceWindow window(nullptr);
-        auto* large = window.control<QPushButton>(ids::kChoiceLarge);
-        large->click(); // disabled: nothing happens
-        EXPECT_EQ(window.choice(), std::nullopt);
-    }
+    ExportChoiceWindow window(nullptr);
+    window.show();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.choice(), std::nullopt);
 }
 
 } // namespace

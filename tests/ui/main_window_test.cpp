@@ -182,23 +182,5 @@ TEST_F(MainWindowTest, AnExportAndACompileClickedThrough) {
     EXPECT_TRUE(services_.messages.empty());
 }
 
-TEST_F(MainWindowTest, CompileRefusalsNeedNoJob) {
-    window().logic().initialise();
-    showAndSettle();
-
-    services_.filePicks = {""}; // cancelled
-    click(ids::kCompileToGrp);
-    ASSERT_EQ(services_.jobs.size(), 1u);
-    EXPECT_EQ(services_.jobs[0].status, "Aborted.");
-    EXPECT_TRUE(services_.jobs[0].okEnabled);
-
-    services_.filePicks = {sprite_.string()}; // not a list
-    click(ids::kCompileToGrp);
-    ASSERT_EQ(services_.jobs.size(), 2u);
-    EXPECT_EQ(services_.messages, std::vector<std::string>{"Not a .QBL File"});
-    EXPECT_FALSE(services_.jobs[1].okEnabled);
-    EXPECT_EQ(services_.jobs[1].status, "");
-}
-
 } // namespace
 } // namespace pixmorph::ui

@@ -31,12 +31,10 @@ TEST_F(SettingsFolder, StoresUnderTheCompanyAndProgramNames) {
         EXPECT_EQ(store.fileName(), file());
         EXPECT_EQ(store.getString("FileLocations", "Palette_Location", "none"), "none");
         store.setString("FileLocations", "sc_data__Location", "/data/a, b/sc_data.txt");
-        store.setString("Version", "VersionNumber", "1.85");
     }
     QSettings raw(file(), QSettings::IniFormat);
     EXPECT_EQ(raw.value("FileLocations/sc_data__Location").toString(),
               QStringLiteral("/data/a, b/sc_data.txt"));
-    EXPECT_EQ(raw.value("Version/VersionNumber").toString(), QStringLiteral("1.85"));
 
     QtSettingsStore again;
     EXPECT_EQ(again.getString("FileLocations", "sc_data__Location", ""), "/data/a, b/sc_data.txt");
@@ -51,32 +49,6 @@ TEST_F(SettingsFolder, ReadsAHandWrittenFileWithUnquotedCommas) {
     QtSettingsStore store;
     EXPECT_EQ(store.getString("FileLocations", "Output_Directory", ""), "/tmp/a,b");
     EXPECT_EQ(store.getString("FileLocations", "Palette_Location", ""), "/p/x.pal");
-}
-
-TEST_F(SettingsFolder, ExitWritesTheVersionAndTheLocationsTheRunLeft) {
-    {
-        QtSettingsStore store;
-        store.setString("FileLocations", "sc_data__Location", "/games/sc_data.txt");
-        store.setString("Version", "VersionNumber", "1.70");
-    }
-    {
-        QtSettingsStore store;
-        ConverterState state;
-        ASSERT_TRUE(startUp(store, state, "").runWindow);
-        EXPECT_EQ(state.fileListPath, "/games/sc_data.txt");
-        state.outputDir = "/home/u/sprites out";
-        state.archivePath = "/games/StarDat.MPQ";
-        writeSettingsAtExit(store, state);
-    }
-    QSettings raw(file(), QSettings::IniFormat);
-    EXPECT_EQ(raw.value("Version/VersionNumber").toString(), QStringLiteral("1.85"));
-    EXPECT_EQ(raw.value("FileLocations/Output_Directory").toString(),
-              QStringLiteral("/home/u/sprites out"));
-    EXPECT_EQ(raw.value("FileLocations/StarDat_MPQ_Location").toString(),
-              QStringLiteral("/games/StarDat.MPQ"));
-    EXPECT_EQ(raw.value("FileLocations/sc_data__Location").toString(),
-              QStringLiteral("/games/sc_data.txt"));
-    EXPECT_EQ(raw.value("FileLocations/Palette_Location").toString(), QString());
 }
 
 TEST_F(SettingsFolder, AFirstRunWithAFileIsRefusedAndWritesNothing) {
