@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,72 +17,80 @@ namespace pixmorph {
 
 inline constexpr int kMaxPictureSize = 256;
 
-// The export's decoded frame: 257 x 257 cells. Picture row t is canvas row t + 1; column 256
-// and row 256 are the sentinel that ends a scan along a row. Row 256 is also the bottom picture
-// row of a 256-row sprite: the writer reads its undrawn cells as transparent. The cells are
-// kept row by row, since both the decoder and the writer work along rows.
+// The export's decoded frame: 256 columns x 257 rows of palette indices. Picture row t is
+// canvas row t + 1 (row 256 is the bottom picture row of a 256-row sprite). The cells are kept
+// row by row as bytes, since both the decoder and the writer work along rows, a byte at a time
+// or a word at a time.
 class ExportCanvas {
 public:
     static constexpr int kSize = 257;
+    static constexpr int kColumns = kMaxPictureSize;
+    // What at() gives outside the grid.
     static constexpr std::int16_t kSentinel = 999;
 
     ExportCanvas();
     void clear();
-    // The sentinel outside the grid, so a scan always ends.
     std::int16_t at(int column, int row) const {
-        if (column < 0 || column >= kSize || row < 0 || row >= kSize)
+        if (column < 0 || column >= kColumns || row < 0 || row >= kSize)
             return kSentinel;
-        return cells_[static_cast<std::size_t>(row) * kSize + column];
+        return cells_[static_cast<std::size_t>(row) * kColumns + column];
     }
-    // The kSize cells of a row, 0 to 256 (the caller keeps the row within the canvas).
-    const std::int16_t* row(int row) const {
-        return cells_.data() + static_cast<std::size_t>(row) * kSize;
+    // The kColumns cells of a row (the caller keeps the row within the canvas).
+    const std::uint8_t* row(int row) const {
+        return cells_.data() + static_cast<std::size_t>(row) * kColumns;
     }
-    // Pixels go to columns 0-255 and rows 0-256; anything else (the sentinel column included)
-    // is dropped and marks the canvas as overflowed.
+    // Pixels go to columns 0-255 and rows 0-256; anything else is dropped and marks the canvas
+    // as overflowed.
     void set(int column, int row, std::uint8_t value) { setRepeat(column, row, value, 1); }
     // The same for a run along a row: count copies of value, or the count values given.
     void setRepeat(int column, int row, std::uint8_t value, int count) {
-        const Run run = runCells(column, row, count);
-        std::fill_n(run.cells, run.count, std::int16_t{value});
+        fill(runCells(column, row, count), value);
     }
     void setLiteral(int column, int row, const std::uint8_t* values, int count) {
-        const Run run = runCells(column, row, count);
-        std::copy_n(values + run.skipped, run.count, run.cells);
+        copy(runCells(column, row, count), values);
     }
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
 
-    // The box drawn on since the last clear; every picture cell outside it is 0.
-    struct DrawnBox {
-        int firstColumn, lastColumn, firstRow, lastRow;
-        bool holdsRow(int row) const { return row >= firstRow && row <= lastRow; }
-    };
-    DrawnBox drawn() const {
-        return {firstDrawnColumn_, lastDrawnColumn_, firstDrawnRow_, lastDrawnRow_};
-    }
-
 private:
+    // The frame decoder marks the whole area its frame can reach as drawn before it starts, and
+    // then stores its runs without growing the box run by run.
+    friend class ExportFrameSink;
+
     // The part of a run that lies in the picture: its cells, how many pixels of the run come
-    // before it, and its length. The drawn box grows to hold it.
+    // before it, and its length.
     struct Run {
-        std::int16_t* cells = nullptr;
+        std::uint8_t* cells = nullptr;
         int skipped = 0;
         int count = 0;
     };
-    Run runCells(int column, int row, int count) {
+    Run clipRun(int column, int row, int count) {
         if (count <= 0)
             return {};
         const int from = std::max(column, 0);
-        const int end = std::min(column + count, kMaxPictureSize);
+        const int end = std::min(column + count, kColumns);
         const bool rowInside = row >= 0 && row < kSize;
         if (!rowInside || from != column || end != column + count)
             overflowed_ = true;
         if (!rowInside || from >= end)
             return {};
-        growDrawnBox(from, end - 1, row);
-        return {cells_.data() + static_cast<std::size_t>(row) * kSize + from, from - column,
+        return {cells_.data() + static_cast<std::size_t>(row) * kColumns + from, from - column,
                 end - from};
+    }
+    // The same, growing the drawn box to hold the run.
+    Run runCells(int column, int row, int count) {
+        const Run run = clipRun(column, row, count);
+        if (run.count > 0)
+            growDrawnBox(column + run.skipped, column + run.skipped + run.count - 1, row);
+        return run;
+    }
+    static void fill(const Run& run, std::uint8_t value) {
+        if (run.count > 0)
+            std::memset(run.cells, value, static_cast<std::size_t>(run.count));
+    }
+    static void copy(const Run& run, const std::uint8_t* values) {
+        if (run.count > 0)
+            std::memcpy(run.cells, values + run.skipped, static_cast<std::size_t>(run.count));
     }
     void growDrawnBox(int firstColumn, int lastColumn, int row) {
         firstDrawnColumn_ = std::min(firstDrawnColumn_, firstColumn);
@@ -90,12 +99,12 @@ private:
         lastDrawnRow_ = std::max(lastDrawnRow_, row);
     }
 
-    std::vector<std::int16_t> cells_;
+    std::vector<std::uint8_t> cells_;
     bool overflowed_ = false;
-    // A clear restores only the drawn box, since a frame usually covers a small part of the
-    // canvas.
+    // A clear restores only the box drawn on since the last one, since a frame usually covers
+    // a small part of the canvas.
     int firstDrawnColumn_ = 0;
-    int lastDrawnColumn_ = kSize - 1;
+    int lastDrawnColumn_ = kColumns - 1;
     int firstDrawnRow_ = 0;
     int lastDrawnRow_ = kSize - 1;
 };

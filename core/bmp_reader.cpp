@@ -35,97 +35,117 @@ std::optional<BmpHeaders> readHeaders(Bytes file) {
 // Places pixels by rows in stream order (the first row stored is the bottom one unless the
 // picture is top-down) and drops those outside the picture. The image starts cleared and the
 // streams only move forward, so no cell is written twice: a 0 (most of a sprite's picture)
-// needs no store.
+// needs no store. The row being stored and the columns stored on it are kept at hand and noted
+// in the image when the stream leaves the row, not at every run.
 class PixelTarget {
 public:
     PixelTarget(IndexImage& image, int width, int height, bool topDown)
         : image_(image), width_(width), height_(height), topDown_(topDown) {}
+    PixelTarget(const PixelTarget&) = delete;
+    PixelTarget& operator=(const PixelTarget&) = delete;
+    ~PixelTarget() { noteRow(); }
 
     void set(int x, int streamRow, std::uint32_t value) {
-        if (value == 0 || x < 0 || x >= width_ || streamRow < 0 || streamRow >= height_)
-            return;
-        image_.set(x, topDown_ ? streamRow : height_ - 1 - streamRow, value);
+        if (value != 0 && x >= 0 && x < width_)
+            fill(x, streamRow, value, 1);
     }
-
-    // count cells of one value from x on, within the row.
+    // count cells of one value, or the count values given, from x on (x within the row).
     void fill(int x, int streamRow, std::uint32_t value, int count) {
-        if (value == 0 || streamRow < 0 || streamRow >= height_)
+        count = std::min(count, width_ - x);
+        if (value == 0 || count <= 0 || !enterRow(streamRow))
             return;
-        const int y = topDown_ ? streamRow : height_ - 1 - streamRow;
-        for (const int end = std::min(x + count, width_); x < end; ++x)
-            image_.set(x, y, value);
+        std::fill_n(cells_ + x, count, value);
+        noteColumns(x, x + count - 1);
+    }
+    void copy(int x, int streamRow, const std::uint8_t* values, int count) {
+        count = std::min(count, width_ - x);
+        if (count <= 0 || !enterRow(streamRow))
+            return;
+        std::copy_n(values, count, cells_ + x);
+        noteColumns(x, x + count - 1);
     }
 
     int width() const { return width_; }
     int height() const { return height_; }
 
 private:
+    bool enterRow(int streamRow) {
+        if (streamRow == streamRow_)
+            return true;
+        if (streamRow < 0 || streamRow >= height_)
+            return false;
+        noteRow();
+        streamRow_ = streamRow;
+        y_ = topDown_ ? streamRow : height_ - 1 - streamRow;
+        cells_ = image_.rowToFill(y_);
+        return true;
+    }
+    void noteColumns(int first, int last) {
+        first_ = std::min(first_, first);
+        last_ = std::max(last_, last);
+    }
+    void noteRow() {
+        if (first_ <= last_)
+            image_.noteFilled(first_, last_, y_);
+        first_ = kMaxPictureSize;
+        last_ = -1;
+    }
+
     IndexImage& image_;
     int width_;
     int height_;
     bool topDown_;
-};
-
-class ByteStream {
-public:
-    explicit ByteStream(Bytes data) : data_(data) {}
-    std::optional<std::uint8_t> next() {
-        const auto value = readU8(data_, position_);
-        if (value)
-            ++position_;
-        return value;
-    }
-
-private:
-    Bytes data_;
-    std::size_t position_ = 0;
+    int streamRow_ = -1;
+    int y_ = 0;
+    std::uint32_t* cells_ = nullptr;
+    int first_ = kMaxPictureSize;
+    int last_ = -1;
 };
 
 // Returns whether the data ended before the picture did.
 bool decodeRle8(Bytes data, PixelTarget& target) {
-    ByteStream stream(data);
+    const std::size_t size = data.size();
+    std::size_t at = 0;
     int x = 0;
     int row = 0;
     // x never needs to pass the width: cells beyond it are dropped, and nothing moves x back.
     auto advance = [&](int count) { x = std::min(x + count, target.width()); };
     while (row < target.height()) {
-        const auto count = stream.next();
-        const auto value = stream.next();
-        if (!count || !value)
+        if (size - at < 2)
             return true;
-        if (*count > 0) {
+        const int count = data[at];
+        const int value = data[at + 1];
+        at += 2;
+        if (count > 0) {
             // Stops at the width, where every further cell would be dropped: a stream of pairs
             // past the edge then costs no more than its bytes.
-            target.fill(x, row, *value, *count);
-            advance(*count);
+            target.fill(x, row, static_cast<std::uint32_t>(value), count);
+            advance(count);
             continue;
         }
-        switch (*value) {
+        switch (value) {
         case 0: // end of row
             x = 0;
             ++row;
             break;
         case 1: // end of picture
             return false;
-        case 2: { // delta: right and up (towards later rows of the stream)
-            const auto right = stream.next();
-            const auto up = stream.next();
-            if (!right || !up)
+        case 2: // delta: right and up (towards later rows of the stream)
+            if (size - at < 2)
                 return true;
-            advance(*right);
-            row += *up;
+            advance(data[at]);
+            row += data[at + 1];
+            at += 2;
             break;
-        }
-        default: { // absolute run, padded to an even length
-            for (int i = 0; i < *value; ++i) {
-                const auto index = stream.next();
-                if (!index)
-                    return true;
-                target.set(x, row, *index);
-                advance(1);
-            }
-            if (*value % 2 != 0)
-                stream.next();
+        default: { // absolute run, padded to an even length; what the data holds is kept
+            const int held = static_cast<int>(std::min<std::size_t>(value, size - at));
+            target.copy(x, row, data.data() + at, held);
+            advance(held);
+            at += static_cast<std::size_t>(held);
+            if (held < value)
+                return true;
+            if (value % 2 != 0 && at < size)
+                ++at;
             break;
         }
         }
@@ -139,15 +159,18 @@ bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestCo
     const std::size_t rowBytes =
         (static_cast<std::size_t>(target.width()) * bitCount + 31) / 32 * 4;
     for (int row = 0; row < target.height(); ++row) {
-        for (int x = 0; x < target.width(); ++x) {
-            const std::size_t at = row * rowBytes + x * bytesPerPixel;
-            if (at + bytesPerPixel > data.size())
-                return true;
-            if (bytesPerPixel == 1)
-                target.set(x, row, data[at]);
-            else
-                target.set(x, row, nearest.match(data[at + 2], data[at + 1], data[at]));
+        // The row's pixels that the data holds; the picture ends early at the first it lacks.
+        const std::size_t rowStart = row * rowBytes;
+        const std::size_t held =
+            rowStart < data.size() ? (data.size() - rowStart) / bytesPerPixel : 0;
+        const int count = static_cast<int>(std::min<std::size_t>(held, target.width()));
+        for (int x = 0; x < count; ++x) {
+            const std::uint8_t* pixel = data.data() + rowStart + x * bytesPerPixel;
+            target.set(x, row,
+                       bytesPerPixel == 1 ? *pixel : nearest.match(pixel[2], pixel[1], pixel[0]));
         }
+        if (count < target.width())
+            return true;
     }
     return false;
 }

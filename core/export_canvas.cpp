@@ -1,46 +1,51 @@
 #include "core/bmp_file.h"
+#include "core/grp_row_decoder.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace pixmorph {
-namespace {
-
-class ExportCanvasSink final : public FrameRowSink {
+// Places the decoded runs at the frame's offsets; called directly, not through FrameRowSink,
+// since a call per run is much of a frame's decoding.
+class ExportFrameSink {
 public:
-    ExportCanvasSink(const FrameEntry& entry, ExportCanvas& canvas)
-        : entry_(entry), canvas_(canvas) {}
+    ExportFrameSink(const FrameEntry& entry, ExportCanvas& canvas)
+        : xOffset_(entry.xOffset), yOffset_(entry.yOffset + 1), canvas_(canvas) {
+        // A run starts inside the frame's box and holds at most 63 pixels, so the frame stays
+        // within these columns and rows.
+        constexpr int kLongestRun = 63;
+        canvas.growDrawnBox(
+            xOffset_,
+            std::min(xOffset_ + entry.width - 1 + kLongestRun - 1, ExportCanvas::kColumns - 1),
+            std::min(yOffset_, ExportCanvas::kSize - 1));
+        canvas.growDrawnBox(xOffset_, xOffset_,
+                            std::min(yOffset_ + entry.height - 1, ExportCanvas::kSize - 1));
+    }
 
-    void store(int column, int row, std::uint8_t value) override {
-        canvas_.set(entry_.xOffset + column, entry_.yOffset + 1 + row, value);
+    void storeRepeat(int column, int row, std::uint8_t value, int count) {
+        ExportCanvas::fill(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), value);
     }
-    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
-        canvas_.setRepeat(entry_.xOffset + column, entry_.yOffset + 1 + row, value, count);
-    }
-    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
-        canvas_.setLiteral(entry_.xOffset + column, entry_.yOffset + 1 + row, values, count);
+    void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
+        ExportCanvas::copy(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), values);
     }
 
 private:
-    const FrameEntry& entry_;
+    int xOffset_;
+    int yOffset_;
     ExportCanvas& canvas_;
 };
 
-} // namespace
-
-ExportCanvas::ExportCanvas() : cells_(kSize * kSize) {
+ExportCanvas::ExportCanvas() : cells_(static_cast<std::size_t>(kSize) * kColumns) {
     clear();
 }
 
 void ExportCanvas::clear() {
-    for (int row = firstDrawnRow_; row <= lastDrawnRow_; ++row) {
-        std::int16_t* cells = cells_.data() + row * kSize;
-        const int count = lastDrawnColumn_ - firstDrawnColumn_ + 1;
-        if (row == kSize - 1)
-            std::fill_n(cells + firstDrawnColumn_, count, kSentinel);
-        else
-            std::memset(cells + firstDrawnColumn_, 0, count * sizeof *cells);
-        cells[kSize - 1] = kSentinel;
+    if (firstDrawnColumn_ <= lastDrawnColumn_) {
+        const auto count = static_cast<std::size_t>(lastDrawnColumn_ - firstDrawnColumn_ + 1);
+        for (int row = firstDrawnRow_; row <= lastDrawnRow_; ++row)
+            std::memset(cells_.data() + static_cast<std::size_t>(row) * kColumns +
+                            firstDrawnColumn_,
+                        0, count);
     }
     firstDrawnColumn_ = firstDrawnRow_ = kSize;
     lastDrawnColumn_ = lastDrawnRow_ = -1;
@@ -49,8 +54,8 @@ void ExportCanvas::clear() {
 
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {
     canvas.clear();
-    ExportCanvasSink sink(entry, canvas);
-    return decodeFrameRows(file, entry, sink);
+    ExportFrameSink sink(entry, canvas);
+    return decodeFrameRowsInto(file, entry, sink);
 }
 
 } // namespace pixmorph

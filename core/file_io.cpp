@@ -18,23 +18,26 @@ struct FileCloser {
 };
 using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 
-FileErrorCause causeOf(const std::error_code& error) {
-    return fileErrorCauseFromErrno(error.value());
-}
-
 // The error the C library left behind, or a generic one when it left none.
 FileErrorCause lastError() {
     return errno == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errno);
 }
 
 // A fresh name beside the target, created exclusively, so it can never be someone else's file.
-FilePointer createTemporaryBeside(const fs::path& target, fs::path& temporaryPath) {
+FilePointer createTemporaryBeside(const fs::path& target, std::string& temporaryPath) {
     static std::mt19937_64 names(std::random_device{}());
-    const fs::path folder = target.parent_path();
+    // Put together as text: path arithmetic splits the whole path into its parts every time,
+    // which cost more than the rest of writing a small file.
+    const std::string& whole = target.native();
+    const std::size_t nameStart = whole.rfind(fs::path::preferred_separator) + 1;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name =
-            "." + target.filename().string() + "." + std::to_string(names() % 1000000000) + ".tmp";
-        temporaryPath = folder.empty() ? fs::path(name) : folder / name;
+        const std::string number = std::to_string(names() % 1000000000);
+        temporaryPath.assign(whole, 0, nameStart);
+        temporaryPath.append(".")
+            .append(whole, nameStart)
+            .append(".")
+            .append(number)
+            .append(".tmp");
         errno = 0;
         FilePointer file(std::fopen(temporaryPath.c_str(), "wbx"));
         if (file || errno != EEXIST)
@@ -91,7 +94,7 @@ namespace {
 // Writes the data to a new temporary file beside the target, leaving the target as it is; on
 // failure nothing is left behind.
 FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target,
-                           fs::path& temporaryPath) {
+                           std::string& temporaryPath) {
     target = path;
     std::error_code error;
     // Writing through a link replaces what it points at, not the link.
@@ -127,20 +130,21 @@ FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target
     return FileErrorCause::none;
 }
 
-FileErrorCause renameOver(const fs::path& temporaryPath, const fs::path& target) {
-    std::error_code error;
-    fs::rename(temporaryPath, target, error);
-    if (!error)
+FileErrorCause renameOver(const std::string& temporaryPath, const fs::path& target) {
+    errno = 0;
+    if (std::rename(temporaryPath.c_str(), target.c_str()) == 0)
         return FileErrorCause::none;
+    const FileErrorCause cause = lastError();
     std::error_code ignored;
     fs::remove(temporaryPath, ignored);
-    return causeOf(error);
+    return cause;
 }
 
 } // namespace
 
 FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
-    fs::path target, temporaryPath;
+    fs::path target;
+    std::string temporaryPath;
     if (const FileErrorCause cause = writeBeside(path, data, target, temporaryPath);
         cause != FileErrorCause::none)
         return cause;
@@ -150,7 +154,7 @@ FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
 struct StagedFiles::Staged {
     std::string path;
     fs::path target;
-    fs::path temporaryPath;
+    std::string temporaryPath;
 };
 
 StagedFiles::StagedFiles() = default;

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pixmorph {
@@ -86,21 +87,64 @@ public:
     void set(int x, int y, std::uint32_t value) {
         if (const auto index = canvasCellIndex(y, x, kSize, kSize)) {
             cells_[*index] = value;
-            columnsUsed_ = std::max(columnsUsed_, x + 1);
-            rowsUsed_ = std::max(rowsUsed_, y + 1);
+            noteSet(x, x, y);
         }
     }
+    // count cells of one value, or the count values given, from (x, y) along the row; cells
+    // outside the image are dropped.
+    void fillRow(int x, int y, std::uint32_t value, int count) {
+        const auto [from, end] = clipRun(x, y, count);
+        std::fill(cells_.begin() + from, cells_.begin() + end, value);
+    }
+    void copyRow(int x, int y, const std::uint8_t* values, int count) {
+        const auto [from, end] = clipRun(x, y, count);
+        std::copy_n(values + (x < 0 ? -x : 0), end - from, cells_.begin() + from);
+    }
     bool operator==(const IndexImage& other) const { return cells_ == other.cells_; }
-    // Every non-zero cell lies in the first columnsUsed() columns and rowsUsed() rows.
-    int columnsUsed() const { return columnsUsed_; }
+
+    // The kSize cells of row y (the caller keeps y within the image).
+    const std::uint32_t* row(int y) const {
+        return cells_.data() + static_cast<std::ptrdiff_t>(y) * kSize;
+    }
+    // For a reader that stores a row's cells itself: the cells of row y (within the image),
+    // and then the columns it stored on that row, first to last.
+    std::uint32_t* rowToFill(int y) {
+        return cells_.data() + static_cast<std::ptrdiff_t>(y) * kSize;
+    }
+    void noteFilled(int first, int last, int y) { noteSet(first, last, y); }
+
+    // Every non-zero cell lies in the first rowsUsed() rows, and within a row between the
+    // columns of its extent (empty when first > last).
     int rowsUsed() const { return rowsUsed_; }
+    struct Extent {
+        int first, last;
+    };
+    Extent rowExtent(int y) const { return {firstSet_[y], lastSet_[y]}; }
 
 private:
+    // The cells of a run along a row within the image, as indices from and end; noted as set.
+    std::pair<std::ptrdiff_t, std::ptrdiff_t> clipRun(int x, int y, int count) {
+        const int from = std::max(x, 0);
+        const int end = count > 0 ? std::min(x + count, kSize) : from;
+        if (y < 0 || y >= kSize || from >= end)
+            return {0, 0};
+        noteSet(from, end - 1, y);
+        const std::ptrdiff_t rowStart = static_cast<std::ptrdiff_t>(y) * kSize;
+        return {rowStart + from, rowStart + end};
+    }
+    void noteSet(int first, int last, int y) {
+        firstSet_[y] = std::min(firstSet_[y], first);
+        lastSet_[y] = std::max(lastSet_[y], last);
+        rowsUsed_ = std::max(rowsUsed_, y + 1);
+    }
+
     std::vector<std::uint32_t> cells_;
-    // Every cell set since the last clear lies in these first columns and rows; a clear
-    // restores only them, since a picture is usually far smaller than the image.
-    int columnsUsed_ = 0;
+    // The cells set since the last clear lie in these first rows, and in each row between
+    // these columns; a clear restores only them, since a picture is usually far smaller than
+    // the image, and the frame box is found from them.
     int rowsUsed_ = 0;
+    std::vector<int> firstSet_;
+    std::vector<int> lastSet_;
 };
 
 enum class DecodeStatus {

@@ -1,4 +1,5 @@
 #include "core/grp_format.h"
+#include "core/grp_row_decoder.h"
 
 #include <algorithm>
 
@@ -31,49 +32,6 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index) {
 
 namespace {
 
-// Opcodes that produce no pixel (0x00, a skip or a repeat of 0) serve no row. A long stream of
-// them would let every row of every frame read on to the end of the file, so a row that idles
-// longer than this is refused as malformed; no writer pads a row with more than a few.
-constexpr int kMaxIdleOpcodes = 256;
-
-// Decodes one row stream; truncated when the data ends before the row reaches the box width.
-// Every opcode consumes at least its own byte, so a row that never reaches the width still
-// ends at the end of the data.
-DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, FrameRowSink& sink) {
-    int x = 0;
-    int idle = 0;
-    while (x < width) {
-        auto opcode = readU8(file, position++);
-        if (!opcode)
-            return DecodeStatus::truncated;
-        const int c = *opcode;
-        const bool producesNoPixel = c == 0x00 || c == 0x40 || c == 0x80;
-        if (producesNoPixel && ++idle > kMaxIdleOpcodes)
-            return DecodeStatus::idling;
-        if (c & 0x80) {
-            x += c & 0x7F;
-        } else if (c & 0x40) {
-            auto value = readU8(file, position++);
-            if (!value)
-                return DecodeStatus::truncated;
-            const int count = c & 0x3F;
-            sink.storeRepeat(x, row, *value, count);
-            x += count;
-        } else {
-            // The values the data still holds are stored even when the run is cut short.
-            const std::size_t left = position < file.size() ? file.size() - position : 0;
-            const int count =
-                static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(c), left));
-            sink.storeLiteral(x, row, file.data() + position, count);
-            if (count < c)
-                return DecodeStatus::truncated;
-            position += static_cast<std::size_t>(c);
-            x += c;
-        }
-    }
-    return DecodeStatus::complete;
-}
-
 class CanvasSink final : public FrameRowSink {
 public:
     CanvasSink(FrameCanvas& canvas, const FrameEntry& entry) : canvas_(canvas), entry_(entry) {}
@@ -97,16 +55,7 @@ private:
 } // namespace
 
 DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink) {
-    const std::size_t base = entry.dataOffset;
-    for (int row = 0; row < entry.height; ++row) {
-        auto rowOffset = readU16(file, base + 2 * static_cast<std::size_t>(row));
-        if (!rowOffset)
-            return DecodeStatus::truncated;
-        if (const DecodeStatus status = decodeRow(file, base + *rowOffset, entry.width, row, sink);
-            status != DecodeStatus::complete)
-            return status;
-    }
-    return DecodeStatus::complete;
+    return decodeFrameRowsInto(file, entry, sink);
 }
 
 DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas) {

@@ -130,11 +130,10 @@ std::string paletteFileName(std::string_view path) {
 
 NearestColour::NearestColour(const Palette& palette) : palette_(palette) {}
 
-std::uint8_t NearestColour::match(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    const std::uint32_t key = Palette::colour(red, green, blue);
+std::uint8_t NearestColour::lookUp(std::uint32_t key) {
     if (const auto found = memo_.find(key); found != memo_.end())
         return found->second;
-    const std::uint8_t index = search(red, green, blue);
+    const std::uint8_t index = search(Palette::red(key), Palette::green(key), Palette::blue(key));
     // A compile may meet millions of distinct colours; the memo starts afresh rather than
     // growing with them.
     if (memo_.size() >= kMaxMemoColours)

@@ -66,12 +66,23 @@ class NearestColour {
 public:
     static constexpr std::size_t kMaxMemoColours = 1u << 16;
     explicit NearestColour(const Palette& palette);
-    std::uint8_t match(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+    // Neighbouring pixels mostly share a colour, so the last one is answered before the memo.
+    std::uint8_t match(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+        const std::uint32_t key = Palette::colour(red, green, blue);
+        if (key != lastKey_) {
+            lastIndex_ = lookUp(key);
+            lastKey_ = key;
+        }
+        return lastIndex_;
+    }
 
 private:
+    std::uint8_t lookUp(std::uint32_t key);
     std::uint8_t search(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
     Palette palette_;
     std::unordered_map<std::uint32_t, std::uint8_t> memo_;
+    std::uint32_t lastKey_ = ~0u; // no colour's key
+    std::uint8_t lastIndex_ = 0;
 };
 
 } // namespace pixmorph

@@ -1,6 +1,8 @@
+#include "core/byte_runs.h"
 #include "core_test_files.h"
 #include "support/job_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -53,6 +55,20 @@ TEST(BmpWrite, PairRulesOfOneRow) {
         expected.insert(expected.end(), {0, 1}); // the only row ends the picture
         EXPECT_EQ(pixelData(encodeFrameBmp(canvas, DefaultPalette, c.width, 1)), expected);
     }
+}
+
+// Runs are found a word at a time: every length and start around the word's edges, stopped by
+// a different byte or by the end given.
+TEST(ByteRuns, EveryLengthStartAndEnd) {
+    for (int from = 0; from < 9; ++from)
+        for (int length = 0; length < 20; ++length)
+            for (int limit = from; limit <= from + 20; ++limit) {
+                std::vector<std::uint8_t> cells(48, 3);
+                std::fill_n(cells.begin() + from, length, std::uint8_t{9});
+                EXPECT_EQ(byteRunLength(cells.data(), from, limit, 9),
+                          std::min(length, limit - from))
+                    << from << " " << length << " " << limit;
+            }
 }
 
 TEST(BmpWrite, WholeFile) {

@@ -1,5 +1,7 @@
 #include "core_test_files.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace pixmorph {
@@ -111,6 +113,64 @@ TEST(GrpEncode, TheLargestBoxesFitAndLargerOnesAreRefused) {
                   rows == 160 ? GrpWriteError::none : GrpWriteError::rowOffsetOverflow);
         EXPECT_EQ(frame.data.empty(), rows != 160);
     }
+}
+
+// The box is found from the extents of the cells set on each row, which may be wider than the
+// non-zero cells (a cell set back to 0, zeros stored by a run) or reach past the picture.
+TEST(GrpEncode, FrameBoxMatchesEveryNonZeroCellWhateverWasSet) {
+    std::srand(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        SCOPED_TRACE(trial);
+        IndexImage image;
+        const int width = 1 + std::rand() % 280, height = 1 + std::rand() % 280;
+        for (int i = std::rand() % 12; i > 0; --i) {
+            const int x = std::rand() % 320 - 10, y = std::rand() % 300;
+            const std::uint32_t value = std::rand() % 3 == 0 ? 0 : 1 + std::rand() % 300;
+            const std::uint8_t zeros[40] = {};
+            switch (std::rand() % 4) {
+            case 0:
+                image.set(x, y, value);
+                break;
+            case 1:
+                image.fillRow(x, y, value, std::rand() % 40);
+                break;
+            case 2:
+                image.copyRow(x, y, zeros, std::rand() % 40);
+                break;
+            default:
+                image.set(x, y, 5);
+                image.set(x, y, 0);
+            }
+        }
+        int minX = 999, minY = 999, maxX = -1, maxY = -1;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (image.at(x, y) != 0) {
+                    minX = std::min(minX, x), maxX = std::max(maxX, x);
+                    minY = std::min(minY, y), maxY = std::max(maxY, y);
+                }
+        const FrameBox box = findFrameBox(image, width, height);
+        EXPECT_EQ(box.empty, maxX < 0);
+        if (maxX >= 0 && box.error == GrpWriteError::none) {
+            EXPECT_EQ(box.entry,
+                      (FrameEntry{static_cast<std::uint8_t>(minX), static_cast<std::uint8_t>(minY),
+                                  static_cast<std::uint8_t>(maxX - minX + 1),
+                                  static_cast<std::uint8_t>(maxY - minY + 2), 0}));
+        }
+        image.clear();
+        EXPECT_EQ(image, IndexImage{});
+    }
+    // A box reaching past the image reads the cells outside as 0.
+    IndexImage image;
+    image.set(299, 299, 4);
+    FrameBox outside;
+    outside.entry = FrameEntry{250, 250, 255, 55, 0};
+    const ByteVector data = encodeFrameData(image, outside).data;
+    // 55 rows of 255 cells: 63, 63, 63, 63 and 3 transparent ones, but row 49, at image row
+    // 299, holds 49 transparent cells, the 4, then 205 transparent ones.
+    ASSERT_EQ(data.size(), 2u * 55 + 55 * 5 + 2);
+    EXPECT_EQ(ByteVector(data.begin() + 110 + 49 * 5, data.begin() + 110 + 49 * 5 + 7),
+              (ByteVector{0x80 + 49, 1, 4, 0xBF, 0xBF, 0xBF, 0x80 + 16}));
 }
 
 TEST(SpriteWriter, WholeFileLayout) {
