@@ -119,28 +119,22 @@ TEST(GrpEncode, TheLargestBoxesFitAndLargerOnesAreRefused) {
 // non-zero cells (a cell set back to 0, zeros stored by a run) or reach past the picture.
 TEST(GrpEncode, FrameBoxMatchesEveryNonZeroCellWhateverWasSet) {
     std::srand(7);
+    const std::uint8_t zeros[40] = {};
     for (int trial = 0; trial < 200; ++trial) {
         SCOPED_TRACE(trial);
         IndexImage image;
         const int width = 1 + std::rand() % 280, height = 1 + std::rand() % 280;
         for (int i = std::rand() % 12; i > 0; --i) {
-            const int x = std::rand() % 320 - 10, y = std::rand() % 300;
+            const int x = std::rand() % 320 - 10, y = std::rand() % 300, kind = std::rand() % 4;
             const std::uint32_t value = std::rand() % 3 == 0 ? 0 : 1 + std::rand() % 300;
-            const std::uint8_t zeros[40] = {};
-            switch (std::rand() % 4) {
-            case 0:
+            if (kind == 0)
                 image.set(x, y, value);
-                break;
-            case 1:
+            else if (kind == 1)
                 image.fillRow(x, y, value, std::rand() % 40);
-                break;
-            case 2:
+            else if (kind == 2)
                 image.copyRow(x, y, zeros, std::rand() % 40);
-                break;
-            default:
-                image.set(x, y, 5);
-                image.set(x, y, 0);
-            }
+            else
+                image.set(x, y, 5), image.set(x, y, 0);
         }
         int minX = 999, minY = 999, maxX = -1, maxY = -1;
         for (int y = 0; y < height; ++y)
