@@ -63,24 +63,5 @@ TEST(ExtractionNaming, RefusesEveryNameThatCouldLeaveTheOutputDirectory) {
               "a?b.grp cannot be saved:\nits name holds control characters.");
 }
 
-TEST(ExtractionNaming, BothFormatsJoinWithSlashes) {
-    const std::tuple<std::string, NameFormat, Names, std::string> cases[] = {
-        {"/out", NameFormat::flat, {}, "/out/unit_zerg_z.grp"},
-        {"/out",
-         NameFormat::subdirectories,
-         {"/out/unit", "/out/unit/zerg"},
-         "/out/unit/zerg/z.grp"},
-        {"/", NameFormat::subdirectories, {"/unit", "/unit/zerg"}, "/unit/zerg/z.grp"},
-        // No output directory: the current directory, never the file system's root.
-        {"", NameFormat::flat, {}, "unit_zerg_z.grp"},
-        {"", NameFormat::subdirectories, {"unit", "unit/zerg"}, "unit/zerg/z.grp"},
-    };
-    for (const auto& [outputDir, format, directories, path] : cases) {
-        const auto target = extractionTarget(outputDir, "unit\\zerg\\z.grp", format);
-        EXPECT_EQ(target.directories, directories) << outputDir;
-        EXPECT_EQ(target.path, path) << outputDir;
-    }
-}
-
 } // namespace
 } // namespace pixmorph
