@@ -163,8 +163,8 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index);
 class FrameRowSink {
 public:
     virtual void store(int column, int row, std::uint8_t value) = 0;
-    // A repeat run and a literal run at once; by default pixel by pixel. Canvases override
-    // them, since a call per pixel is most of a frame's decoding.
+    // A repeat run and a literal run at once; by default pixel by pixel. The canvases take
+    // the runs through decodeFrameRowsInto instead, without a virtual call per run.
     virtual void storeRepeat(int column, int row, std::uint8_t value, int count) {
         for (int i = 0; i < count; ++i)
             store(column + i, row, value);

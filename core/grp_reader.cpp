@@ -32,17 +32,16 @@ std::optional<FrameEntry> readFrameEntry(Bytes file, std::size_t index) {
 
 namespace {
 
-class CanvasSink final : public FrameRowSink {
+// Places the decoded runs at the frame's offsets, called directly by the decoder's loop.
+class CanvasPlacement {
 public:
-    CanvasSink(FrameCanvas& canvas, const FrameEntry& entry) : canvas_(canvas), entry_(entry) {}
-    void store(int column, int row, std::uint8_t value) override {
-        canvas_.set(entry_.xOffset + column, entry_.yOffset + row, value);
-    }
-    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
+    CanvasPlacement(FrameCanvas& canvas, const FrameEntry& entry)
+        : canvas_(canvas), entry_(entry) {}
+    void storeRepeat(int column, int row, std::uint8_t value, int count) {
         for (int i = 0; i < count; ++i)
             canvas_.set(entry_.xOffset + column + i, entry_.yOffset + row, value);
     }
-    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
+    void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
         for (int i = 0; i < count; ++i)
             canvas_.set(entry_.xOffset + column + i, entry_.yOffset + row, values[i]);
     }
@@ -60,8 +59,8 @@ DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& 
 
 DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas) {
     canvas.clear();
-    CanvasSink sink(canvas, entry);
-    return decodeFrameRows(file, entry, sink);
+    CanvasPlacement placement(canvas, entry);
+    return decodeFrameRowsInto(file, entry, placement);
 }
 
 } // namespace pixmorph
