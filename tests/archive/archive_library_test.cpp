@@ -1,3 +1,4 @@
+// Name lists, offered and refused names, archives through a fake reader and through StormLib.
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
 #include "archive/name_list.h"
@@ -13,85 +14,104 @@ namespace {
 using namespace testing;
 using Names = std::vector<std::string>;
 
-class ArchiveLibraryWithFake : public ::testing::Test {
-protected:
-    ArchiveLibraryWithFake() {
-        fake_->files = {{"unit\\a.grp", {1, 2, 3}}, {"unit\\b.grp", {4, 5}}, {"sound\\c.wav", {6}}};
-    }
-    bool open(std::string_view list) {
-        writeFile(dir_.file("sc_data.txt"), list);
-        return library_.openArchiveAndList("game.mpq", dir_.file("sc_data.txt"));
-    }
-
-    ScratchDir dir_;
-    std::shared_ptr<FakeArchiveState> fake_ = std::make_shared<FakeArchiveState>();
-    ArchiveLibrary library_{makeFakeBackend(fake_)};
-};
-
-TEST_F(ArchiveLibraryWithFake, OpensWheneverTheArchiveAndTheListOpenAndReleasesAll) {
-    // The last name is missing from the archive; a repeated line is looked up once.
-    ASSERT_TRUE(open("unit\\a.grp\n\nsound\\c.wav\nunit\\a.grp\nunit\\missing.grp\n"));
-    EXPECT_EQ(foundNames(library_), (Names{"unit\\a.grp", "sound\\c.wav"}));
-    EXPECT_EQ(fake_->filesOpen, 2);
-
-    // The next opening releases the last; a single found sprite is offered.
-    ASSERT_TRUE(open("unit\\b.grp\n"));
-    EXPECT_EQ(fake_->archivesOpen, 1);
-    EXPECT_EQ(fake_->filesOpen, 1);
-    EXPECT_EQ(offeredNames(library_.found()), Names{"unit\\b.grp"});
-
-    // A missing list closes the archive it had opened.
-    EXPECT_FALSE(library_.openArchiveAndList("game.mpq", dir_.file("absent.txt")));
-    EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
-    EXPECT_EQ(fake_->archivesOpen + fake_->filesOpen, 0);
-    // So does a list of more lines than a list may hold.
-    EXPECT_FALSE(open(std::string(kMaxNameLines + 1, '\n')));
-    EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::nameList);
-    EXPECT_EQ(fake_->archivesOpen, 0);
-    ASSERT_TRUE(open("unit\\a.grp\n"));
-    library_.release();
-    library_.release(); // a second release closes nothing twice
-    EXPECT_EQ(fake_->archivesOpen + fake_->filesOpen, 0);
-
-    fake_->archiveOpens = false;
-    EXPECT_FALSE(open("unit\\a.grp\n"));
-    EXPECT_EQ(library_.lastFailure(), ArchiveOpenFailure::archive);
-
-    ArchiveLibrary unbound(nullptr);
-    EXPECT_FALSE(unbound.openArchiveAndList("game.mpq", dir_.file("sc_data.txt")));
-    EXPECT_EQ(unbound.lastFailure(), ArchiveOpenFailure::notBound);
+Names parse(std::string_view text) {
+    return parseNameList(Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-TEST_F(ArchiveLibraryWithFake, ReadsThatFailOrClaimTooMuchWriteNothing) {
-    ASSERT_TRUE(open("unit\\a.grp\nunit\\b.grp\n"));
-    const std::string output = dir_.file("out");
-    std::filesystem::create_directory(output);
-    writeFile(output + "/a.grp", std::string("earlier"));
-    const auto extract = [&](const char* name, NameFormat format) {
-        return extractArchiveFile(library_, name, output, format).error;
-    };
+TEST(NameList, SplitsLinesAsTheArchiveListIsWritten) {
+    // CRs are dropped, a NUL spoils its line, a last line without LF is not taken.
+    EXPECT_EQ(parse(std::string("a\r\nb\r.grp\r\n\n c\t\nd\0e\nf", 21)),
+              (Names{"a", "b.grp", "", " c\t"}));
+    // Lines over the limit are skipped whole; CR bytes do not count towards it.
+    const std::string longest(kNameLineLimit, 'x'), tooLong(kNameLineLimit + 1, 'y');
+    EXPECT_EQ(parse(longest + "\r\n" + tooLong + "\nz\n"), (Names{longest, "z"}));
+    EXPECT_EQ(parse(std::string(3 * kMaxNameLines, '\n')).size(), kMaxNameLines + 1); // bounded
+}
 
-    fake_->bytesShort = 1;
-    const ExtractionResult failed =
-        extractArchiveFile(library_, "unit\\a.grp", output, NameFormat::subdirectories);
-    EXPECT_EQ(failed.error, "unit\\a.grp could not be read from the archive;\nnothing was saved.");
-    EXPECT_EQ(failed.icon, MessageIcon::stop);
-    fake_->bytesShort = 0;
-    fake_->claimedSize = kLargestExtractedFile + 1;
-    EXPECT_EQ(extract("unit\\b.grp", NameFormat::flat),
-              "unit\\b.grp is larger than 64 MiB and was not saved.");
-    EXPECT_EQ(fake_->reads, 1) << "nothing read for the oversized file";
-    fake_->claimedSize = ArchiveBackend::kUnknownSize;
-    EXPECT_NE(extract("unit\\b.grp", NameFormat::flat), "");
-    fake_->claimedSize.reset();
-    EXPECT_EQ(extract("unit\\A.grp", NameFormat::flat),
-              "unit\\A.grp is not among the files the name list found in the archive.");
-    EXPECT_EQ(snapshotOf(dir_.path()),
-              (FolderSnapshot{{"out", "/"},
-                              {"out/a.grp", "earlier"},
-                              {"sc_data.txt", "unit\\a.grp\nunit\\b.grp\n"}}));
-    EXPECT_EQ(extractArchiveFile(library_, "unit\\a.grp", output + "/x", NameFormat::flat).error,
-              output + "/x/unit_a.grp was not found.");
+TEST(OfferedNames, NamesEndingInGrpInAnyCaseSortedWithoutRegardToCase) {
+    std::vector<ArchiveFileRecord> found;
+    for (const char* name : {"unit\\zerg\\zergling.grp", "sound\\zergling.wav", "Unit\\Marine.grp",
+                             "UNIT\\ZERG\\ZERGLING.GRP", "unit_zerg.GRP", "unit\\x.grp ", "rp"})
+        found.push_back({name, nullptr});
+    EXPECT_EQ( // '\' and '_' come before letters; names equal but for case keep byte order
+        offeredNames(found), (Names{"Unit\\Marine.grp", "UNIT\\ZERG\\ZERGLING.GRP",
+                                    "unit\\zerg\\zergling.grp", "unit_zerg.GRP"}));
+}
+
+TEST(ExtractionNaming, RefusesEveryNameThatCouldLeaveTheOutputDirectory) {
+    for (const char* name : {"", "unit\\..\\..\\x.grp", "unit\\.\\x.grp", "\\root.grp",
+                             "\\\\server\\x.grp", "unit\\\\x.grp", "unit\\", "C:\\x.grp",
+                             "x.grp:stream", "unit/../x.grp", "unit\\x\x7f.grp"})
+        EXPECT_TRUE(refuseArchiveName(name).has_value()) << name;
+    for (const char* name : {"unit\\zerg\\zergling.grp", "..grp", "unit\\x..y\\a b.grp"})
+        EXPECT_EQ(refuseArchiveName(name), std::nullopt) << name;
+    EXPECT_EQ(*refuseArchiveName("a\nb.grp"), // shown on one line whatever it holds
+              "a?b.grp cannot be saved:\nits name holds control characters.");
+}
+
+struct Opened {
+    explicit Opened(std::unique_ptr<ArchiveBackend> backend) : library(std::move(backend)) {}
+    bool open(std::string_view list, const std::string& archive = "game.mpq") {
+        writeFile(dir.file("list.txt"), list);
+        return library.openArchiveAndList(archive, dir.file("list.txt"));
+    }
+    ExtractionResult extract(const std::string& name) {
+        return extractArchiveFile(library, name, dir.path(), NameFormat::subdirectories);
+    }
+    ScratchDir dir;
+    ArchiveLibrary library;
+};
+
+TEST(ArchiveLibrary, OpensWhenArchiveAndListOpenAndWritesNothingForAFailedRead) {
+    const auto fake = std::make_shared<FakeArchiveState>();
+    fake->files = {{"a.grp", {1, 2, 3}}, {"b.grp", {4, 5}}};
+    Opened t(makeFakeBackend(fake));
+    // A missing name is left out; a repeated line is looked up once.
+    ASSERT_TRUE(t.open("a.grp\n\nb.grp\na.grp\nmissing.grp\n"));
+    EXPECT_EQ(foundNames(t.library), (Names{"a.grp", "b.grp"}));
+    EXPECT_EQ(fake->filesOpen, 2);
+    // A list of too many lines closes the archive it had opened.
+    EXPECT_FALSE(t.open(std::string(kMaxNameLines + 1, '\n')));
+    EXPECT_EQ(t.library.lastFailure(), ArchiveOpenFailure::nameList);
+    EXPECT_EQ(fake->archivesOpen + fake->filesOpen, 0);
+    ASSERT_TRUE(t.open("a.grp\nb.grp\n"));
+    writeFile(t.dir.file("a.grp"), std::string("earlier"));
+    fake->bytesShort = 1;
+    EXPECT_EQ(t.extract("a.grp").error,
+              "a.grp could not be read from the archive;\nnothing was saved.");
+    fake->claimedSize = kLargestExtractedFile + 1;
+    EXPECT_EQ(t.extract("b.grp").error, "b.grp is larger than 64 MiB and was not saved.");
+    EXPECT_EQ(fake->reads, 1) << "nothing read for the oversized file";
+    EXPECT_EQ(readText(t.dir.file("a.grp")), "earlier");
+    t.library.release();
+    EXPECT_EQ(fake->archivesOpen + fake->filesOpen, 0);
+}
+
+TEST(StormArchive, EveryStorageReadsBackAndDamagedDataFailsCleanly) {
+    Opened t(makeStormBackend());
+    const std::vector<ArchivedFile> files = {
+        {"unit\\pkware\\big.grp", sampleBytes(50000, 1), kPkware}, // several sectors
+        {"unit\\implode\\a.grp", sampleBytes(9000, 2), kImplode},
+        {"unit\\encrypted\\a.grp", sampleBytes(12000, 3), kEncryptedFixKey},
+        {"unit\\stored\\a.grp", sampleBytes(700, 4), kStored},
+        {"unit\\empty.grp", {}, kPkware},
+        {"unit\\table.grp", sampleBytes(40000, 5)},
+    };
+    const std::string archive = t.dir.file("StarDat.mpq");
+    ASSERT_TRUE(writeArchive(archive, files));
+    // The sector offset table starts the data; its third entry ends sector one: now far past
+    // the archive's end. The malformed suite has damaged headers and compression.
+    overwriteBytes(archive, storedOffset(archive, "unit\\table.grp") + 8, {"\0\0\0\x7f", 4});
+    std::string list;
+    for (const auto& file : files)
+        list += file.name + "\r\n";
+    ASSERT_TRUE(t.open(list, archive));
+    EXPECT_EQ(t.extract("unit\\table.grp").error,
+              "unit\\table.grp could not be read from the archive;\nnothing was saved.");
+    for (std::size_t i = 0; i + 1 < files.size(); ++i) {
+        const ExtractionResult result = t.extract(files[i].name);
+        EXPECT_EQ(readFile(result.path), files[i].data) << files[i].name << result.error;
+    }
 }
 
 } // namespace

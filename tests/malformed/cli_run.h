@@ -1,34 +1,69 @@
 #pragma once
-// Runs pixmorph-cli as a child process, as a user would, and keeps what it said, its exit code
-// and its peak memory. The child can be given a file size limit (a write cut short, a full
-// disk), a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
+// Runs pixmorph-cli as a child process, as a user would. The child can be given a file size
+// limit, a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
 // folder stops it even when the tests run as root).
-
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace pixmorph::test {
 
 struct CliRunOptions {
-    long fileSizeLimit = -1; // RLIMIT_FSIZE in bytes; -1 leaves it unlimited
+    long fileSizeLimit = -1, cpuSecondsLimit = -1; // -1: unlimited
     bool asUnprivilegedUser = false;
-    long cpuSecondsLimit = -1; // RLIMIT_CPU: a run that would hang is killed (SIGXCPU) instead
 };
 
 struct CliRun {
-    int exitCode = -1;     // -1 when the child did not exit normally
-    int signal = 0;        // the signal that ended it, if any
-    std::string out;       // stdout
-    std::string err;       // stderr
-    long peakMemoryKb = 0; // maximum resident set size
+    int exitCode = -1, signal = 0; // exitCode -1: ended by the signal
+    std::string err;               // stderr, through a pipe as a file size limit cuts files
+    long peakMemoryKb = 0;
 };
 
-// The program under test, from the build folder of the tests.
-std::string cliProgram();
-
-CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {});
-
-// The lines of a text, without their line ends.
-std::vector<std::string> linesOf(const std::string& text);
+inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {}) {
+    const std::string program = std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    CliRun run;
+    int err[2];
+    if (std::fflush(nullptr), ::pipe2(err, O_CLOEXEC) != 0)
+        return run;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(err[1], STDERR_FILENO);
+        ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
+        if (options.asUnprivilegedUser && ::geteuid() == 0 &&
+            (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(126);
+        for (const auto [resource, limit] : {std::pair{RLIMIT_CPU, options.cpuSecondsLimit},
+                                             {RLIMIT_FSIZE, options.fileSizeLimit}})
+            if (const rlimit both{rlim_t(limit), rlim_t(limit)}; limit >= 0)
+                ::setrlimit(resource, &both);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(err[1]);
+    char chunk[4096];
+    for (ssize_t got; (got = ::read(err[0], chunk, sizeof chunk)) != 0;)
+        if (got > 0)
+            run.err.append(chunk, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
+    ::close(err[0]);
+    int status = 0;
+    rusage usage{};
+    while (::wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    run.peakMemoryKb = usage.ru_maxrss;
+    return run;
+}
 
 } // namespace pixmorph::test

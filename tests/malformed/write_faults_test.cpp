@@ -1,10 +1,8 @@
-// Writes that cannot complete: cut short by the file size limit (as `ulimit -f` sets it), a
-// disk that takes no byte at all (the same limit at 0, since tests cannot fill a real disk),
-// and an output folder the user may not write to (the child gives itself up to an
-// unprivileged user, as root passes every permission check). Each ends the export, the compile
-// or the extraction with one line naming the file and leaves every earlier output
-// byte-identical, with no temporary file beside it.
+// Writes cut short by a file size limit, a disk that takes nothing (the limit at 0) and a
+// read-only output folder each end the export, compile or extraction with one line naming the
+// file, every earlier output byte-identical and no temporary file left. Then the worst input.
 #include "cli_run.h"
+#include "core/core_test_files.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 
@@ -14,51 +12,22 @@
 namespace pixmorph {
 namespace {
 
-using testing::makeSprite;
-using testing::ScratchDir;
-
 namespace fs = std::filesystem;
+using testing::ScratchDir;
+using testing::writeFile;
 
-// in/ holds the inputs, out/ what an earlier run wrote; both readable by every user.
-struct Workspace {
-    ScratchDir root;
-    std::string in = root.file("in");
-    std::string out = root.file("out");
-    Workspace() {
-        fs::create_directory(in);
-        fs::create_directory(out);
-        fs::permissions(root.path(), fs::perms::owner_all | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read |
-                                         fs::perms::others_exec);
-    }
-    std::string input(const std::string& name) const { return in + "/" + name; }
-};
-
-// A sprite whose first frame is one pixel and whose second is noise over the whole sprite, so
-// its first bitmap is much smaller than its second.
+// A 64 x 64 sprite of one pixel, then noise: its first bitmap is much smaller than its second.
 ByteVector smallThenLargeFrames(std::uint32_t seed) {
     SpriteWriter writer(2);
     IndexImage image;
     image.set(3, 3, 7);
     writer.addFrame(image, 64, 64);
-    std::uint32_t state = seed;
     for (int x = 0; x < 64; ++x)
-        for (int y = 0; y < 63; ++y) {
-            state = state * 1664525u + 1013904223u;
-            image.set(x, y, 1 + (state >> 24) % 255);
-        }
+        for (int y = 0; y < 63; ++y)
+            image.set(x, y, 1 + ((seed = seed * 1664525u + 1013904223u) >> 24) % 255);
     writer.addFrame(image, 64, 64);
     return writer.finish();
 }
-
-// A command that writes into the output folder, with what its message names when its first
-// write fails and when its largest write is cut short, and a file size between the two.
-struct WritingCommand {
-    std::vector<std::string> args;
-    std::string firstWrite;
-    std::string largestWrite;
-    std::uintmax_t limit = 0;
-};
 
 void setFolderModes(const std::string& top, fs::perms modes) {
     fs::permissions(top, modes);
@@ -67,79 +36,83 @@ void setFolderModes(const std::string& top, fs::perms modes) {
             fs::permissions(item.path(), modes);
 }
 
-// The write cut short, the disk that takes nothing and the read-only output folder (every
-// folder in it read-only, for an unprivileged user): each a one-line refusal naming the file,
-// with nothing in the workspace changed.
-void expectEveryFaultRefused(const Workspace& w, const WritingCommand& command) {
-    test::CliRunOptions cutShort, diskFull, readOnly;
-    cutShort.fileSizeLimit = static_cast<long>(command.limit);
-    diskFull.fileSizeLimit = 0;
-    readOnly.asUnprivilegedUser = true;
-    const std::pair<test::CliRunOptions, std::string> faults[] = {
-        {cutShort, command.largestWrite + ": Disk full while accessing"},
-        {diskFull, command.firstWrite + ": Disk full while accessing"},
-        {readOnly, command.firstWrite + ": Access to"},
+TEST(WriteFault, ExportCompileAndExtractionKeepEveryEarlierOutput) {
+    ScratchDir root;
+    const std::string in = root.file("in"), out = root.file("out"), name = "unit\\zerg\\s.grp";
+    fs::create_directory(in);
+    fs::create_directory(out);
+    fs::permissions(root.path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    writeFile(in + "/names.txt", name + "\n");
+    // clang-format off
+    const struct { std::vector<std::string> args; std::string firstWrite, largestWrite; } commands[] = {
+        {{"export", "--output-dir", out, in + "/s.grp"}, out + "/s000.bmp", out + "/s001.bmp"},
+        {{"compile", "--output-dir", out, in + "/s.qbl"}, out + "/x_s.grp", out + "/x_s.grp"},
+        {{"extract", "--names", in + "/names.txt", "--output-dir", out, in + "/a.mpq", name}, name, name},
+    }; // clang-format on
+    // The inputs of a seed: a sprite, its bitmaps and list beside it, an archive holding it.
+    const auto makeInputs = [&](std::uint32_t seed) {
+        writeFile(in + "/s.grp", smallThenLargeFrames(seed));
+        EXPECT_EQ(test::runCli({"export", in + "/s.grp"}).exitCode, 0);
+        EXPECT_TRUE(testing::writeArchive(in + "/a.mpq", {{name, smallThenLargeFrames(seed)}}));
     };
-    const fs::perms readable = fs::perms::owner_read | fs::perms::owner_exec |
+    makeInputs(1);
+    for (const auto& command : commands)
+        ASSERT_EQ(test::runCli(command.args).exitCode, 0) << command.args[0];
+    makeInputs(2);
+
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::owner_exec |
                                fs::perms::others_read | fs::perms::others_exec;
-    setFolderModes(w.out, readable);
-    for (const auto& [options, lineStart] : faults) {
-        const testing::FolderSnapshot before = testing::snapshotOf(w.root.path());
-        const test::CliRun run = test::runCli(command.args, options);
-        EXPECT_EQ(run.signal, 0) << "killed by signal " << run.signal;
-        EXPECT_EQ(run.exitCode, 1) << run.err;
-        const std::vector<std::string> lines = test::linesOf(run.err);
-        EXPECT_EQ(lines.size(), 1u) << run.err;
-        EXPECT_TRUE(!lines.empty() && lines[0].starts_with(lineStart)) << run.err;
-        EXPECT_EQ(testing::snapshotOf(w.root.path()), before);
+    for (const auto& command : commands) {
+        // Half the largest file the command writes: past the smaller ones, short of that one.
+        ScratchDir probe;
+        std::vector<std::string> probeArgs = command.args;
+        std::ranges::replace(probeArgs, out, probe.path());
+        ASSERT_EQ(test::runCli(probeArgs).exitCode, 0);
+        std::uintmax_t largest = 0;
+        for (const auto& item : fs::recursive_directory_iterator(probe.path()))
+            largest = std::max(largest, item.is_regular_file() ? item.file_size() : 0);
+        const std::pair<test::CliRunOptions, std::string> faults[] = {
+            {{.fileSizeLimit = long(largest / 2)}, command.largestWrite + ": Disk full while"},
+            {{.fileSizeLimit = 0}, command.firstWrite + ": Disk full while accessing"},
+            {{.asUnprivilegedUser = true}, command.firstWrite + ": Access to"},
+        };
+        setFolderModes(out, readOnly);
+        for (const auto& [options, lineStart] : faults) {
+            const testing::FolderSnapshot before = testing::snapshotOf(root.path());
+            const test::CliRun run = test::runCli(command.args, options);
+            EXPECT_EQ(run.exitCode, 1) << run.err << " signal " << run.signal;
+            EXPECT_TRUE(run.err.starts_with(lineStart) && run.err.find('\n') + 1 == run.err.size())
+                << run.err;
+            EXPECT_EQ(testing::snapshotOf(root.path()), before) << command.args[0];
+        }
+        setFolderModes(out, readOnly | fs::perms::owner_write);
     }
-    setFolderModes(w.out, readable | fs::perms::owner_write);
 }
 
-TEST(WriteFault, ExportKeepsEveryEarlierBitmapAndList) {
-    Workspace w;
-    const std::vector<std::string> args = {"export", "--output-dir", w.out, w.input("s.grp")};
-    testing::writeFile(w.input("s.grp"), smallThenLargeFrames(1));
-    ASSERT_EQ(test::runCli(args).exitCode, 0);
-    testing::writeFile(w.input("s.grp"), smallThenLargeFrames(2));
+extern "C" void __asan_init() __attribute__((weak)); // set only in a sanitized build
 
-    // The sizes of the new files, from a run into a scratch folder.
-    ScratchDir probe;
-    ASSERT_EQ(test::runCli({"export", "--output-dir", probe.path(), w.input("s.grp")}).exitCode, 0);
-    const std::uintmax_t small = fs::file_size(probe.file("s000.bmp"));
-    const std::uintmax_t large = fs::file_size(probe.file("s001.bmp"));
-    ASSERT_LT(small + 1000, large);
-    const std::string bitmaps = w.out + "/s00";
-    expectEveryFaultRefused(w, {args, bitmaps + "0.bmp", bitmaps + "1.bmp", (small + large) / 2});
-}
-
-TEST(WriteFault, CompileKeepsTheEarlierSprite) {
-    Workspace w;
-    const std::vector<std::string> args = {"compile", "--output-dir", w.out, w.input("s.qbl")};
-    testing::writeFile(w.input("s.grp"), smallThenLargeFrames(1));
-    ASSERT_EQ(test::runCli({"export", w.input("s.grp")}).exitCode, 0);
-    ASSERT_EQ(test::runCli(args).exitCode, 0);
-    testing::writeFile(w.input("s.grp"), smallThenLargeFrames(2));
-    ASSERT_EQ(test::runCli({"export", w.input("s.grp")}).exitCode, 0);
-
-    ScratchDir probe;
-    ASSERT_EQ(test::runCli({"compile", "--output-dir", probe.path(), w.input("s.qbl")}).exitCode,
-              0);
-    const std::string sprite = w.out + "/x_s.grp";
-    expectEveryFaultRefused(w, {args, sprite, sprite, fs::file_size(probe.file("x_s.grp")) / 2});
-}
-
-TEST(WriteFault, ExtractionKeepsTheEarlierFile) {
-    Workspace w;
-    const std::string name = "unit\\zerg\\s.grp";
-    testing::writeFile(w.input("names.txt"), name + "\n");
-    const std::vector<std::string> args = {
-        "extract", "--names", w.input("names.txt"), "--output-dir", w.out, w.input("a.mpq"), name};
-    ASSERT_TRUE(testing::writeArchive(w.input("a.mpq"), {{name, smallThenLargeFrames(1)}}));
-    ASSERT_EQ(test::runCli(args).exitCode, 0);
-    const ByteVector next = smallThenLargeFrames(2);
-    ASSERT_TRUE(testing::writeArchive(w.input("a.mpq"), {{name, next}}));
-    expectEveryFaultRefused(w, {args, name, name, next.size() / 2});
+// A list that grows the sprite past what the readers take (64 MB) ends in its refusal below
+// 256 MB and within a CPU time limit that only a hang would reach.
+TEST(WorstCase, ASpriteGrowingPastWhatTheReadersTakeEndsWithinMemoryAndTime) {
+    if (&__asan_init != nullptr)
+        GTEST_SKIP() << "the sanitizers' own memory would be counted";
+    // Neighbours always differ, so each 255 x 240 frame is all literals: some 63 kB a frame.
+    ByteVector rows;
+    for (int y = 239; y >= 0; --y)
+        for (int x = 0; x < 256; ++x)
+            rows.push_back(x < 255 ? static_cast<std::uint8_t>(1 + (7 * x + 13 * y) % 255) : 0);
+    ScratchDir d;
+    writeFile(d.file("f.bmp"), test::handLaidBmp(255, 240, 8, 0, rows));
+    std::string list = "s.grp";
+    for (int i = 0; i < 4000; ++i)
+        list += "\r\nf.bmp";
+    writeFile(d.file("s.qbl"), list);
+    const test::CliRun run = test::runCli({"compile", d.file("s.qbl")}, {.cpuSecondsLimit = 60});
+    EXPECT_EQ(run.exitCode, 1) << run.err << " signal " << run.signal;
+    EXPECT_EQ(std::ranges::count(run.err, '\n'), 1) << run.err;
+    EXPECT_LT(run.peakMemoryKb, 256 * 1024);
+    RecordProperty("peak_memory_kb", std::to_string(run.peakMemoryKb));
 }
 
 } // namespace

@@ -15,7 +15,6 @@ namespace pixmorph::testing {
 
 struct FakeArchiveState {
     std::map<std::string, ByteVector> files;
-    bool archiveOpens = true;
     std::optional<std::uint64_t> claimedSize; // else the real size
     std::uint32_t bytesShort = 0;             // the read comes up short
     int archivesOpen = 0;
@@ -32,7 +31,7 @@ public:
     bool openArchive(const std::string& path, Handle& archive) override {
         state_->openedPath = path;
         archive = state_.get();
-        return state_->archiveOpens && ++state_->archivesOpen;
+        return ++state_->archivesOpen;
     }
     bool openFile(Handle, const std::string& name, Handle& file) override {
         const auto found = state_->files.find(name);
