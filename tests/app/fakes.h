@@ -1,6 +1,5 @@
 #pragma once
-// Recording fakes of the window interfaces: they remember what the logic did, in order, and
-// answer pickers and message boxes from scripted answers, so the logic runs without a display.
+// Recording fakes of the window interfaces, answering pickers and message boxes from a script.
 
 #include "app/file_association.h"
 #include "app/job_windows.h"
@@ -8,10 +7,10 @@
 #include "jobs/recording_view.h"
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pixmorph::testing {
@@ -35,12 +34,8 @@ public:
         stretches.push_back({sw, sh, left, top, w, h});
     }
     void endFrame() override { events.push_back("end"); }
-    std::optional<std::uint32_t> pixel(int x, int y) const {
-        const auto found = pixels.find({x, y});
-        return found == pixels.end() ? std::nullopt : std::optional(found->second);
-    }
 
-    std::vector<std::string> events; // begin, black fills, end
+    std::vector<std::string> events;
     std::map<std::pair<int, int>, std::uint32_t> pixels;
     std::vector<Stretch> stretches;
 };
@@ -48,11 +43,10 @@ public:
 class RecordingWindow : public WindowOps {
 public:
     void setControlText(int id, const std::string& text) override { texts[id] = text; }
-    bool isChecked(int id) const override { return checked.count(id) && checked.at(id); }
-    void setChecked(int id, bool value) override { checked[id] = value; }
+    bool isChecked(int) const override { return false; }
+    void setChecked(int, bool) override {}
     void enableControl(int, bool) override {}
     void repaintNow() override {}
-
     void clearList() override { listItems.clear(); }
     void addListItem(const std::string& text) override { listItems.push_back(text); }
     void selectFirstListItem() override { selected = listItems.empty() ? -1 : 0; }
@@ -60,63 +54,35 @@ public:
     std::string selectedListText() const override {
         return selected >= 0 && selected < listCount() ? listItems[selected] : "";
     }
-
     MessageAnswer showMessage(const std::string& text, MessageIcon icon, bool yesNo) override {
         messages.push_back({text, icon});
-        log.push_back("message");
         return yesNo ? answer : MessageAnswer::ok;
     }
-    std::string pickExistingFile(const FilePickerSettings& settings) override {
-        pickerTitles.push_back(settings.title);
-        std::string chosen = pickerAnswers.empty() ? "" : pickerAnswers.front();
-        if (!pickerAnswers.empty())
-            pickerAnswers.pop_front();
-        return chosen;
+    std::string pickExistingFile(const FilePickerSettings&) override {
+        return std::exchange(pickerAnswer, "");
     }
-    std::optional<std::string> pickFolder(const std::string&) override { return folderAnswer; }
+    std::optional<std::string> pickFolder(const std::string&) override { return std::nullopt; }
     void closeWindow(bool) override {}
     PreviewSurface& preview() override { return surface; }
     void runExportWindow(const ExportWindowSetup&) override {}
     void runCompileWindow(const CompileWindowSetup&) override {}
-    void runAbout() override { log.push_back("about"); }
-    void runSplash() override { log.push_back("splash"); }
+    void runAbout() override {}
+    void runSplash() override {}
 
     std::map<int, std::string> texts;
-    std::map<int, bool> checked;
     std::vector<std::string> listItems;
     int selected = -1;
-    std::deque<std::string> pickerAnswers; // none left: the picker is cancelled
-    std::vector<std::string> pickerTitles;
-    std::optional<std::string> folderAnswer;   // nullopt: cancelled
+    std::string pickerAnswer;                  // used once; empty: the picker is cancelled
     MessageAnswer answer = MessageAnswer::yes; // for Yes/No boxes
     std::vector<ShownMessage> messages;
-    std::vector<std::string> log; // messages and small windows, in order
     RecordingPreview surface;
-};
-
-// Appends "association" to a shared log, so its order against the window's steps shows.
-class RecordingAssociation : public FileAssociationSink {
-public:
-    explicit RecordingAssociation(std::vector<std::string>& log) : log_(log) {}
-    void registerFileType(const FileAssociation& association) override {
-        registered.push_back(association);
-        log_.push_back("association");
-    }
-    std::vector<FileAssociation> registered;
-
-private:
-    std::vector<std::string>& log_;
 };
 
 // A job window: what the job showed, as a job view records it, and the picker's answer.
 class RecordingJobWindow : public RecordingViewOf<JobWindowOps> {
 public:
-    std::string pickExistingFile(const FilePickerSettings& settings) override {
-        pickerTitles.push_back(settings.title);
-        return pickerAnswer;
-    }
+    std::string pickExistingFile(const FilePickerSettings&) override { return pickerAnswer; }
     std::string pickerAnswer; // empty: cancelled
-    std::vector<std::string> pickerTitles;
 };
 
 } // namespace pixmorph::testing

@@ -1,69 +1,66 @@
 #include "app/startup.h"
+#include "app/xdg_association.h"
+#include "support/job_files.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace pixmorph {
 namespace {
 
 using Key = std::pair<std::string, std::string>;
-const Key kArchive{"FileLocations", "StarDat_MPQ_Location"};
-const Key kPalette{"FileLocations", "Palette_Location"};
-const Key kFileList{"FileLocations", "sc_data__Location"};
-const Key kOutput{"FileLocations", "Output_Directory"};
-const Key kVersion{"Version", "VersionNumber"};
 
-// A first run (no file-list location, or one too long for its field) with a file, and a file
-// name too long for its field, are refused before anything is written.
-TEST(StartUp, RefusalsWriteNothing) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"", "/home/me/zealot.grp"},
-        {std::string(512, 'x'), "/home/me/zealot.grp"},
-        {"/opt/sc_data.txt", std::string(128, 'f')},
-    };
-    for (const auto& [fileList, file] : cases) {
-        MemorySettingsStore store;
-        store.values[kFileList] = fileList;
-        ConverterState state;
-        const StartupResult result = startUp(store, state, file);
-        EXPECT_FALSE(result.runWindow);
-        EXPECT_NE(result.message.find(fileList == "/opt/sc_data.txt"
-                                          ? "longer than 127 characters"
-                                          : "Please run this once without\ncommand line "
-                                            "parameters for initial setup"),
-                  std::string::npos);
-        EXPECT_TRUE(store.writes.empty());
-    }
+// A first run with a file is refused before anything is written; values longer than their
+// fields are refused, not cut; at exit the version is written first.
+TEST(StartUp, RefusalsAndLocationsWrittenBackInOrderWithTheVersion) {
     MemorySettingsStore store;
     ConverterState state;
-    EXPECT_TRUE(startUp(store, state, "").runWindow);
-    EXPECT_EQ(commandLineRemainder({"", "/me/My", "Sprites/a.grp"}), "/me/My Sprites/a.grp");
-}
+    EXPECT_FALSE(startUp(store, state, "/home/me/zealot.grp").runWindow);
+    EXPECT_TRUE(store.writes.empty());
 
-// Values longer than their fields are refused, not cut; at exit the version is written first.
-TEST(StartUp, LocationsAreReadAndWrittenBackInOrderWithTheVersion) {
-    MemorySettingsStore store;
-    store.values = {{kArchive, std::string(511, 'a')}, // fits exactly
-                    {kPalette, std::string(512, 'p')},
-                    {kFileList, "/opt/sc_data.txt"},
-                    {kOutput, "/out"},
-                    {kVersion, "1.70"}};
-    ConverterState state;
+    const Key palette{"FileLocations", "Palette_Location"},
+        output{"FileLocations", "Output_Directory"};
+    store.values = {{palette, std::string(512, 'p')},
+                    {{"FileLocations", "sc_data__Location"}, "/opt/sc_data.txt"}};
     const StartupResult result = startUp(store, state, std::string(127, 'f'));
     EXPECT_TRUE(result.runWindow);
     EXPECT_EQ(
         result.message,
         "The stored location Palette_Location is longer than 511 characters\nand was not used.");
-    EXPECT_EQ(state.archivePath, std::string(511, 'a'));
     EXPECT_EQ(state.paletteLocation, "");
     EXPECT_EQ(state.fileListPath, "/opt/sc_data.txt");
-    EXPECT_EQ(state.outputDirText, "/out");
-    EXPECT_EQ(state.startupFile, std::string(127, 'f'));
 
     state.outputDir = "/new out";
     writeSettingsAtExit(store, state);
-    EXPECT_EQ(store.writes, (std::vector<Key>{kVersion, kArchive, kPalette, kFileList, kOutput}));
-    EXPECT_EQ(store.values[kVersion], "1.85");
-    EXPECT_EQ(store.values[kOutput], "/new out");
+    EXPECT_EQ(store.writes.front(), (Key{"Version", "VersionNumber"}));
+    EXPECT_EQ(store.values[output], "/new out");
+}
+
+namespace fs = std::filesystem;
+
+// Two runs, the second from another place: the last one's entry is written, and the user's own
+// associations and linked list are kept.
+TEST(XdgAssociation, RegistersOverAnEarlierRunAndKeepsTheUsersAssociations) {
+    testing::ScratchDir dir;
+    const XdgFolders folders{fs::path(dir.path()) / "data", fs::path(dir.path()) / "config"};
+    const fs::path real = dir.file("mimeapps.list");
+    std::ofstream(real) << "# mine\n[Default Applications]\n"
+                           "application/x-starcraft-grp=viewer.desktop;\n";
+    fs::create_directories(folders.configHome);
+    fs::create_symlink(real, folders.configHome / "mimeapps.list");
+    XdgAssociationSink sink(folders, {{"mimetypes", "application-x-starcraft-grp", 32, "PNG!"}},
+                            [](const std::vector<std::string>&) {});
+    for (const char* program : {"/old/Pixmorph", "/opt/pix morph/Pixmorph"})
+        sink.registerFileType(FileAssociation{.programPath = program});
+
+    const std::string entry = testing::readText(folders.dataHome / "applications/pixmorph.desktop");
+    EXPECT_NE(entry.find("\nExec=\"/opt/pix morph/Pixmorph\" %f\n"), std::string::npos);
+    EXPECT_EQ(entry.find("/old/"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink(folders.configHome / "mimeapps.list"));
+    EXPECT_EQ(testing::readText(real),
+              "# mine\n[Default Applications]\n"
+              "application/x-starcraft-grp=pixmorph.desktop;viewer.desktop;\n\n"
+              "[Added Associations]\napplication/x-starcraft-grp=pixmorph.desktop;\n");
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #pragma once
-// Answers the program's message boxes, pickers and modal windows from a script, and records
-// what was asked, so the windows can be clicked through without a person. Questions are
-// answered Yes and the export choice with All.
+// Answers message boxes Yes, the export choice All and pickers from a script, recording each.
 
 #include "app/control_ids.h"
 #include "ui/clip_player.h"
@@ -12,86 +10,53 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <deque>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pixmorph::ui {
 
-// What a job window showed when its job had ended.
-struct JobSeen {
-    std::string status;
-    bool okEnabled = false;
-    int clipFrame = -1;
-    bool clipPlaying = false;
-};
-
 class ScriptedServices : public DialogServices {
 public:
-    std::deque<std::string> filePicks;     // "" cancels
-    std::optional<std::string> folderPick; // nullopt cancels
-
-    std::vector<std::string> messages;
-    std::vector<std::string> pickerTitles;
+    std::string filePick; // used once; "" cancels
+    std::vector<std::string> messages, pickerTitles;
     std::vector<std::string> windows; // "splash", "about", "choice", "job"
-    std::vector<JobSeen> jobs;
+    std::vector<std::string> jobs;    // each job's status and clip frame at its end
 
     MessageAnswer showMessage(QWidget*, const std::string& text, MessageIcon, bool yesNo) override {
         messages.push_back(text);
         return yesNo ? MessageAnswer::yes : MessageAnswer::ok;
     }
-
     std::string pickExistingFile(const FilePickerSettings& settings) override {
         pickerTitles.push_back(settings.title);
-        if (filePicks.empty())
-            return {};
-        std::string pick = filePicks.front();
-        filePicks.pop_front();
-        return pick;
+        return std::exchange(filePick, "");
     }
-
-    std::optional<std::string> pickFolder(const std::string& title) override {
-        pickerTitles.push_back(title);
-        return folderPick;
-    }
+    std::optional<std::string> pickFolder(const std::string&) override { return std::nullopt; }
 
     int runModal(QDialog& dialog) override {
-        if (auto* job = dynamic_cast<JobWindow*>(&dialog))
-            return runJob(*job);
         if (auto* choice = dynamic_cast<ExportChoiceWindow*>(&dialog)) {
             windows.push_back("choice");
             choice->control<QPushButton>(ids::kChoiceAll)->click();
             return choice->result();
         }
-        windows.push_back(dynamic_cast<SplashWindow*>(&dialog) ? "splash" : "about");
-        return QDialog::Accepted;
-    }
-
-private:
-    int runJob(JobWindow& job) {
-        windows.push_back("job");
-        job.show();
-        // The job starts from the event loop once its window is up, and runs to its end there.
+        auto* job = dynamic_cast<JobWindow*>(&dialog);
+        windows.push_back(job ? "job" : dynamic_cast<SplashWindow*>(&dialog) ? "splash" : "about");
+        if (!job)
+            return QDialog::Accepted;
+        job->show(); // the job starts from the event loop once its window is up
         QElapsedTimer clock;
         clock.start();
-        while (!job.jobStarted() && clock.elapsed() < 10000)
+        while (!job->jobStarted() && clock.elapsed() < 10000)
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         QApplication::processEvents();
-        JobSeen seen;
         for (const int id : {ids::kExportStatus, ids::kCompileStatus})
-            if (auto* status = job.control<QLineEdit>(id))
-                seen.status = status->text().toStdString();
-        seen.okEnabled = job.control<QPushButton>(ids::kJobOk)->isEnabled();
-        if (auto* clip = job.control<ClipPlayer>(ids::kAnimation)) {
-            seen.clipFrame = clip->currentFrame();
-            seen.clipPlaying = clip->isPlaying();
-        }
-        jobs.push_back(seen);
-        job.accept();
-        return job.result();
+            if (auto* status = job->control<QLineEdit>(id))
+                jobs.push_back(status->text().toStdString());
+        if (auto* clip = job->control<ClipPlayer>(ids::kAnimation))
+            jobs.back() += " " + std::to_string(clip->currentFrame());
+        job->accept();
+        return job->result();
     }
 };
 

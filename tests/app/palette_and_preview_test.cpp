@@ -1,0 +1,96 @@
+#include "app/control_ids.h"
+#include "app/converter_state.h"
+#include "app/load_palette.h"
+#include "app/show_frame.h"
+#include "core/core_test_files.h"
+#include "fakes.h"
+#include "support/job_files.h"
+
+#include <gtest/gtest.h>
+
+namespace pixmorph {
+namespace {
+
+std::string palette(const std::string& jascCount, std::size_t rawSize = 768) {
+    std::string text = "JASC-PAL\r\n0100\r\n" + jascCount + "\r\n";
+    for (int i = 0; i < 256; ++i)
+        text += "255 128 " + std::to_string(i) + "\r\n";
+    return jascCount.empty() ? std::string(rawSize, '\3') : text;
+}
+
+// Each outcome: the message, the shown name and whether the colours are the file's.
+TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
+    const std::string unknown = "Unable to determine file type\nusing default.";
+    const std::string not256 = "Jasc Palette: not 256 colors \nusing default.";
+    const struct {
+        std::optional<std::string> contents; // nullopt: no such file
+        std::string message, name;
+    } cases[] = {{palette(""), "", "a.pal - SC Pal"},
+                 {palette("", 769), unknown, "-=Default=-"},
+                 {palette("2560"), "", "a.pal - JASC Pal"},
+                 {palette(" 256"), not256, "-=Default=-"},
+                 {std::nullopt, "%f", "old name"}};
+    for (const auto& c : cases) {
+        testing::ScratchDir folder;
+        const std::string path =
+            c.contents ? folder.write("a.pal", *c.contents) : folder.file("a.pal");
+        testing::RecordingWindow window;
+        window.pickerAnswer = path;
+        ConverterState state;
+        state.initDone = true;
+        state.paletteLocation = "/old/units.pal";
+        state.paletteNameText = "old name";
+        loadPalette(state, window);
+        const std::string message = c.message == "%f" ? path + " was not found." : c.message;
+        EXPECT_EQ(window.messages.empty() ? "" : window.messages[0].text, message);
+        EXPECT_EQ(state.paletteNameText, c.name);
+        const bool read = c.message.empty();
+        EXPECT_EQ(state.palette != DefaultPalette, read) << c.name;
+        EXPECT_EQ(state.paletteLocation, read ? path : "/old/units.pal") << c.name;
+    }
+}
+
+struct ShowFrame : ::testing::Test {
+    void show(const std::string& name, int frame, FrameRequest request = FrameRequest::command) {
+        state.grpNameText = name;
+        state.currentFrame = frame;
+        showFrame(state, window, request);
+    }
+    testing::ScratchDir folder;
+    testing::RecordingWindow window;
+    ConverterState state;
+};
+
+TEST_F(ShowFrame, DrawsTheBoxAtThePreviewCornerOrNothingOutsideTheCount) {
+    for (std::uint32_t i = 0; i < 256; ++i)
+        state.palette.entries[i] = 0x010000u * i;
+    ByteVector bytes = test::handLaidSprite(
+        40, 30, {{0, 0, 1, 1, {{1, 1}}}, {5, 7, 3, 2, {{3, 1, 2, 3}, {3, 4, 0, 6}}}});
+    const std::string sprite = folder.write("s.grp", bytes);
+    state.frameCount = 99;
+    show(sprite, 1);
+    EXPECT_EQ(state.frameCount, 99) << "only frame 0 sets the frame count";
+    EXPECT_EQ(window.surface.events, (std::vector<std::string>{"begin", "black", "end"}));
+    EXPECT_EQ(window.surface.stretches, (std::vector<testing::Stretch>{{3, 2, 285, 15, 3, 2}}));
+    EXPECT_EQ(window.surface.pixels.size(), 6u);
+    EXPECT_EQ((window.surface.pixels[{2, 1}]), 0x060000u);
+    EXPECT_EQ(window.texts[ids::kWidth], "40");
+    EXPECT_EQ(window.texts[ids::kFrameCount], "2");
+
+    bytes[0] = 1; // the table holds a good second entry, but the header counts one frame
+    window.surface = {};
+    show(folder.write("s.grp", bytes), 1);
+    EXPECT_TRUE(window.surface.pixels.empty());
+}
+
+TEST_F(ShowFrame, AnUnreadableFileIsReportedOnlyWhenACommandAsked) {
+    show(folder.file("gone.grp"), 0, FrameRequest::firstPaint);
+    EXPECT_TRUE(window.messages.empty());
+    show(folder.file("gone.grp"), 0, FrameRequest::command);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].text, folder.file("gone.grp") + " was not found.");
+    EXPECT_TRUE(window.surface.events.empty());
+}
+
+} // namespace
+} // namespace pixmorph
