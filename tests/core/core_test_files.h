@@ -16,7 +16,7 @@ struct HandFrame {
     std::vector<ByteVector> rows; // one opcode stream per row
 };
 
-// Header, table (no maker tag), then each frame's row offsets and rows: every byte is needed.
+// Header, table (no maker tag), then each frame's row offsets and rows.
 inline ByteVector handLaidSprite(std::uint16_t width, std::uint16_t height,
                                  const std::vector<HandFrame>& frames) {
     ByteVector file;
@@ -24,19 +24,14 @@ inline ByteVector handLaidSprite(std::uint16_t width, std::uint16_t height,
         appendU16(file, field);
     file.resize(file.size() + frames.size() * kFrameEntrySize);
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        const HandFrame& frame = frames[i];
-        const std::size_t entryAt = kSpriteHeaderSize + i * kFrameEntrySize;
-        file[entryAt] = frame.x;
-        file[entryAt + 1] = frame.y;
-        file[entryAt + 2] = frame.width;
-        file[entryAt + 3] = frame.height;
-        putU32(file, entryAt + 4, static_cast<std::uint32_t>(file.size()));
-        std::size_t rowOffset = 2 * frame.rows.size();
-        for (const ByteVector& row : frame.rows) {
-            appendU16(file, static_cast<std::uint16_t>(rowOffset));
-            rowOffset += row.size();
-        }
-        for (const ByteVector& row : frame.rows)
+        const HandFrame& f = frames[i];
+        const std::size_t at = kSpriteHeaderSize + i * kFrameEntrySize;
+        file[at] = f.x, file[at + 1] = f.y, file[at + 2] = f.width, file[at + 3] = f.height;
+        putU32(file, at + 4, static_cast<std::uint32_t>(file.size()));
+        std::size_t rowOffset = 2 * f.rows.size();
+        for (const ByteVector& row : f.rows)
+            appendU16(file, static_cast<std::uint16_t>(rowOffset)), rowOffset += row.size();
+        for (const ByteVector& row : f.rows)
             file.insert(file.end(), row.begin(), row.end());
     }
     return file;
@@ -51,36 +46,6 @@ struct StoreLog final : FrameRowSink {
     std::map<std::pair<int, int>, int> stores;
     int count = 0;
 };
-
-// Sprite-like content: transparent and coloured runs of varied lengths, now and then long
-// enough for pairs of 254 and transparent runs to the edge.
-inline IndexImage runsPicture(int width, int height, std::uint32_t seed) {
-    IndexImage picture;
-    auto random = [state = seed * 2654435761u + 1]() mutable {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    };
-    int left = 0;
-    std::uint8_t value = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x, --left) {
-            if (left == 0) {
-                left = 1 + static_cast<int>(random() % (random() % 8 == 0 ? 300 : 6));
-                value = random() % 3 == 0 ? 0 : static_cast<std::uint8_t>(random());
-            }
-            picture.set(x, y, value);
-        }
-    return picture;
-}
-
-// Picture row t goes to canvas row t + 1.
-inline ExportCanvas canvasOf(const IndexImage& picture, int width, int height) {
-    ExportCanvas canvas;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            canvas.set(x, y + 1, static_cast<std::uint8_t>(picture.at(x, y)));
-    return canvas;
-}
 
 // Entry i has red i, so every colour is one entry's own.
 inline Palette distinctPalette() {
@@ -103,8 +68,7 @@ inline ByteVector handLaidBmp(std::int32_t width, std::int32_t height, int bitCo
     for (const std::uint32_t field : {std::uint32_t(54 + data.size()), 0u, 54u, 40u,
                                       std::uint32_t(width), std::uint32_t(height)})
         appendU32(file, field);
-    appendU16(file, 1);
-    appendU16(file, static_cast<std::uint16_t>(bitCount));
+    appendU16(file, 1), appendU16(file, static_cast<std::uint16_t>(bitCount));
     for (const std::uint32_t field : {compression, std::uint32_t(data.size()), 0u, 0u, 0u, 0u})
         appendU32(file, field);
     file.insert(file.end(), data.begin(), data.end());

@@ -1,0 +1,133 @@
+// The jobs as their windows show them; a sprite exported and compiled back is the same file.
+#include "core/core_test_files.h"
+#include "core/messages.h"
+#include "jobs/compile_job.h"
+#include "jobs/export_job.h"
+#include "jobs/recording_view.h"
+#include "support/job_files.h"
+
+#include <gtest/gtest.h>
+
+namespace pixmorph {
+namespace {
+
+using namespace testing;
+using Calls = std::vector<std::string>;
+
+// An uncompressed 24-bit bitmap of one row, black or white: 0 or 1 for each cell.
+ByteVector bmp24(const std::vector<int>& cells) {
+    ByteVector data;
+    for (const int white : cells)
+        data.insert(data.end(), 3, white ? 255 : 0);
+    data.resize((data.size() + 3) / 4 * 4);
+    return test::handLaidBmp(static_cast<std::int32_t>(cells.size()), 1, 24, 0, data);
+}
+
+// A list with a repeat, then one with a bitmap too broad for a sprite in mid-list (the other
+// refusals are in the malformed-input suite): a failure keeps the earlier sprite.
+TEST(CompileJob, WhatTheWindowShowsAndAFailureKeepsTheEarlierSprite) {
+    // clang-format off
+    const Calls start = {"status Compiling GRP.", "open 141", "range 1 3", "step 1", "position 1",
+                         "repaint", "advance", "repaint"};
+    Calls finished = start, failed = start;
+    finished.insert(finished.end(), {"advance", "repaint", "position 0", "repaint",
+                                     "status Finished.", "stop", "play 17 17 0", "ok"});
+    failed.push_back("message"); // clang-format on
+    std::vector<int> wide(256, 0);
+    wide.front() = wide.back() = 1; // a box of 256 columns
+    for (const bool broad : {false, true}) {
+        ScratchDir dir;
+        writeFile(dir.file("u.qbl"),
+                  std::string(broad ? "u.grp u000.bmp broad.bmp u001.bmp"
+                                    : "u.grp u000.bmp u001.bmp dupe_of_u000.bmp"));
+        writeFile(dir.file("u000.bmp"), bmp24({1, 0}));
+        writeFile(dir.file("u001.bmp"), bmp24({0, 1, 1}));
+        writeFile(dir.file("broad.bmp"), bmp24(wide));
+        writeFile(dir.file("x_u.grp"), std::string("old"));
+        const auto before = dir.names();
+        RecordingView view;
+        EXPECT_EQ(compileSprite(view, {dir.file("u.qbl"), "", Palette()}),
+                  broad ? JobOutcome::failed : JobOutcome::finished);
+        EXPECT_EQ(view.calls, broad ? failed : finished);
+        EXPECT_EQ(dir.names(), before);
+        EXPECT_EQ(readText(dir.file("x_u.grp")) == "old", broad);
+        const std::string bitmap = dir.file("broad.bmp"),
+                          text = fillIn(msg::kBitmapNotFitting,
+                                        {bitmap, fillIn(msg::kFrameBoxTooLarge, "1")});
+        EXPECT_EQ(view.messages, broad ? Calls{"! " + bitmap + " | " + text} : Calls{});
+    }
+}
+
+// Damaged sprites, names and failed writes: the malformed-input suite; repeats: the round trip.
+TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
+    // clang-format off
+    const Calls all = {"ask", "status Painting Bitmaps.", "repaint", "open 148", "range 1 4",
+                       "step 1", "position 1", "advance", "advance", "advance", "status Finished",
+                       "stop", "play 17 17 0", "ok"}; // clang-format on
+    for (const bool escape : {false, true}) {
+        ScratchDir dir;
+        writeFile(dir.file("u.grp"), makeSprite(7, 40, 30, {std::nullopt, std::nullopt, 0}));
+        RecordingView view(escape ? std::nullopt : std::optional(ExportMode::all));
+        EXPECT_EQ(RunExport(view, {dir.file("u.grp"), "", Palette()}),
+                  escape ? JobOutcome::aborted : JobOutcome::finished);
+        EXPECT_EQ(view.calls, (escape ? Calls{"ask", "status Aborted.", "stop", "ok"} : all));
+        EXPECT_EQ(dir.names().size(), escape ? 1u : 5u);
+        EXPECT_EQ(readText(dir.file("u.qbl")),
+                  escape ? "" : "u.grp\r\nu000.bmp\r\nu001.bmp\r\nu002.bmp\r\n");
+    }
+}
+
+// Exports name.grp (frames with their own data only) and compiles its list back.
+ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name) {
+    RecordingView exportView(ExportMode::unique), compileView;
+    EXPECT_EQ(RunExport(exportView, {dir.file(name + ".grp"), "", Palette()}),
+              JobOutcome::finished);
+    EXPECT_EQ(compileSprite(compileView, {dir.file(name + ".qbl"), "", Palette()}),
+              JobOutcome::finished);
+    EXPECT_EQ(exportView.messages.size() + compileView.messages.size(), 0u);
+    return readFile(dir.file("x_" + name + ".grp"));
+}
+
+TEST(RoundTrip, SpritesOfOurWriter) {
+    const Repeats repeats{std::nullopt, std::nullopt, 1, std::nullopt, 0};
+    Repeats many(1003); // frame numbers past three digits
+    many[1001] = 1000, many[1002] = 7;
+    const std::tuple<int, int, Repeats> shapes[] = {
+        {256, 17, repeats}, {17, 256, repeats}, {6, 4, many}};
+    for (const auto& [width, height, frames] : shapes) {
+        ScratchDir dir;
+        const ByteVector sprite = makeSprite(width + height, width, height, frames);
+        writeFile(dir.file("s.grp"), sprite);
+        EXPECT_EQ(exportAndCompile(dir, "s"), sprite) << width << " x " << height;
+    }
+}
+
+// Sprites made by other tools: the pixels come back, though the bytes differ. The uncompressed
+// variant (icons) may be refused.
+TEST(RoundTrip, RealSamples) {
+    std::filesystem::path samples = PIXMORPH_SOURCE_DIR "/../shared/real-samples";
+    if (!std::filesystem::is_directory(samples))
+        samples = PIXMORPH_SOURCE_DIR "/../../shared/real-samples"; // from a worktree
+    if (!std::filesystem::is_directory(samples))
+        GTEST_SKIP() << "no real samples";
+    for (const auto& file : std::filesystem::directory_iterator(samples)) {
+        const std::string name = file.path().stem();
+        if (file.path().extension() != ".grp" || name == "icons")
+            continue;
+        ScratchDir dir;
+        const ByteVector original = readFile(file.path());
+        writeFile(dir.file(name + ".grp"), original);
+        const ByteVector compiled = exportAndCompile(dir, name);
+        const SpriteHeader header = readSpriteHeader(original).value();
+        ASSERT_EQ(readSpriteHeader(compiled), header) << name;
+        FrameCanvas before, after;
+        for (std::size_t i = 0; i < header.frameCount; ++i) {
+            decodeFrame(original, *readFrameEntry(original, i), before);
+            decodeFrame(compiled, *readFrameEntry(compiled, i), after);
+            EXPECT_TRUE(before == after) << name << ", frame " << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace pixmorph
