@@ -30,7 +30,8 @@ NamedRead scriptedRead() {
         if (name == "hang")
             std::this_thread::sleep_for(60s);
         poisoned = name == "poison";
-        std::memcpy(buffer, bytesFor(name, size).data(), size);
+        if (size > 0)
+            std::memcpy(buffer, bytesFor(name, size).data(), size);
         if (name == "count")
             std::memcpy(buffer, &served, sizeof served);
         got = size;

@@ -41,8 +41,8 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
         if (options.asUnprivilegedUser && ::geteuid() == 0 &&
             (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(126);
-        for (const auto [resource, limit] : {std::pair{RLIMIT_CPU, options.cpuSecondsLimit},
-                                             {RLIMIT_FSIZE, options.fileSizeLimit}})
+        for (const auto& [resource, limit] : {std::pair{RLIMIT_CPU, options.cpuSecondsLimit},
+                                              {RLIMIT_FSIZE, options.fileSizeLimit}})
             if (const rlimit both{rlim_t(limit), rlim_t(limit)}; limit >= 0)
                 ::setrlimit(resource, &both);
         ::execv(program.c_str(), argv.data());
