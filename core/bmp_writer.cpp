@@ -35,13 +35,20 @@ void appendHeaders(ByteVector& out, int width, int height) {
 }
 
 void appendPalette(ByteVector& out, const Palette& palette) {
-    std::array<std::uint8_t, 4 * 256> bytes;
-    std::uint8_t* at = bytes.data();
-    for (const std::uint32_t colour : palette.entries) {
-        *at++ = Palette::blue(colour);
-        *at++ = Palette::green(colour);
-        *at++ = Palette::red(colour);
-        *at++ = 0;
+    // An export writes every frame with one palette, so its bytes are put together once.
+    thread_local Palette last;
+    thread_local std::array<std::uint8_t, 4 * 256> bytes{};
+    thread_local bool ready = false;
+    if (!ready || !(last == palette)) {
+        std::uint8_t* at = bytes.data();
+        for (const std::uint32_t colour : palette.entries) {
+            *at++ = Palette::blue(colour);
+            *at++ = Palette::green(colour);
+            *at++ = Palette::red(colour);
+            *at++ = 0;
+        }
+        last = palette;
+        ready = true;
     }
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
@@ -113,8 +120,20 @@ ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, in
     // call to call, and then copied out at their length.
     thread_local std::vector<std::uint8_t> rows(kMostRowBytes * kMaxPictureSize);
     std::uint8_t* end = rows.data();
+    // Rows the frame did not reach are blank, and a blank row's pairs depend on the width
+    // alone: they are encoded once and copied.
+    std::array<std::uint8_t, kMostRowBytes> blank;
+    std::size_t blankSize = 0;
     for (int y = height; y >= 1; --y) {
-        end = encodeRow(canvas.row(y), width, end);
+        if (canvas.rowDrawn(y)) {
+            end = encodeRow(canvas.row(y), width, end);
+        } else {
+            if (blankSize == 0)
+                blankSize = static_cast<std::size_t>(
+                    encodeRow(ExportCanvas::blankRow().data(), width, blank.data()) - blank.data());
+            std::memcpy(end, blank.data(), blankSize);
+            end += blankSize;
+        }
         *end++ = 0;
         *end++ = y == 1 ? 1 : 0; // end of picture after the top row, else end of row
     }
