@@ -1,5 +1,6 @@
 #include "core/file_io.h"
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
@@ -178,7 +179,8 @@ struct StagedFiles::Writer {
     std::size_t pendingBytes = 0;
     bool busy = false;     // a job taken from the queue is being written
     bool stopping = false; // drop what is queued and end
-    bool writerWaits = false;
+    // Read without the lock by the caller, to hand files over at once to an idle writer.
+    std::atomic<bool> writerWaits = false;
     bool callerWaits = false;
     // The first failure; once set, nothing more is written.
     FileErrorCause error = FileErrorCause::none;
@@ -294,12 +296,14 @@ StagedFiles::~StagedFiles() {
 FileErrorCause StagedFiles::add(const std::string& path, ByteVector data) {
     if (!writer_)
         writer_ = std::make_unique<Writer>();
-    // Files go over in batches, each a single exchange with the writer.
+    // Files go over in batches, each a single exchange with the writer, or at once when the
+    // writer has nothing to do (at the start, or when it has caught up).
     constexpr std::size_t kBatchFiles = 32;
     constexpr std::size_t kBatchBytes = 256u << 10;
     batchBytes_ += data.size();
     batch_.push_back({path, std::move(data)});
-    if (batch_.size() >= kBatchFiles || batchBytes_ >= kBatchBytes) {
+    if (batch_.size() >= kBatchFiles || batchBytes_ >= kBatchBytes ||
+        writer_->writerWaits.load(std::memory_order_relaxed)) {
         writer_->push(batch_, batchBytes_);
         batchBytes_ = 0;
         std::lock_guard lock(writer_->mutex);
