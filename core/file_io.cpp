@@ -30,7 +30,7 @@ FileErrorCause lastError() {
 
 // A fresh name beside the target, created exclusively, so it can never be someone else's file.
 FilePointer createTemporaryBeside(const fs::path& target, std::string& temporaryPath) {
-    static std::mt19937_64 names(std::random_device{}());
+    thread_local std::mt19937_64 names(std::random_device{}());
     // Put together as text: path arithmetic splits the whole path into its parts every time,
     // which cost more than the rest of writing a small file.
     const std::string& whole = target.native();
