@@ -1,4 +1,5 @@
 #include "core/file_io.h"
+#include "core/read_ahead.h"
 #include "support/job_files.h"
 
 #include <filesystem>
@@ -62,6 +63,31 @@ TEST(FileIo, WritesReplaceWholeFilesAndReadsAreBounded) {
     EXPECT_EQ(readWholeFile(target, 5).error, FileErrorCause::generic);
     // A device reports no size; the bound still holds while reading.
     EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::generic);
+}
+
+TEST(FileIo, ReadsAheadInOrderWithEachFilesOwnError) {
+    testing::ScratchDir dir;
+    const ByteVector large(FilesReadAhead::kMostBytesAhead / 3, 7);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 8; ++i) {
+        paths.push_back(dir.file(std::to_string(i)));
+        if (i != 5) { // the sixth is missing
+            EXPECT_EQ(writeFileAtomically(paths.back(), i == 2 ? large : vectorOf(paths.back())),
+                      FileErrorCause::none);
+        }
+    }
+    {
+        FilesReadAhead reads(paths);
+        for (int i = 0; i < 8; ++i) {
+            const FileReadResult read = reads.next();
+            if (i == 5) {
+                EXPECT_EQ(read.error, FileErrorCause::fileNotFound);
+            } else {
+                EXPECT_EQ(read.data, i == 2 ? large : vectorOf(paths[i])) << i;
+            }
+        }
+    }
+    FilesReadAhead leftUnread(std::vector<std::string>(40, paths[2])); // ends without waiting
 }
 
 } // namespace
