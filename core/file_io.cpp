@@ -162,23 +162,23 @@ struct StagedFiles::Staged {
     std::string temporaryPath;
 };
 
-// The thread that writes the staged files, fed through a queue. Each side wakes the other only
-// when it waits, and a caller held back by a full queue resumes only when half of it is
-// written, so files are handed over without a system call each.
 struct StagedFiles::Job {
     std::string path;
     ByteVector data;
 };
 
+// The thread that writes the staged files, fed through a queue. Each side wakes the other only
+// when it waits, and a caller held back by a full queue resumes only when half of it is
+// written, so files are handed over without a system call each.
 struct StagedFiles::Writer {
-
     std::mutex mutex;
     std::condition_variable work; // the writer waits for jobs
     std::condition_variable room; // the caller waits for room, or for the end of the writes
     std::deque<Job> queue;
     std::size_t pendingBytes = 0;
-    bool busy = false;     // a job taken from the queue is being written
-    bool stopping = false; // drop what is queued and end
+    bool busy = false; // a job taken from the queue is being written
+    // Drop what is queued and end; read without the lock between two files.
+    std::atomic<bool> stopping = false;
     // Read without the lock by the caller, to hand files over at once to an idle writer.
     std::atomic<bool> writerWaits = false;
     bool callerWaits = false;
@@ -251,6 +251,8 @@ struct StagedFiles::Writer {
             FileErrorCause cause = FileErrorCause::none;
             std::string failedJob;
             for (Job& job : taken) {
+                if (stopping.load(std::memory_order_relaxed))
+                    break;
                 Staged staged{job.path, {}, {}};
                 cause = FileErrorCause::generic;
                 try {
