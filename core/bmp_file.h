@@ -7,6 +7,7 @@
 #include "core/palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -38,6 +39,13 @@ public:
     // The kColumns cells of a row (the caller keeps the row within the canvas).
     const std::uint8_t* row(int row) const {
         return cells_.data() + static_cast<std::size_t>(row) * kColumns;
+    }
+    // Whether the last frame may have drawn on the row; a row it did not reach is all 0.
+    bool rowDrawn(int row) const { return row >= firstDrawnRow_ && row <= lastDrawnRow_; }
+    // A row of kColumns transparent cells.
+    static const std::array<std::uint8_t, kColumns>& blankRow() {
+        static constexpr std::array<std::uint8_t, kColumns> blank{};
+        return blank;
     }
     // Pixels go to columns 0-255 and rows 0-256; anything else is dropped and marks the canvas
     // as overflowed.

@@ -1,4 +1,5 @@
 #include "core/bmp_file.h"
+#include "core/byte_runs.h"
 #include "core/grp_row_decoder.h"
 
 #include <algorithm>
@@ -10,7 +11,12 @@ namespace pixmorph {
 class ExportFrameSink {
 public:
     ExportFrameSink(const FrameEntry& entry, ExportCanvas& canvas)
-        : xOffset_(entry.xOffset), yOffset_(entry.yOffset + 1), canvas_(canvas) {
+        : xOffset_(entry.xOffset), yOffset_(entry.yOffset + 1), canvas_(canvas),
+          rowsInside_(yOffset_ + entry.height - 1 < ExportCanvas::kSize),
+          origin_(canvas.cells_.data() +
+                  static_cast<std::size_t>(std::min(yOffset_, ExportCanvas::kSize - 1)) *
+                      ExportCanvas::kColumns +
+                  xOffset_) {
         // A run starts inside the frame's box and holds at most 63 pixels, so the frame stays
         // within these columns and rows.
         constexpr int kLongestRun = 63;
@@ -22,17 +28,34 @@ public:
                             std::min(yOffset_ + entry.height - 1, ExportCanvas::kSize - 1));
     }
 
+    // Most frames lie well inside the canvas: their runs are stored without clipping.
     void storeRepeat(int column, int row, std::uint8_t value, int count) {
-        ExportCanvas::fill(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), value);
+        if (inside(column, count)) [[likely]]
+            fillShortRun(cells(column, row), value, count);
+        else
+            ExportCanvas::fill(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), value);
     }
     void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
-        ExportCanvas::copy(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), values);
+        if (inside(column, count)) [[likely]]
+            copyShortRun(cells(column, row), values, count);
+        else
+            ExportCanvas::copy(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), values);
     }
 
 private:
+    // Columns and rows are never negative, and a run holds fewer than 64 pixels.
+    bool inside(int column, int count) const {
+        return rowsInside_ && xOffset_ + column + count <= ExportCanvas::kColumns;
+    }
+    std::uint8_t* cells(int column, int row) const {
+        return origin_ + static_cast<std::size_t>(row) * ExportCanvas::kColumns + column;
+    }
+
     int xOffset_;
     int yOffset_;
     ExportCanvas& canvas_;
+    bool rowsInside_;
+    std::uint8_t* origin_;
 };
 
 ExportCanvas::ExportCanvas() : cells_(static_cast<std::size_t>(kSize) * kColumns) {

@@ -1,11 +1,16 @@
 #include "core/file_io.h"
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <system_error>
+#include <thread>
 
 namespace pixmorph {
 
@@ -25,7 +30,7 @@ FileErrorCause lastError() {
 
 // A fresh name beside the target, created exclusively, so it can never be someone else's file.
 FilePointer createTemporaryBeside(const fs::path& target, std::string& temporaryPath) {
-    static std::mt19937_64 names(std::random_device{}());
+    thread_local std::mt19937_64 names(std::random_device{}());
     // Put together as text: path arithmetic splits the whole path into its parts every time,
     // which cost more than the rest of writing a small file.
     const std::string& whole = target.native();
@@ -157,24 +162,188 @@ struct StagedFiles::Staged {
     std::string temporaryPath;
 };
 
+struct StagedFiles::Job {
+    std::string path;
+    ByteVector data;
+};
+
+// The thread that writes the staged files, fed through a queue. Each side wakes the other only
+// when it waits, and a caller held back by a full queue resumes only when half of it is
+// written, so files are handed over without a system call each.
+struct StagedFiles::Writer {
+    std::mutex mutex;
+    std::condition_variable work; // the writer waits for jobs
+    std::condition_variable room; // the caller waits for room, or for the end of the writes
+    std::deque<Job> queue;
+    std::size_t pendingBytes = 0;
+    bool busy = false; // a job taken from the queue is being written
+    // Drop what is queued and end; read without the lock between two files.
+    std::atomic<bool> stopping = false;
+    // Read without the lock by the caller, to hand files over at once to an idle writer.
+    std::atomic<bool> writerWaits = false;
+    bool callerWaits = false;
+    // The first failure; once set, nothing more is written.
+    FileErrorCause error = FileErrorCause::none;
+    std::string failedPath;
+    std::vector<Staged> written;
+    std::thread thread;
+
+    Writer() : thread([this] { run(); }) {}
+    ~Writer() { stop(); }
+
+    bool failed() const { return error != FileErrorCause::none; }
+    bool idle() const { return queue.empty() && !busy; }
+    bool hasRoomFor(std::size_t size) const {
+        return failed() || pendingBytes == 0 ||
+               (pendingBytes <= kMostPendingBytes / 2 && pendingBytes + size <= kMostPendingBytes);
+    }
+
+    // Waits, with the lock held, for a failure or for what the caller needs.
+    template <class Condition>
+    void waitAsCaller(std::unique_lock<std::mutex>& lock, Condition condition) {
+        callerWaits = true;
+        room.wait(lock, [&] { return failed() || condition(); });
+        callerWaits = false;
+    }
+
+    // Hands jobs over, or lets them go after a failure.
+    void push(std::vector<Job>& jobs, std::size_t bytes) {
+        std::unique_lock lock(mutex);
+        waitAsCaller(lock, [&] { return hasRoomFor(bytes); });
+        if (failed()) {
+            jobs.clear();
+            return;
+        }
+        pendingBytes += bytes;
+        for (Job& job : jobs)
+            queue.push_back(std::move(job));
+        jobs.clear();
+        if (writerWaits)
+            work.notify_one();
+    }
+
+    void stop() {
+        if (!thread.joinable())
+            return;
+        {
+            std::lock_guard lock(mutex);
+            stopping = true;
+        }
+        work.notify_one();
+        thread.join();
+    }
+
+    void run() {
+        std::unique_lock lock(mutex);
+        std::deque<Job> taken;
+        for (;;) {
+            writerWaits = true;
+            work.wait(lock, [this] { return stopping || !queue.empty(); });
+            writerWaits = false;
+            if (stopping)
+                return;
+            // Everything queued is taken at once: one lock for many files.
+            taken.swap(queue);
+            busy = true;
+            lock.unlock();
+            std::vector<Staged> done;
+            std::size_t doneBytes = 0;
+            FileErrorCause cause = FileErrorCause::none;
+            std::string failedJob;
+            for (Job& job : taken) {
+                if (stopping.load(std::memory_order_relaxed))
+                    break;
+                Staged staged{job.path, {}, {}};
+                cause = FileErrorCause::generic;
+                try {
+                    cause = writeBeside(job.path, job.data, staged.target, staged.temporaryPath);
+                } catch (...) {
+                }
+                doneBytes += job.data.size();
+                job.data = {};
+                if (cause != FileErrorCause::none) {
+                    failedJob = job.path;
+                    break;
+                }
+                done.push_back(std::move(staged));
+            }
+            taken.clear();
+            lock.lock();
+            busy = false;
+            pendingBytes -= doneBytes;
+            for (Staged& staged : done)
+                written.push_back(std::move(staged));
+            if (cause != FileErrorCause::none) {
+                error = cause;
+                failedPath = failedJob;
+                queue.clear();
+                pendingBytes = 0;
+            }
+            if (callerWaits)
+                room.notify_one();
+            if (failed())
+                return;
+        }
+    }
+};
+
 StagedFiles::StagedFiles() = default;
 
 StagedFiles::~StagedFiles() {
+    // Whatever still waits is dropped; what was written is removed.
+    finishWrites(false);
     discard();
 }
 
-FileErrorCause StagedFiles::add(const std::string& path, Bytes data) {
-    Staged staged{path, {}, {}};
-    const FileErrorCause cause = writeBeside(path, data, staged.target, staged.temporaryPath);
-    if (cause != FileErrorCause::none) {
-        discard();
-        return cause;
+FileErrorCause StagedFiles::add(const std::string& path, ByteVector data) {
+    if (!writer_)
+        writer_ = std::make_unique<Writer>();
+    // Files go over in batches, each a single exchange with the writer, or at once when the
+    // writer has nothing to do (at the start, or when it has caught up).
+    constexpr std::size_t kBatchFiles = 32;
+    constexpr std::size_t kBatchBytes = 256u << 10;
+    batchBytes_ += data.size();
+    batch_.push_back({path, std::move(data)});
+    if (batch_.size() >= kBatchFiles || batchBytes_ >= kBatchBytes ||
+        writer_->writerWaits.load(std::memory_order_relaxed)) {
+        writer_->push(batch_, batchBytes_);
+        batchBytes_ = 0;
+        std::lock_guard lock(writer_->mutex);
+        if (!writer_->failed())
+            return FileErrorCause::none;
+    } else {
+        return FileErrorCause::none;
     }
-    staged_.push_back(std::move(staged));
-    return FileErrorCause::none;
+    return finishWrites(true);
+}
+
+FileErrorCause StagedFiles::finishWrites(bool waitForQueue) {
+    if (!writer_)
+        return FileErrorCause::none;
+    if (waitForQueue) {
+        writer_->push(batch_, batchBytes_);
+        batchBytes_ = 0;
+        Writer& writer = *writer_;
+        std::unique_lock lock(writer.mutex);
+        writer.waitAsCaller(lock, [&] { return writer.idle(); });
+    }
+    // Ends the thread; a write under way is finished first.
+    batch_.clear();
+    batchBytes_ = 0;
+    writer_->stop();
+    const FileErrorCause error = writer_->error;
+    failedPath_ = writer_->failedPath;
+    for (Staged& staged : writer_->written)
+        staged_.push_back(std::move(staged));
+    writer_.reset();
+    if (error != FileErrorCause::none)
+        discard();
+    return error;
 }
 
 FileErrorCause StagedFiles::commit() {
+    if (const FileErrorCause error = finishWrites(true); error != FileErrorCause::none)
+        return error;
     for (std::size_t i = 0; i < staged_.size(); ++i) {
         const FileErrorCause cause = renameOver(staged_[i].temporaryPath, staged_[i].target);
         if (cause != FileErrorCause::none) {

@@ -15,16 +15,24 @@ namespace detail {
 // longer than this is refused as malformed; no writer pads a row with more than a few.
 inline constexpr int kMaxIdleOpcodes = 256;
 
+// The most bytes one row stream of the given width can take: the idle opcodes allowed (two
+// bytes each at most), at most two bytes per pixel before the last opcode, and a last literal
+// run reaching past the width.
+constexpr std::size_t mostRowBytes(int width) {
+    return 2 * (kMaxIdleOpcodes + 1) + 2 * static_cast<std::size_t>(width) + 64;
+}
+
 // Decodes one row stream; truncated when the data ends before the row reaches the box width.
 // Every opcode consumes at least its own byte, so a row that never reaches the width still
-// ends at the end of the data.
-template <class Sink>
+// ends at the end of the data. Unless checkEnd, the caller has made sure the data holds
+// mostRowBytes(width) from position on.
+template <bool checkEnd, class Sink>
 DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, Sink& sink) {
-    const std::size_t size = file.size();
+    const std::size_t size = checkEnd ? file.size() : position + mostRowBytes(width);
     int x = 0;
     int idle = 0;
     while (x < width) {
-        if (position >= size)
+        if (checkEnd && position >= size)
             return DecodeStatus::truncated;
         const int c = file[position++];
         // Counted where the opcode is taken apart, as a count of 0.
@@ -37,7 +45,7 @@ DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, Sin
             const int count = c & 0x3F;
             if (idles(count))
                 return DecodeStatus::idling;
-            if (position >= size)
+            if (checkEnd && position >= size)
                 return DecodeStatus::truncated;
             const std::uint8_t value = file[position++];
             sink.storeRepeat(x, row, value, count);
@@ -46,11 +54,13 @@ DecodeStatus decodeRow(Bytes file, std::size_t position, int width, int row, Sin
             if (idles(c))
                 return DecodeStatus::idling;
             // The values the data still holds are stored even when the run is cut short.
-            const std::size_t left = position < size ? size - position : 0;
-            const int count =
-                static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(c), left));
+            int count = c;
+            if (checkEnd) {
+                const std::size_t left = position < size ? size - position : 0;
+                count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(c), left));
+            }
             sink.storeLiteral(x, row, file.data() + position, count);
-            if (count < c)
+            if (checkEnd && count < c)
                 return DecodeStatus::truncated;
             position += static_cast<std::size_t>(c);
             x += c;
@@ -70,9 +80,13 @@ DecodeStatus decodeFrameRowsInto(Bytes file, const FrameEntry& entry, Sink& sink
         auto rowOffset = readU16(file, base + 2 * static_cast<std::size_t>(row));
         if (!rowOffset)
             return DecodeStatus::truncated;
-        if (const DecodeStatus status =
-                detail::decodeRow(file, base + *rowOffset, entry.width, row, sink);
-            status != DecodeStatus::complete)
+        // Most rows lie well before the end of the file: their reads need no check.
+        const std::size_t start = base + *rowOffset;
+        const DecodeStatus status =
+            start <= file.size() && file.size() - start >= detail::mostRowBytes(entry.width)
+                ? detail::decodeRow<false>(file, start, entry.width, row, sink)
+                : detail::decodeRow<true>(file, start, entry.width, row, sink);
+        if (status != DecodeStatus::complete)
             return status;
     }
     return DecodeStatus::complete;

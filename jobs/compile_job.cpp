@@ -4,6 +4,7 @@
 #include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
+#include "core/read_ahead.h"
 #include "jobs/job_steps.h"
 
 #include <limits>
@@ -108,6 +109,13 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
     view.setProgressStep(1);
     view.setProgressPosition(1);
 
+    std::vector<std::string> bitmapPaths;
+    for (std::size_t i = 0; i < frameCount; ++i)
+        if (!plan.repeats[i])
+            bitmapPaths.push_back(joinPath(listFolder, list.frames[i]));
+    FilesReadAhead bitmaps(bitmapPaths);
+    std::size_t nextBitmap = 0;
+
     NearestColour nearest(input.palette);
     IndexImage image;
     for (std::size_t i = 0; i < frameCount; ++i) {
@@ -116,8 +124,8 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
             writer.addDuplicate(*original);
             continue;
         }
-        const std::string bitmapPath = joinPath(listFolder, list.frames[i]);
-        const FileReadResult bitmap = readWholeFile(bitmapPath);
+        const std::string& bitmapPath = bitmapPaths[nextBitmap++];
+        const FileReadResult bitmap = bitmaps.next();
         if (!bitmap.ok()) {
             reportFileError(view, bitmap.error, bitmapPath);
             return JobOutcome::failed;

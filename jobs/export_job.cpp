@@ -176,9 +176,11 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
         }
-        if (const FileErrorCause error = outputs.add(bmpPath, *bmp);
+        // The frame's own bytes are handed over; kept ones are copied.
+        if (const FileErrorCause error =
+                outputs.add(bmpPath, bmp == &encoded ? std::move(encoded) : *bmp);
             error != FileErrorCause::none) {
-            reportFileError(view, error, bmpPath);
+            reportFileError(view, error, outputs.failedPath());
             return JobOutcome::failed;
         }
         repeated.done(i, table[i]);
@@ -187,10 +189,10 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
 
     const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
-    const Bytes listBytes(reinterpret_cast<const std::uint8_t*>(listText.data()), listText.size());
-    if (const FileErrorCause error = outputs.add(listPath, listBytes);
+    if (const FileErrorCause error =
+            outputs.add(listPath, ByteVector(listText.begin(), listText.end()));
         error != FileErrorCause::none) {
-        reportFileError(view, error, listPath);
+        reportFileError(view, error, outputs.failedPath());
         return JobOutcome::failed;
     }
     if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {

@@ -1,4 +1,5 @@
 #include "core/file_io.h"
+#include "core/read_ahead.h"
 #include "support/job_files.h"
 
 #include <filesystem>
@@ -13,6 +14,10 @@ using Names = std::set<std::string>;
 
 Bytes bytesOf(std::string_view text) {
     return Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+ByteVector vectorOf(std::string_view text) {
+    return ByteVector(text.begin(), text.end());
 }
 
 // Cut writes, full disks and read-only folders are in the malformed-input suite.
@@ -30,17 +35,59 @@ TEST(FileIo, WritesReplaceWholeFilesAndReadsAreBounded) {
     EXPECT_EQ(writeFileAtomically(dir.file("missing/out.grp"), bytesOf("x")),
               FileErrorCause::fileNotFound);
     {
-        StagedFiles files; // the second write fails: the first is dropped with it
-        EXPECT_EQ(files.add(target, bytesOf("new")), FileErrorCause::none);
-        EXPECT_EQ(files.add(dir.file("x/b.bmp"), bytesOf("new")), FileErrorCause::fileNotFound);
-        EXPECT_EQ(files.commit(), FileErrorCause::none);
+        // The second write fails: the first is dropped with it, and nothing after it is
+        // written. Writes run behind the caller, so the failure may surface at a later add.
+        StagedFiles files;
+        EXPECT_EQ(files.add(target, vectorOf("new")), FileErrorCause::none);
+        (void)files.add(dir.file("x/b.bmp"), vectorOf("new"));
+        (void)files.add(dir.file("c.bmp"), vectorOf("late"));
+        EXPECT_EQ(files.commit(), FileErrorCause::fileNotFound);
+        EXPECT_EQ(files.failedPath(), dir.file("x/b.bmp"));
     }
     EXPECT_EQ(testing::readText(target), "second");
     EXPECT_EQ(dir.names(), (Names{"link.grp", "sprite.grp"}));
+    {
+        // Files past the bound on waiting bytes, and a set dropped without commit.
+        StagedFiles kept;
+        StagedFiles dropped;
+        const ByteVector large(StagedFiles::kMostPendingBytes / 3, 7);
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(kept.add(dir.file(std::to_string(i)), large), FileErrorCause::none);
+            EXPECT_EQ(dropped.add(dir.file("d" + std::to_string(i)), large), FileErrorCause::none);
+        }
+        EXPECT_EQ(kept.commit(), FileErrorCause::none);
+    }
+    EXPECT_EQ(dir.names().size(), 10u);
+    EXPECT_EQ(fs::file_size(dir.file("7")), StagedFiles::kMostPendingBytes / 3);
     // Reads are bounded before allocating ("second" is 6 bytes).
     EXPECT_EQ(readWholeFile(target, 5).error, FileErrorCause::generic);
     // A device reports no size; the bound still holds while reading.
     EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::generic);
+}
+
+TEST(FileIo, ReadsAheadInOrderWithEachFilesOwnError) {
+    testing::ScratchDir dir;
+    const ByteVector large(FilesReadAhead::kMostBytesAhead / 3, 7);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 8; ++i) {
+        paths.push_back(dir.file(std::to_string(i)));
+        if (i != 5) { // the sixth is missing
+            EXPECT_EQ(writeFileAtomically(paths.back(), i == 2 ? large : vectorOf(paths.back())),
+                      FileErrorCause::none);
+        }
+    }
+    {
+        FilesReadAhead reads(paths);
+        for (int i = 0; i < 8; ++i) {
+            const FileReadResult read = reads.next();
+            if (i == 5) {
+                EXPECT_EQ(read.error, FileErrorCause::fileNotFound);
+            } else {
+                EXPECT_EQ(read.data, i == 2 ? large : vectorOf(paths[i])) << i;
+            }
+        }
+    }
+    FilesReadAhead leftUnread(std::vector<std::string>(40, paths[2])); // ends without waiting
 }
 
 } // namespace
