@@ -177,8 +177,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             bmp = &encoded;
         }
         // The frame's own bytes are handed over; kept ones are copied.
-        if (const FileErrorCause error =
-                outputs.add(bmpPath, bmp == &encoded ? std::move(encoded) : *bmp);
+        ByteVector bytes = bmp == &encoded ? std::move(encoded) : ByteVector(*bmp);
+        if (const FileErrorCause error = outputs.add(bmpPath, std::move(bytes));
             error != FileErrorCause::none) {
             reportFileError(view, error, outputs.failedPath());
             return JobOutcome::failed;
