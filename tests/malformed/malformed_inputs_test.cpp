@@ -5,6 +5,7 @@
 #include "app/fakes.h"
 #include "app/job_windows.h"
 #include "app/load_palette.h"
+#include "archive/archive_library.h"
 #include "cli_run.h"
 #include "core/core_test_files.h"
 #include "core/grp_format.h"

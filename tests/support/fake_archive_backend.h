@@ -20,7 +20,6 @@ struct FakeArchiveState {
     int archivesOpen = 0;
     int filesOpen = 0;
     int reads = 0;
-    std::string openedPath;
 };
 
 class FakeArchiveBackend final : public ArchiveBackend {
@@ -28,8 +27,7 @@ public:
     explicit FakeArchiveBackend(std::shared_ptr<FakeArchiveState> state)
         : state_(std::move(state)) {}
 
-    bool openArchive(const std::string& path, Handle& archive) override {
-        state_->openedPath = path;
+    bool openArchive(const std::string&, Handle& archive) override {
         archive = state_.get();
         return ++state_->archivesOpen;
     }

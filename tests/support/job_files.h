@@ -15,6 +15,11 @@
 
 namespace pixmorph::testing {
 
+template <typename Bytes> void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+}
+
 // A fresh folder, removed with everything in it afterwards.
 class ScratchDir {
 public:
@@ -33,9 +38,7 @@ public:
     std::string path() const { return path_; }
     // Writes the bytes to the named file in the folder and gives its path.
     template <typename Bytes> std::string write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(file(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-        return file(name);
+        return writeFile(file(name), bytes), file(name);
     }
     std::set<std::string> names() const {
         std::set<std::string> names;
@@ -68,11 +71,6 @@ inline FolderSnapshot snapshotOf(const std::string& folder) {
         snapshot[std::filesystem::relative(item.path(), folder).string()] =
             item.is_directory() ? "/" : readText(item.path().string());
     return snapshot;
-}
-
-template <typename Bytes> void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
 }
 
 using Repeats = std::vector<std::optional<std::size_t>>;

@@ -2,13 +2,10 @@
 // Archives for the archive, command and command-line tests, made during the tests with
 // StormLib's writer in the forms the game's archives use.
 
-#include "archive/archive_library.h"
 #include "core/bytes.h"
 #include "support/job_files.h"
 
 #include <StormLib.h>
-#include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -18,12 +15,9 @@
 
 namespace pixmorph::testing {
 
-namespace fs = std::filesystem;
-
 // How a file is stored.
 struct Storage {
-    DWORD flags;
-    DWORD compression;
+    DWORD flags, compression;
 };
 inline constexpr Storage kPkware{MPQ_FILE_COMPRESS, MPQ_COMPRESSION_PKWARE};
 inline constexpr Storage kImplode{MPQ_FILE_IMPLODE, 0};
@@ -48,7 +42,7 @@ inline ByteVector sampleBytes(std::size_t size, unsigned seed) {
 
 // A version 1 archive holding the files.
 inline bool writeArchive(const std::string& path, const std::vector<ArchivedFile>& files) {
-    fs::remove(path);
+    std::filesystem::remove(path);
     HANDLE mpq = nullptr;
     if (!SFileCreateArchive(path.c_str(), MPQ_CREATE_ARCHIVE_V1, 64, &mpq))
         return false;
@@ -78,14 +72,6 @@ inline std::uint64_t storedOffset(const std::string& archive, const std::string&
         SFileCloseArchive(mpq);
     }
     return offset;
-}
-
-// The names the last opening found, in list order.
-inline std::vector<std::string> foundNames(const ArchiveLibrary& library) {
-    std::vector<std::string> names;
-    for (const auto& record : library.found())
-        names.push_back(record.name);
-    return names;
 }
 
 inline void overwriteBytes(const std::string& path, std::uint64_t offset, std::string_view bytes) {
