@@ -26,16 +26,14 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
     state.outputDir = dir.path();
     RecordingWindow window;
     ArchiveLibrary library{makeStormBackend()};
-    for (const std::string& chosen : {dir.file("stardat.mpx"), dir.file("missing.mpq"), archive}) {
-        window.messages.clear();
-        window.listItems = {"left over"};
-        window.pickerAnswer = chosen;
-        locateArchive(state, window, library);
-        const std::string message = chosen.ends_with("mpx")
-                                        ? "This is not an MPQ file\nplease try again"
-                                        : (chosen == archive ? "" : "Errrrrror");
-        EXPECT_EQ(window.messages.empty() ? "" : window.messages[0].text, message);
-    }
+    window.pickerAnswer = dir.file("stardat.mpx");
+    locateArchive(state, window, library);
+    ASSERT_EQ(window.messages.size(), 1u) << "only a name ending in .mpq is opened";
+    window.messages.clear();
+    window.listItems = {"left over"};
+    window.pickerAnswer = archive;
+    locateArchive(state, window, library);
+    EXPECT_TRUE(window.messages.empty()); // failed openings: the malformed-input suite
     EXPECT_EQ(window.listItems, std::vector<std::string>{"unit\\zerg\\zergling.grp"});
 
     const auto before = snapshotOf(dir.path());
