@@ -20,24 +20,15 @@ struct ShownMessage {
     MessageIcon icon = MessageIcon::exclamation;
 };
 
-struct Stretch {
-    int srcWidth, srcHeight, left, top, width, height;
-    bool operator==(const Stretch&) const = default;
-};
-
 class RecordingPreview : public PreviewSurface {
 public:
-    void beginFrame() override { events.push_back("begin"); }
+    void beginFrame() override {}
     void setPixel(int x, int y, std::uint32_t colour) override { pixels[{x, y}] = colour; }
-    void fillPreviewBlack() override { events.push_back("black"); }
-    void stretchToWindow(int sw, int sh, int left, int top, int w, int h) override {
-        stretches.push_back({sw, sh, left, top, w, h});
-    }
-    void endFrame() override { events.push_back("end"); }
+    void fillPreviewBlack() override {}
+    void stretchToWindow(int, int, int, int, int, int) override {}
+    void endFrame() override {}
 
-    std::vector<std::string> events;
     std::map<std::pair<int, int>, std::uint32_t> pixels;
-    std::vector<Stretch> stretches;
 };
 
 class RecordingWindow : public WindowOps {
