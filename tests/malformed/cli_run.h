@@ -20,9 +20,21 @@ struct CliRunOptions {
 
 struct CliRun {
     int exitCode = -1, signal = 0; // exitCode -1: ended by the signal
-    std::string err;               // stderr, through a pipe as a file size limit cuts files
+    std::string out, err;          // through pipes, as a file size limit cuts files
     long peakMemoryKb = 0;
 };
+
+inline std::string drain(int fd) {
+    std::string text;
+    char chunk[4096];
+    for (ssize_t got; (got = ::read(fd, chunk, sizeof chunk)) != 0;)
+        if (got > 0)
+            text.append(chunk, static_cast<std::size_t>(got));
+        else if (errno != EINTR)
+            break;
+    ::close(fd);
+    return text;
+}
 
 inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {}) {
     const std::string program = std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
@@ -31,13 +43,13 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     CliRun run;
-    int err[2];
-    if (std::fflush(nullptr), ::pipe2(err, O_CLOEXEC) != 0)
+    int out[2], err[2];
+    if (std::fflush(nullptr), ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return run;
     const pid_t child = ::fork();
     if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
         if (options.asUnprivilegedUser && ::geteuid() == 0 &&
             (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(126);
@@ -48,14 +60,10 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
+    ::close(out[1]);
     ::close(err[1]);
-    char chunk[4096];
-    for (ssize_t got; (got = ::read(err[0], chunk, sizeof chunk)) != 0;)
-        if (got > 0)
-            run.err.append(chunk, static_cast<std::size_t>(got));
-        else if (errno != EINTR)
-            break;
-    ::close(err[0]);
+    run.out = drain(out[0]); // the larger one first: stderr holds a line for each failed input
+    run.err = drain(err[0]);
     int status = 0;
     rusage usage{};
     while (::wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {

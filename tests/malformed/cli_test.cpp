@@ -1,7 +1,6 @@
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
-#include "support/run_cli.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@ namespace pixmorph {
 namespace {
 
 using namespace testing;
+using test::runCli;
 using Names = std::set<std::string>;
 
 // A failed input does not stop the ones after it; the malformed-input suite has the refusals.
@@ -16,17 +16,17 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     ScratchDir s;
     const ByteVector a = makeSprite(1, 30, 20, {std::nullopt, std::nullopt, 0}); // 2 repeats 0
     writeFile(s.file("a.grp"), a);
-    EXPECT_EQ(runCli({"export", "--unique", s.file("a.grp")}).status, 0);
+    EXPECT_EQ(runCli({"export", "--unique", s.file("a.grp")}).exitCode, 0);
     EXPECT_EQ(s.names(), (Names{"a.grp", "a000.bmp", "a001.bmp", "a.qbl"}));
 
     writeFile(s.file("c.qbl"), std::string("c.grp gone.bmp"));
-    const CliResult compiled = runCli({"compile", s.file("c.qbl"), s.file("a.qbl")});
-    EXPECT_EQ(compiled.status, 1);
+    const test::CliRun compiled = runCli({"compile", s.file("c.qbl"), s.file("a.qbl")});
+    EXPECT_EQ(compiled.exitCode, 1);
     EXPECT_EQ(compiled.err, s.file("gone.bmp") + ": " + s.file("gone.bmp") + " was not found.\n");
     EXPECT_EQ(readFile(s.file("x_a.grp")), a);
     EXPECT_FALSE(s.names().contains("x_c.grp"));
 
-    const CliResult info = runCli({"info", s.file("a.grp")});
+    const test::CliRun info = runCli({"info", s.file("a.grp")});
     EXPECT_NE(info.out.find("\nframes: 3\nsize: 30 x 20\ndistinct data offsets: 2\n"),
               std::string::npos);
 }
@@ -41,8 +41,8 @@ TEST(Cli, ArchiveListAndFlatExtract) {
         s.write("names.txt", std::string("sound\\hit.wav\r\nunit\\zerg\\zergling.grp\r\n"));
     EXPECT_EQ(runCli({"list", "--names", names, s.file("StarDat.mpq")}).out,
               "unit\\zerg\\zergling.grp\n");
-    const CliResult run = runCli({"extract", "--flat", "--names", names, "--output-dir", s.path(),
-                                  s.file("StarDat.mpq"), "unit\\zerg\\zergling.grp"});
+    const test::CliRun run = runCli({"extract", "--flat", "--names", names, "--output-dir",
+                                     s.path(), s.file("StarDat.mpq"), "unit\\zerg\\zergling.grp"});
     EXPECT_EQ(run.out, s.file("unit_zerg_zergling.grp") + "\n") << run.err;
     EXPECT_EQ(readFile(s.file("unit_zerg_zergling.grp")), grp);
 }
@@ -56,8 +56,8 @@ TEST(Cli, UsageErrorsWriteNothing) {
              {"export", "--fast", grp},
              {"compile", "--unique", grp},
              {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
-        const CliResult result = runCli(args);
-        EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
+        const test::CliRun result = runCli(args);
+        EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
     EXPECT_EQ(s.names(), Names{"a.grp"});
