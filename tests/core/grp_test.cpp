@@ -117,10 +117,8 @@ using Stores = std::map<std::pair<int, int>, int>;
 
 TEST(GrpDecode, OpcodesThatProduceNothingOrPassTheWidth) {
     const std::tuple<std::uint8_t, ByteVector, Stores> cases[] = {
-        {2, {0x00, 0x02, 5, 6}, {{{0, 0}, 5}, {{1, 0}, 6}}},
-        {2, {0x80, 0x01, 7, 0x81}, {{{0, 0}, 7}}},
-        {1, {0x40, 4, 0x41, 6}, {{{0, 0}, 6}}},
-        {3, {0x03, 5, 0, 9}, {{{0, 0}, 5}, {{1, 0}, 0}, {{2, 0}, 9}}}, // a stored 0 is a store
+        {2, {0x00, 0x40, 4, 0x80, 0x02, 5, 6}, {{{0, 0}, 5}, {{1, 0}, 6}}}, // empty opcodes
+        {3, {0x03, 5, 0, 9}, {{{0, 0}, 5}, {{1, 0}, 0}, {{2, 0}, 9}}},      // a stored 0 is a store
         {3, // the last run passes the width and ends the row
          {0x02, 1, 2, 0x43, 8, 0x01, 99},
          {{{0, 0}, 1}, {{1, 0}, 2}, {{2, 0}, 8}, {{3, 0}, 8}, {{4, 0}, 8}}},
