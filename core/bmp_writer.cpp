@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 namespace pixmorph {
@@ -35,64 +34,31 @@ void appendHeaders(ByteVector& out, int width, int height) {
     appendU32(out, 256);
 }
 
+std::array<std::uint8_t, 4 * 256> paletteBytes(const Palette& palette) {
+    std::array<std::uint8_t, 4 * 256> bytes;
+    std::uint8_t* at = bytes.data();
+    for (const std::uint32_t colour : palette.entries) {
+        *at++ = Palette::blue(colour);
+        *at++ = Palette::green(colour);
+        *at++ = Palette::red(colour);
+        *at++ = 0;
+    }
+    return bytes;
+}
+
 void appendPalette(ByteVector& out, const Palette& palette) {
     // An export writes every frame with one palette, so its bytes are put together once.
     thread_local Palette last;
-    thread_local std::array<std::uint8_t, 4 * 256> bytes{};
-    thread_local bool ready = false;
-    if (!ready || !(last == palette)) {
-        std::uint8_t* at = bytes.data();
-        for (const std::uint32_t colour : palette.entries) {
-            *at++ = Palette::blue(colour);
-            *at++ = Palette::green(colour);
-            *at++ = Palette::red(colour);
-            *at++ = 0;
-        }
+    thread_local std::array<std::uint8_t, 4 * 256> bytes = paletteBytes(last);
+    if (!(last == palette)) {
+        bytes = paletteBytes(palette);
         last = palette;
-        ready = true;
     }
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
 // The most one row takes: a pair per pixel, one more past the width, and the row's end.
 constexpr std::size_t kMostRowBytes = 2 * kMaxPictureSize + 6;
-// Room past the rows' end for the 16-byte stores of writeSinglePixelPairs.
-constexpr std::size_t kStoreSlack = 16;
-
-// The number of one-pixel coloured runs in a row from cells[p] on (at most eight), and writes
-// their pairs; cells[p] must start a run and cells[p + 8] lie in the row. Noisy pictures are
-// mostly such runs, and a test per pixel made every pixel a branch the processor could not
-// foresee.
-int writeSinglePixelPairs(const std::uint8_t* cells, std::uint8_t*& out) {
-    if constexpr (std::endian::native != std::endian::little) {
-        return 0;
-    } else {
-        std::uint64_t here;
-        std::uint64_t next;
-        std::memcpy(&here, cells, 8);
-        std::memcpy(&next, cells + 1, 8);
-        // A byte's top bit is set where the byte is 0; borrows make false marks only above
-        // a true one, so the lowest mark is exact.
-        auto zeroBytes = [](std::uint64_t word) {
-            return (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
-        };
-        // Single: coloured, and unlike the next cell.
-        const std::uint64_t notSingle = zeroBytes(here) | zeroBytes(here ^ next);
-        const int count = notSingle == 0 ? 8 : std::countr_zero(notSingle) / 8;
-        // Pairs (1, value) for four cells at a time: each value spread into the odd bytes.
-        auto pairsOf = [](std::uint64_t four) {
-            four = (four | (four << 16)) & 0x0000FFFF0000FFFFull;
-            four = (four | (four << 8)) & 0x00FF00FF00FF00FFull;
-            return (four << 8) | 0x0001000100010001ull;
-        };
-        const std::uint64_t low = pairsOf(here & 0xFFFFFFFFull);
-        const std::uint64_t high = pairsOf(here >> 32);
-        std::memcpy(out, &low, 8);
-        std::memcpy(out + 8, &high, 8);
-        out += 2 * count;
-        return count;
-    }
-}
 
 // Transparent pairs of two pixels, copied as many at a time as a row holds.
 constexpr auto kTransparentPairs = [] {
@@ -133,19 +99,8 @@ std::uint8_t* encodeRow(const std::uint8_t* cells, int width, std::uint8_t* out)
             pair(n, 0);
             p += n;
         } else {
-            // Most coloured runs of a noisy picture are one pixel long, and come in stretches.
+            // Most coloured runs of a noisy picture are one pixel long.
             const bool single = p + 1 < kMaxPictureSize && cells[p + 1] != v;
-            if (single && p + 9 <= kMaxPictureSize) {
-                std::uint8_t* const before = out;
-                // Runs starting past the width are not written.
-                const int kept = std::min(writeSinglePixelPairs(cells + p, out), width - p);
-                if (kept > 0) {
-                    out = before + 2 * kept;
-                    p += kept;
-                    continue;
-                }
-                out = before;
-            }
             int n = single ? 1 : byteRunLength(cells, p, kMaxPictureSize, v);
             if (n > 254) {
                 pair(254, v);
@@ -167,11 +122,11 @@ ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, in
         return {};
     // The rows are written through a pointer into room for the most they can take, kept from
     // call to call, and then copied out at their length.
-    thread_local std::vector<std::uint8_t> rows(kMostRowBytes * kMaxPictureSize + kStoreSlack);
+    thread_local std::vector<std::uint8_t> rows(kMostRowBytes * kMaxPictureSize);
     std::uint8_t* end = rows.data();
     // Rows the frame did not reach are blank, and a blank row's pairs depend on the width
     // alone: they are encoded once and copied.
-    std::array<std::uint8_t, kMostRowBytes + kStoreSlack> blank;
+    std::array<std::uint8_t, kMostRowBytes> blank;
     std::size_t blankSize = 0;
     for (int y = height; y >= 1; --y) {
         if (canvas.rowDrawn(y)) {

@@ -2,9 +2,9 @@
 // the ExportCanvas and written as an RLE8 BMP at the full sprite size. Every file is checked
 // for a well-formed stream of rows; the first frame's file is read back with the compile's
 // reader and must hold the decoded pixels.
+#include "bmp_check.h"
 #include "core/bmp_file.h"
 #include "core/grp_format.h"
-#include "fuzz_check.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -45,21 +45,6 @@ void checkRowStream(const ByteVector& file, int width, int height) {
     FUZZ_CHECK(at == file.size());
 }
 
-void checkReadBack(const ByteVector& file, const ExportCanvas& canvas, int width, int height) {
-    static IndexImage image;
-    static NearestColour nearest{Palette{}};
-    const BmpReadResult read = readBmp(file, nearest, image);
-    FUZZ_CHECK(read.status == BmpReadStatus::ok && !read.dataTruncated);
-    FUZZ_CHECK(read.width == width && read.height == height);
-    for (int x = 0; x < width; ++x)
-        for (int y = 0; y < height; ++y) {
-            int drawn = canvas.at(x, y + 1);
-            if (drawn == ExportCanvas::kSentinel)
-                drawn = 0; // the undrawn bottom row of a 256-row sprite
-            FUZZ_CHECK(static_cast<int>(image.at(x, y)) == drawn);
-        }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -83,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ByteVector bmp = encodeFrameBmp(canvas, palette, header->width, header->height);
         checkRowStream(bmp, header->width, header->height);
         if (i == 0)
-            checkReadBack(bmp, canvas, header->width, header->height);
+            fuzz::checkBmpReadsBack(bmp, canvas, header->width, header->height);
     }
     return 0;
 }
