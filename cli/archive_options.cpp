@@ -24,18 +24,16 @@ std::string whyNotOpened(const std::string& file, bool isNameList) {
             return fillIn(msg::kNameListTooLong, file);
         return std::string(msg::kArchiveFailed);
     }
-    {
-        std::error_code error;
-        if (!std::filesystem::exists(file, error))
-            return fileErrorMessage(FileErrorCause::fileNotFound, file);
-        if (std::filesystem::is_directory(file, error))
-            return fileErrorMessage(fileErrorCauseFromErrno(EISDIR), file);
-        errno = 0;
-        if (std::FILE* opened = std::fopen(file.c_str(), "rb"))
-            std::fclose(opened);
-        else
-            return fileErrorMessage(fileErrorCauseFromErrno(errno), file);
-    }
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return fileErrorMessage(FileErrorCause::fileNotFound, file);
+    if (std::filesystem::is_directory(file, error))
+        return fileErrorMessage(fileErrorCauseFromErrno(EISDIR), file);
+    errno = 0;
+    std::FILE* opened = std::fopen(file.c_str(), "rb");
+    if (!opened)
+        return fileErrorMessage(fileErrorCauseFromErrno(errno), file);
+    std::fclose(opened);
     return fillIn(msg::kArchiveNotOpened, file);
 }
 
