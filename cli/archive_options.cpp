@@ -1,5 +1,6 @@
 #include "cli/archive_options.h"
 
+#include "archive/shipped_name_list.h"
 #include "cli/cli_job_view.h"
 #include "core/messages.h"
 
@@ -28,6 +29,8 @@ std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command,
             optionsEnded = true;
         } else if (arg == "--flat" && command.takesOutput) {
             options.flat = true;
+        } else if (arg == "--all" && command.takesOutput) {
+            options.all = true;
         } else if (arg == "--names" || (arg == "--output-dir" && command.takesOutput)) {
             if (i + 1 == args.size() || args[i + 1].empty())
                 return usageError(command, arg + " needs a value");
@@ -37,11 +40,11 @@ std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command,
         }
     }
     if (options.nameList.empty())
-        return usageError(command, "--names LISTFILE is required");
-    if (options.operands.size() < command.fewestOperands)
+        options.nameList = shippedNameListPath();
+    if (options.operands.size() < (options.all ? 1 : command.fewestOperands))
         return usageError(command, options.operands.empty() ? "no archive" : "no name");
-    if (options.operands.size() > command.mostOperands)
-        return usageError(command, "too many arguments");
+    if (options.operands.size() > (options.all ? 1 : command.mostOperands))
+        return usageError(command, options.all ? "--all takes no names" : "too many arguments");
     if (options.operands.front().empty())
         return usageError(command, "an empty archive name");
     return options;

@@ -14,7 +14,8 @@ namespace pixmorph::cli {
 
 struct ArchiveOptions {
     bool flat = false;
-    std::string nameList;
+    bool all = false;      // --all: every offered name instead of NAME operands
+    std::string nameList;  // the shipped list when --names is not given
     std::string outputDir; // empty: the current directory
     std::vector<std::string> operands;
 };
@@ -22,7 +23,7 @@ struct ArchiveOptions {
 struct ArchiveCommand {
     std::string_view name;
     std::string_view usage;
-    bool takesOutput = false; // --flat and --output-dir
+    bool takesOutput = false; // --flat, --output-dir and --all
     std::size_t fewestOperands = 1;
     std::size_t mostOperands = 1;
 };

@@ -1,4 +1,4 @@
-// list --names LISTFILE ARCHIVE: the sprites the desktop list offers, in its order.
+// list [--names LISTFILE] ARCHIVE: the sprites the desktop list offers, in its order.
 #include "archive/offered_names.h"
 #include "cli/archive_options.h"
 
@@ -7,7 +7,7 @@
 namespace pixmorph::cli {
 
 int runList(const Args& args) {
-    static constexpr ArchiveCommand kList{"list", "pixmorph-cli list --names LISTFILE ARCHIVE"};
+    static constexpr ArchiveCommand kList{"list", "pixmorph-cli list [--names LISTFILE] ARCHIVE"};
     const auto options = parseArchiveOptions(kList, args);
     if (!options)
         return 2;
