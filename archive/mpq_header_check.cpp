@@ -9,7 +9,8 @@ namespace pixmorph {
 
 namespace {
 
-constexpr std::uint32_t kMpqSignature = 0x1A51504D; // "MPQ\x1A"
+constexpr std::uint32_t kMpqSignature = 0x1A51504D;      // "MPQ\x1A"
+constexpr std::uint32_t kUserDataSignature = 0x1B51504D; // "MPQ\x1B", pointing further on
 constexpr std::uint32_t kTableEntrySize = 16;
 // Sectors of 512 << 15 bytes (16 MiB) already exceed any file the program extracts.
 constexpr std::uint16_t kLargestSectorShift = 15;
@@ -31,8 +32,7 @@ bool tableFits(std::uint64_t headerOffset, std::uint32_t position, std::uint32_t
 std::optional<std::size_t> findMpqHeader(Bytes bytes) {
     for (std::size_t at = 0; at < bytes.size(); at += kMpqHeaderAlignment) {
         const auto signature = readU32(bytes, at);
-        const auto headerSize = readU32(bytes, at + 4);
-        if (signature == kMpqSignature && headerSize && *headerSize >= kMpqHeaderSize)
+        if (signature == kMpqSignature || signature == kUserDataSignature)
             return at;
     }
     return std::nullopt;

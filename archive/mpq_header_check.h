@@ -5,8 +5,10 @@
 // describes tables that lie inside the file.
 //
 // The reader looks for the header at every 512-byte boundary of the file's first 128 MiB (a
-// self-extracting installer puts its program first) and takes the first one it finds; the
-// check looks at the same places, and the first header decides.
+// self-extracting installer puts its program first) and takes the first one it accepts; the
+// check looks at the same places, and the first signature found decides, whatever the reader
+// would make of it: a header the reader might pass over as fake, or a user-data header that
+// points elsewhere (the game's archives have none), is refused rather than searched past.
 
 #include "core/bytes.h"
 
@@ -21,7 +23,7 @@ inline constexpr std::uint64_t kMpqHeaderAlignment = 512;
 inline constexpr std::uint64_t kMpqHeaderSearchLimit = 128u << 20;
 
 // The offset of the first header in the bytes, which start at a 512-byte boundary of the file:
-// a boundary holding the signature and a header size of at least 32 bytes.
+// the first boundary holding either header signature.
 std::optional<std::size_t> findMpqHeader(Bytes bytes);
 
 // header: the bytes from the header's start (at least kMpqHeaderSize of them for a pass), which
