@@ -73,9 +73,8 @@ bool mpqFileHeaderIsSane(const std::string& path) {
         const Bytes bytes(chunk);
         const std::size_t boundaries =
             static_cast<std::size_t>(std::min<std::uint64_t>(kSearchChunk, searchEnd - chunkStart));
-        if (const auto at = findMpqHeader(bytes.first(std::min(bytes.size(), boundaries)))) {
+        if (const auto at = findMpqHeader(bytes.first(std::min(bytes.size(), boundaries))))
             return mpqHeaderIsSane(bytes.subspan(*at), chunkStart + *at, fileSize);
-        }
     }
     return false;
 }
