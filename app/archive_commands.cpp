@@ -7,6 +7,7 @@
 #include "archive/extraction.h"
 #include "archive/offered_names.h"
 #include "core/messages.h"
+#include "core/text_rules.h"
 
 namespace pixmorph {
 

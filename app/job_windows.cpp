@@ -1,6 +1,6 @@
 #include "app/job_windows.h"
 
-#include "core/qbl_list.h"
+#include "core/text_rules.h"
 #include "jobs/compile_job.h"
 #include "jobs/export_job.h"
 

@@ -1,6 +1,6 @@
 #include "cli/job_command.h"
 #include "core/messages.h"
-#include "core/qbl_list.h"
+#include "core/text_rules.h"
 #include "jobs/compile_job.h"
 
 namespace pixmorph::cli {

@@ -48,9 +48,6 @@ QblList readQblList(std::string_view text);
 // The message for a list that was not read (empty for ok); a long name is quoted whole.
 std::string qblReadMessage(const QblList& list);
 
-// The compile's check: the text from the last '.' equals ".qbl" in any case.
-bool isQblPath(std::string_view path);
-
 // The frame a "dupe_of_" name points at: the digits between "dupe_of_" + stem and ".bmp" when
 // the name has that shape, else the three characters before the last four; nullopt when those
 // are not a number.

@@ -2,21 +2,6 @@
 
 namespace pixmorph {
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || name.starts_with('/'))
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
-}
-
 void reportFileError(JobView& view, FileErrorCause cause, const std::string& path) {
     view.showMessage(fileErrorMessage(cause, path), MessageIcon::stop, path);
 }

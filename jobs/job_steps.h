@@ -3,18 +3,13 @@
 // a finished run leaves its window.
 
 #include "core/file_error.h"
+#include "core/paths.h"
 #include "jobs/job_view.h"
 
 #include <string>
 #include <string_view>
 
 namespace pixmorph {
-
-// The folder part of a path ("" for a bare name, which then resolves against the current
-// directory like the path itself).
-std::string folderOf(const std::string& path);
-// name inside folder; name itself when folder is empty or name is absolute.
-std::string joinPath(const std::string& folder, const std::string& name);
 
 // A file that could not be read or written: the file-error message naming it, stop icon.
 void reportFileError(JobView& view, FileErrorCause cause, const std::string& path);

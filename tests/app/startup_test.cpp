@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/xdg_association.h"
+#include "memory_settings_store.h"
 #include "support/job_files.h"
 
 #include <fstream>
@@ -13,7 +14,7 @@ using Key = std::pair<std::string, std::string>;
 // A first run with a file is refused before anything is written; values longer than their
 // fields are refused, not cut; at exit the version is written first.
 TEST(StartUp, RefusalsAndLocationsWrittenBackInOrderWithTheVersion) {
-    MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     ConverterState state;
     EXPECT_FALSE(startUp(store, state, "/home/me/zealot.grp").runWindow);
     EXPECT_TRUE(store.writes.empty());
