@@ -22,7 +22,7 @@ bool fitsStartupFileField(std::string_view text) {
     return text.size() <= kStartupFileLimit;
 }
 
-void ConverterState::refreshControls(WindowOps& window) const {
+void ConverterState::refreshControls(ControlOps& window) const {
     // The archive list (1023) is bound as a control: its items are managed through the window's
     // list operations, so there is no text to transfer for it.
     window.setChecked(ids::kScale, scale);
@@ -36,7 +36,7 @@ void ConverterState::refreshControls(WindowOps& window) const {
     window.setControlText(ids::kFrameNumber, frameNumberText);
 }
 
-void ConverterState::readControls(const WindowOps& window) {
+void ConverterState::readControls(const ControlOps& window) {
     // Every edit of the window is read-only, so the texts already equal the fields.
     scale = window.isChecked(ids::kScale);
     flatNameFormat = window.isChecked(ids::kFlatNameFormat);

@@ -12,7 +12,7 @@
 
 namespace pixmorph {
 
-class WindowOps;
+class ControlOps;
 
 // Longest texts the location fields and the start-up file name hold.
 inline constexpr std::size_t kLocationLimit = 511;
@@ -25,34 +25,41 @@ bool fitsLocationField(std::string_view text);
 bool fitsStartupFileField(std::string_view text);
 
 struct ConverterState {
-    bool clearPreview = false;
+    // The four stored locations, read at start-up and written back at exit.
+    std::string archivePath;
+    std::string paletteLocation;
+    std::string fileListPath;
+    std::string outputDir;
+
+    // Start-up: the file named on the command line, loaded by the first paint after
+    // initialisation.
+    std::string startupFile;
+    bool initDone = false;
+    bool startupFileDone = false;
+
+    // The sprite shown: its frames, the decoded frame and the colours it is drawn in.
     std::int32_t frameCount = 0;
     std::int32_t currentFrame = 0;
-    std::string fileListPath;
-    bool startupFileDone = false;
-    bool initDone = false;
-    std::string startupFile;
-    std::string paletteLocation;
-    bool useStoredArchive = false;
-    std::string outputDir;
     bool grpSelected = false;
+    bool clearPreview = false;
     FrameCanvas canvas;
     Palette palette;
-    std::string archivePath;
-    bool scale = false;
+
+    // The texts and check boxes bound to controls (refreshControls, readControls).
     std::string grpNameText;
     std::string outputDirText;
     std::string paletteNameText;
-    bool flatNameFormat = false;
     std::string frameCountText;
     std::string widthText;
     std::string heightText;
     std::string frameNumberText;
+    bool scale = false;
+    bool flatNameFormat = false;
 
     // Copies every bound field into its control, in the binding order.
-    void refreshControls(WindowOps& window) const;
+    void refreshControls(ControlOps& controls) const;
     // Copies the controls into their fields; only the two check boxes can change.
-    void readControls(const WindowOps& window);
+    void readControls(const ControlOps& controls);
 };
 
 } // namespace pixmorph

@@ -44,15 +44,14 @@ void MainWindowLogic::initialise() {
         firstRunSetUp();
 
     if (!state_.paletteLocation.empty()) {
-        loadPalette(state_, window_);
+        loadPalette(state_, window_, window_);
     } else {
         state_.paletteNameText = std::string(kDefaultPaletteName);
         state_.palette = DefaultPalette;
     }
 
     if (!state_.archivePath.empty() && state_.startupFile != kRestrictedStartupFile) {
-        state_.useStoredArchive = true;
-        locateArchive(state_, window_, archive_);
+        locateArchive(state_, ArchiveSource::stored, window_, window_, window_, archive_);
     }
 
     state_.widthText.clear();
@@ -121,10 +120,10 @@ void MainWindowLogic::command(int id) {
         loadExternalFile();
         break;
     case ids::kLoadPalette:
-        loadPalette(state_, window_);
+        loadPalette(state_, window_, window_);
         break;
     case ids::kLocateArchive:
-        locateArchive(state_, window_, archive_);
+        locateArchive(state_, ArchiveSource::picker, window_, window_, window_, archive_);
         break;
     case ids::kSetOutputDirectory:
         setOutputDirectory();
@@ -154,7 +153,7 @@ void MainWindowLogic::command(int id) {
 }
 
 void MainWindowLogic::archiveListClosed() {
-    extractChosenFile(state_, window_, archive_);
+    extractChosenFile(state_, window_, window_, archive_);
     restoreArrowsAfterEmptySprite();
 }
 

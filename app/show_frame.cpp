@@ -38,27 +38,26 @@ void drawFrame(const ConverterState& state, const FrameEntry& entry, PreviewSurf
 
 } // namespace
 
-void showFrame(ConverterState& state, WindowOps& window, FrameRequest request) {
-    state.readControls(window);
-    window.repaintNow();
+void showFrame(ConverterState& state, const FrameWindow& window, FrameRequest request) {
+    state.readControls(window.controls);
+    window.controls.repaintNow();
     if (state.grpNameText.empty())
         return;
     if (!hasGrpName(state.grpNameText)) {
-        window.showMessage(std::string(msg::kNotGrp));
+        window.messages.showMessage(std::string(msg::kNotGrp));
         return;
     }
-    state.readControls(window);
-    window.repaintNow();
 
     const FileReadResult read = readWholeFile(state.grpNameText);
     if (!read.ok()) {
         if (request == FrameRequest::command)
-            window.showMessage(fileErrorMessage(read.error, state.grpNameText), MessageIcon::stop);
+            window.messages.showMessage(fileErrorMessage(read.error, state.grpNameText),
+                                        MessageIcon::stop);
         return;
     }
     const Bytes file(read.data);
 
-    PreviewSurface& preview = window.preview();
+    PreviewSurface& preview = window.preview;
     preview.beginFrame();
     if (state.clearPreview) {
         preview.fillPreviewBlack();
@@ -83,8 +82,8 @@ void showFrame(ConverterState& state, WindowOps& window, FrameRequest request) {
     state.heightText = std::to_string(header.height);
     state.frameCountText = std::to_string(header.frameCount);
     state.frameNumberText = std::to_string(state.currentFrame);
-    state.refreshControls(window);
-    window.repaintNow();
+    state.refreshControls(window.controls);
+    window.controls.repaintNow();
     preview.endFrame();
 }
 

@@ -1,6 +1,6 @@
 #include "cli/archive_options.h"
 
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "core/messages.h"
 
 #include <iostream>

@@ -7,11 +7,12 @@ int runExport(const Args& args) {
     static constexpr JobCommand command{
         "export", "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR] GRP...",
         true};
-    return runJobCommand(command, args,
-                         [](JobView& view, const std::string& grp, const JobOptions& options,
-                            const Palette& palette) {
-                             return RunExport(view, ExportInput{grp, options.outputDir, palette});
-                         });
+    return runJobCommand(
+        command, args,
+        [](JobDelegate& delegate, const std::string& grp, const JobOptions& options,
+           const Palette& palette) {
+            return runExportJob(delegate, ExportInput{grp, options.outputDir, palette});
+        });
 }
 
 } // namespace pixmorph::cli

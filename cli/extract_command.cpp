@@ -2,7 +2,7 @@
 // desktop's archive pick saves it; the path written is printed.
 #include "archive/extraction.h"
 #include "cli/archive_options.h"
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 
 #include <iostream>
 #include <limits>

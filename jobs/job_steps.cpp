@@ -2,19 +2,27 @@
 
 namespace pixmorph {
 
-void reportFileError(JobView& view, FileErrorCause cause, const std::string& path) {
-    view.showMessage(fileErrorMessage(cause, path), MessageIcon::stop, path);
+JobOutcome failOnFile(JobDelegate& delegate, FileErrorCause cause, const std::string& path) {
+    delegate.message(fileErrorMessage(cause, path), MessageIcon::stop, path);
+    delegate.failed();
+    return JobOutcome::failed;
 }
 
-void refuse(JobView& view, const std::string& text, const std::string& file) {
-    view.showMessage(text, MessageIcon::exclamation, file);
+JobOutcome refuse(JobDelegate& delegate, const std::string& text, const std::string& file) {
+    delegate.message(text, MessageIcon::exclamation, file);
+    delegate.failed();
+    return JobOutcome::failed;
 }
 
-void showFinished(JobView& view, std::string_view status) {
-    view.setStatus(std::string(status));
-    view.stopClip();
-    view.playClip(kClipLastFrame, kClipLastFrame, 0);
-    view.enableOk();
+JobOutcome refuseFrame(JobDelegate& delegate, std::size_t frame, const std::string& text,
+                       const std::string& file) {
+    delegate.frameRefused(frame);
+    return refuse(delegate, text, file);
+}
+
+JobOutcome finish(JobDelegate& delegate) {
+    delegate.finished();
+    return JobOutcome::finished;
 }
 
 } // namespace pixmorph

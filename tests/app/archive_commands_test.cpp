@@ -27,25 +27,25 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
     RecordingWindow window;
     ArchiveLibrary library{makeStormBackend()};
     window.pickerAnswer = dir.file("stardat.mpx");
-    locateArchive(state, window, library);
+    locateArchive(state, ArchiveSource::picker, window, window, window, library);
     ASSERT_EQ(window.messages.size(), 1u) << "only a name ending in .mpq is opened";
     window.messages.clear();
     window.listItems = {"left over"};
     window.pickerAnswer = archive;
-    locateArchive(state, window, library);
+    locateArchive(state, ArchiveSource::picker, window, window, window, library);
     EXPECT_TRUE(window.messages.empty()); // failed openings: the malformed-input suite
     EXPECT_EQ(window.listItems, std::vector<std::string>{"unit\\zerg\\zergling.grp"});
 
     const auto before = snapshotOf(dir.path());
     window.answer = MessageAnswer::no;
-    extractChosenFile(state, window, library);
+    extractChosenFile(state, window, window.frameWindow(), library);
     EXPECT_EQ(snapshotOf(dir.path()), before);
 
     window.messages.clear();
     window.answer = MessageAnswer::yes;
     state.flatNameFormat = true;
     state.currentFrame = 5;
-    extractChosenFile(state, window, library);
+    extractChosenFile(state, window, window.frameWindow(), library);
     const std::string saved = dir.file("unit_zerg_zergling.grp");
     EXPECT_EQ(window.messages.size(), 1u) << "asked before saving";
     EXPECT_EQ(readFile(saved), grp);

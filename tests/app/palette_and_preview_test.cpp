@@ -37,7 +37,7 @@ TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
         state.initDone = true;
         state.paletteLocation = "/old/units.pal";
         state.paletteNameText = "old name";
-        loadPalette(state, window);
+        loadPalette(state, window.frameWindow(), window);
         const std::string message = c.message == "%f" ? path + " was not found." : c.message;
         EXPECT_EQ(window.messages.empty() ? "" : window.messages[0].text, message);
         EXPECT_EQ(state.paletteNameText, c.name);
@@ -51,7 +51,7 @@ struct ShowFrame : ::testing::Test {
     void show(const std::string& name, int frame, FrameRequest request = FrameRequest::command) {
         state.grpNameText = name;
         state.currentFrame = frame;
-        showFrame(state, window, request);
+        showFrame(state, window.frameWindow(), request);
     }
     testing::ScratchDir folder;
     testing::RecordingWindow window;
