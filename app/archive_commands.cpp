@@ -14,9 +14,9 @@ namespace pixmorph {
 namespace {
 
 std::string saveQuestion(const std::string& name, const ConverterState& state) {
-    return "Save File:\n" + name + "\n\nIn directory:\n" + state.outputDir +
-           (state.flatNameFormat ? "\n\nUsing 'unit_zerg_zergling.grp' format?"
-                                 : "\n\nUsing subdirectory format?");
+    return "Save File:\n" + name + "\n\nIn directory:\n" + state.locations.outputDir +
+           (state.fields.flatNameFormat ? "\n\nUsing 'unit_zerg_zergling.grp' format?"
+                                        : "\n\nUsing subdirectory format?");
 }
 
 } // namespace
@@ -25,17 +25,17 @@ void locateArchive(ConverterState& state, ArchiveSource source, ListOps& list, P
                    MessageOps& messages, ArchiveLibrary& library) {
     list.clearList();
     if (source == ArchiveSource::picker) {
-        state.archivePath = pickers.pickExistingFile(archivePicker());
+        state.locations.archivePath = pickers.pickExistingFile(archivePicker());
         // A path too long for its field counts as no answer, as a full picker buffer did.
-        if (!fitsLocationField(state.archivePath))
-            state.archivePath.clear();
-        if (!endsWithIgnoringCase(state.archivePath, "mpq")) {
-            state.archivePath.clear();
+        if (!fitsLocationField(state.locations.archivePath))
+            state.locations.archivePath.clear();
+        if (!endsWithIgnoringCase(state.locations.archivePath, "mpq")) {
+            state.locations.archivePath.clear();
             messages.showMessage(std::string(msg::kNotMpq));
             return;
         }
     }
-    if (!library.openArchiveAndList(state.archivePath, state.fileListPath)) {
+    if (!library.openArchiveAndList(state.locations.archivePath, state.locations.fileListPath)) {
         messages.showMessage(std::string(msg::kArchiveFailed));
         return;
     }
@@ -58,17 +58,19 @@ void extractChosenFile(ConverterState& state, ListOps& list, const FrameWindow& 
     if (messages.showMessage(saveQuestion(chosen, state), MessageIcon::exclamation, true) !=
         MessageAnswer::yes)
         return;
-    const NameFormat format = state.flatNameFormat ? NameFormat::flat : NameFormat::subdirectories;
-    const ExtractionResult result = extractArchiveFile(library, chosen, state.outputDir, format);
+    const NameFormat format =
+        state.fields.flatNameFormat ? NameFormat::flat : NameFormat::subdirectories;
+    const ExtractionResult result =
+        extractArchiveFile(library, chosen, state.locations.outputDir, format);
     if (!result.ok()) {
         messages.showMessage(result.error, result.icon);
         return;
     }
-    state.grpNameText = result.path;
+    state.fields.grpNameText = result.path;
     state.refreshControls(window.controls);
-    state.grpSelected = true;
-    state.currentFrame = 0;
-    state.clearPreview = true;
+    state.shown.grpSelected = true;
+    state.shown.currentFrame = 0;
+    state.shown.clearPreview = true;
     showFrame(state, window);
 }
 

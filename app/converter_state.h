@@ -24,28 +24,32 @@ bool fitsLocationField(std::string_view text);
 // Whether a text fits the start-up file field.
 bool fitsStartupFileField(std::string_view text);
 
-struct ConverterState {
-    // The four stored locations, read at start-up and written back at exit.
+// The four stored locations, read at start-up and written back at exit.
+struct StoredLocations {
     std::string archivePath;
     std::string paletteLocation;
     std::string fileListPath;
     std::string outputDir;
+};
 
-    // Start-up: the file named on the command line, loaded by the first paint after
-    // initialisation.
-    std::string startupFile;
+// The file named on the command line, loaded by the first paint after initialisation.
+struct StartupFile {
+    std::string file;
     bool initDone = false;
-    bool startupFileDone = false;
+    bool fileDone = false;
+};
 
-    // The sprite shown: its frames, the decoded frame and the colours it is drawn in.
+// The sprite in the preview: its frames and the decoded frame.
+struct ShownSprite {
     std::int32_t frameCount = 0;
     std::int32_t currentFrame = 0;
     bool grpSelected = false;
     bool clearPreview = false;
     FrameCanvas canvas;
-    Palette palette;
+};
 
-    // The texts and check boxes bound to controls (refreshControls, readControls).
+// The texts and check boxes bound to the window's controls.
+struct BoundFields {
     std::string grpNameText;
     std::string outputDirText;
     std::string paletteNameText;
@@ -55,6 +59,15 @@ struct ConverterState {
     std::string frameNumberText;
     bool scale = false;
     bool flatNameFormat = false;
+};
+
+struct ConverterState {
+    StoredLocations locations;
+    StartupFile startup;
+    ShownSprite shown;
+    BoundFields fields;
+    // The preview draws in it; each job takes a copy.
+    Palette palette;
 
     // Copies every bound field into its control, in the binding order.
     void refreshControls(ControlOps& controls) const;

@@ -43,9 +43,9 @@ PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
 } // namespace
 
 void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pickers) {
-    const bool atStartup = !state.initDone && !state.paletteLocation.empty();
+    const bool atStartup = !state.startup.initDone && !state.locations.paletteLocation.empty();
     const std::string path =
-        atStartup ? state.paletteLocation : pickers.pickExistingFile(palettePicker());
+        atStartup ? state.locations.paletteLocation : pickers.pickExistingFile(palettePicker());
 
     PaletteOutcome outcome; // no file chosen, or not a palette name: only the name is cleared
     if (!path.empty() && hasPaletteName(path)) {
@@ -60,7 +60,7 @@ void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pi
             window.messages.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
             if (atStartup) {
                 state.palette = DefaultPalette;
-                state.paletteNameText = std::string(kDefaultPaletteName);
+                state.fields.paletteNameText = std::string(kDefaultPaletteName);
                 state.refreshControls(window.controls);
             }
             return;
@@ -73,12 +73,12 @@ void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pi
     if (outcome.colours)
         state.palette = *outcome.colours;
     if (outcome.location)
-        state.paletteLocation = *outcome.location;
-    state.paletteNameText = outcome.displayName;
+        state.locations.paletteLocation = *outcome.location;
+    state.fields.paletteNameText = outcome.displayName;
     state.refreshControls(window.controls);
     window.controls.repaintNow();
-    if (!state.grpNameText.empty()) {
-        state.currentFrame = 0;
+    if (!state.fields.grpNameText.empty()) {
+        state.shown.currentFrame = 0;
         showFrame(state, window);
     }
 }

@@ -83,8 +83,8 @@ std::vector<Sprite> readSprites(const std::string& folder) {
 }
 
 void show(ConverterState& state, NullWindow& window, const std::string& path, int frame) {
-    state.grpNameText = path;
-    state.currentFrame = frame;
+    state.fields.grpNameText = path;
+    state.shown.currentFrame = frame;
     showFrame(state, FrameWindow(window, window, window.surface));
 }
 

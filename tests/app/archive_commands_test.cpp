@@ -21,9 +21,10 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
     ASSERT_TRUE(writeArchive(archive, {{"unit\\zerg\\zergling.grp", grp, kPkware},
                                        {"sound\\zerg\\hit.wav", grp, kImplode}}));
     ConverterState state;
-    state.fileListPath = dir.write("sc_data.txt", std::string("unit\\zerg\\zergling.grp\r\n"
-                                                              "sound\\zerg\\hit.wav\r\n"));
-    state.outputDir = dir.path();
+    state.locations.fileListPath =
+        dir.write("sc_data.txt", std::string("unit\\zerg\\zergling.grp\r\n"
+                                             "sound\\zerg\\hit.wav\r\n"));
+    state.locations.outputDir = dir.path();
     RecordingWindow window;
     ArchiveLibrary library{makeStormBackend()};
     window.pickerAnswer = dir.file("stardat.mpx");
@@ -43,15 +44,15 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
 
     window.messages.clear();
     window.answer = MessageAnswer::yes;
-    state.flatNameFormat = true;
-    state.currentFrame = 5;
+    state.fields.flatNameFormat = true;
+    state.shown.currentFrame = 5;
     extractChosenFile(state, window, window.frameWindow(), library);
     const std::string saved = dir.file("unit_zerg_zergling.grp");
     EXPECT_EQ(window.messages.size(), 1u) << "asked before saving";
     EXPECT_EQ(readFile(saved), grp);
     EXPECT_EQ(window.texts[ids::kGrpName], saved);
-    EXPECT_EQ(state.currentFrame, 0);
-    EXPECT_EQ(state.frameCount, 2) << "the written file was loaded";
+    EXPECT_EQ(state.shown.currentFrame, 0);
+    EXPECT_EQ(state.shown.frameCount, 2) << "the written file was loaded";
 }
 
 } // namespace

@@ -28,10 +28,10 @@ TEST(StartUp, RefusalsAndLocationsWrittenBackInOrderWithTheVersion) {
     EXPECT_EQ(
         result.message,
         "The stored location Palette_Location is longer than 511 characters\nand was not used.");
-    EXPECT_EQ(state.paletteLocation, "");
-    EXPECT_EQ(state.fileListPath, "/opt/sc_data.txt");
+    EXPECT_EQ(state.locations.paletteLocation, "");
+    EXPECT_EQ(state.locations.fileListPath, "/opt/sc_data.txt");
 
-    state.outputDir = "/new out";
+    state.locations.outputDir = "/new out";
     writeSettingsAtExit(store, state);
     EXPECT_EQ(store.writes.front(), (Key{"Version", "VersionNumber"}));
     EXPECT_EQ(store.values[output], "/new out");

@@ -165,13 +165,13 @@ std::string desktopMessage(const MalformedCase& c, const Folders& f) {
     ConverterState state;
     testing::RecordingWindow window;
     if (c.command == Command::exportWithPalette) {
-        state.paletteLocation = f.input(c.files[1].first);
+        state.locations.paletteLocation = f.input(c.files[1].first);
         loadPalette(state, window.frameWindow(), window);
     } else if (c.command == Command::list || c.command == Command::extract) {
         ArchiveLibrary library(makeStormBackend());
-        state.archivePath = f.input(c.files[0].first);
-        state.fileListPath = f.input("names.txt");
-        state.outputDir = f.out;
+        state.locations.archivePath = f.input(c.files[0].first);
+        state.locations.fileListPath = f.input("names.txt");
+        state.locations.outputDir = f.out;
         locateArchive(state, ArchiveSource::stored, window, window, window, library);
         const auto offered = std::ranges::find(window.listItems, c.file);
         window.selected = static_cast<int>(offered - window.listItems.begin());

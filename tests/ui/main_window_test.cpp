@@ -39,8 +39,8 @@ TEST(MainWindow, StartupFileButtonsScaleAndJobsReachTheLogic) {
     }
     ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
     ConverterState state;
-    state.outputDir = state.outputDirText = root.string();
-    state.startupFile = sprite.string();
+    state.locations.outputDir = state.fields.outputDirText = root.string();
+    state.startup.file = sprite.string();
     ArchiveLibrary archive{nullptr};
     NoAssociation association;
     ScriptedServices services;
