@@ -58,7 +58,8 @@ public:
                 jobs.push_back(status->text().toStdString());
         if (auto* clip = job->control<ClipPlayer>(ids::kAnimation))
             jobs.back() += " " + std::to_string(clip->currentFrame());
-        job->accept();
+        if (job->isVisible())
+            job->accept();
         return job->result();
     }
 };
