@@ -1,14 +1,16 @@
 #include "cli/cli_job_delegate.h"
 
+#include "cli/terminal_text.h"
+
 #include <algorithm>
 #include <iostream>
 
 namespace pixmorph::cli {
 
 void printMessageLine(const std::string& file, const std::string& text) {
-    std::string line = text;
+    std::string line = namesFile(text, file) ? text : file + ": " + text;
     std::replace(line.begin(), line.end(), '\n', ' ');
-    std::cerr << file << ": " << line << '\n';
+    std::cerr << escapeControls(line) << '\n';
 }
 
 CliJobDelegate::CliJobDelegate(ExportMode mode, std::string input, bool showProgress)
@@ -25,7 +27,7 @@ void CliJobDelegate::progress(std::size_t done, std::size_t total) {
     if (percent == shownPercent_)
         return;
     shownPercent_ = percent;
-    std::cerr << '\r' << input_ << ": " << percent << '%' << std::flush;
+    std::cerr << '\r' << escapeControls(input_) << ": " << percent << '%' << std::flush;
 }
 
 void CliJobDelegate::message(const std::string& text, MessageIcon, const std::string& file) {

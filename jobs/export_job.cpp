@@ -162,6 +162,14 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
             if (canvas.overflowed())
                 return refuseFrame(
                     delegate, i, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
+            // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+            if (canvas.drawnOutside(header.width, header.height)) {
+                const std::string size =
+                    std::to_string(header.width) + " x " + std::to_string(header.height);
+                return refuseFrame(delegate, i,
+                                   fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}),
+                                   grpPath);
+            }
             encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
