@@ -71,7 +71,7 @@ void showFrame(ConverterState& state, WindowOps& window, FrameRequest request) {
         state.frameCount = header.frameCount;
     const std::optional<FrameEntry> entry = entryToShow(file, header, state.currentFrame);
     if (entry)
-        decodeFrame(file, *entry, state.canvas);
+        decodeFrame(file, *entry, state.canvas, detectSpriteEncoding(file));
     else
         state.canvas.clear();
 

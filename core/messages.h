@@ -19,7 +19,7 @@ inline constexpr std::string_view kUnsupportedBitmap =
 inline constexpr std::string_view kListEmpty = "The list names no GRP file.";
 inline constexpr std::string_view kListNameTooLong =
     "A name in the list is longer than 127 characters:\n";
-inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
+inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 300 pixels.";
 inline constexpr std::string_view kBitmapTruncated =
     "%1 is not a complete bitmap: it ends inside its headers.";
 inline constexpr std::string_view kBitmapBadHeaders =
@@ -117,6 +117,8 @@ inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture i
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+inline constexpr std::string_view kUncompressedAmbiguous =
+    "%1 was not written: its frames stored uncompressed would read back as run-length rows.";
 
 // The main window; values that do not fit their fields are refused, never cut.
 inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";

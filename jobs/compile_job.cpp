@@ -104,7 +104,7 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
     const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
                                             outputNameFor(list.grpName));
     const std::size_t frameCount = list.frames.size();
-    SpriteWriter writer(frameCount);
+    SpriteWriter writer(frameCount, input.encoding);
     view.setProgressRange(1, static_cast<int>(frameCount));
     view.setProgressStep(1);
     view.setProgressPosition(1);
@@ -147,6 +147,12 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
     }
 
     const ByteVector sprite = writer.finish();
+    // Rare frames whose raw bytes also read soundly as run-length rows would come back as
+    // another picture: refused rather than written wrong.
+    if (frameCount > 0 && detectSpriteEncoding(sprite) != input.encoding) {
+        refuse(view, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
+        return JobOutcome::failed;
+    }
     if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
         error != FileErrorCause::none) {
         reportFileError(view, error, outputPath);

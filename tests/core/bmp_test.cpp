@@ -53,8 +53,8 @@ TEST(BmpRead, UncompressedRowsWithPadding) {
 TEST(BmpRead, SizeLimitsAndBadHeaders) {
     // The malformed-input suite has the other refusals and damage.
     const std::tuple<std::int32_t, std::int32_t, int, std::uint32_t, BmpReadStatus> cases[] = {
-        {256, -256, 8, 1, BmpReadStatus::ok},
-        {257, 1, 8, 1, BmpReadStatus::tooLarge},
+        {300, -300, 8, 1, BmpReadStatus::ok},
+        {301, 1, 8, 1, BmpReadStatus::tooLarge},
         {-3, 5, 24, 0, BmpReadStatus::badHeaders},
     };
     IndexImage image;
