@@ -28,7 +28,8 @@ inline constexpr std::string_view kPaletteUnknown = "Unable to determine file ty
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 // The same two refusals where no built-in colours stand in (the command line).
 inline constexpr std::string_view kPaletteUnknownRefused =
-    "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
+    "Unable to determine file type: not a palette of a kind this program reads.\nNothing was "
+    "converted.";
 inline constexpr std::string_view kPaletteNot256Refused =
     "Jasc Palette: not 256 colors.\nNothing was converted.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
@@ -115,7 +116,7 @@ inline constexpr std::string_view kDupeNotEarlier =
     "%1: frame %2 is listed as %3,\nwhich names no earlier frame of the list.";
 inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture is complete.";
 inline constexpr std::string_view kPaletteNotRead =
-    "The palette was not read: its name does not end in \"pal\".";
+    "The palette was not read: its name ends in none of \"pal\", .act, .wpe, .gpl, .bmp, .png.";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
 inline constexpr std::string_view kUncompressedAmbiguous =
     "%1 was not written: its frames stored uncompressed would read back as run-length rows.";

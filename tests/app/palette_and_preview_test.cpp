@@ -24,13 +24,15 @@ TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
     const struct {
         std::optional<std::string> contents; // nullopt: no such file
         std::string message, name;
+        std::string file = "a.pal";
     } cases[] = {{palette(""), "", "a.pal - SC Pal"},
                  {palette("2560"), "", "a.pal - JASC Pal"},
+                 {std::string(1024, '\5'), "", "units.wpe - Tileset Pal", "units.wpe"},
                  {std::nullopt, "%f", "old name"}};
     for (const auto& c : cases) {
         testing::ScratchDir folder;
         const std::string path =
-            c.contents ? folder.write("a.pal", *c.contents) : folder.file("a.pal");
+            c.contents ? folder.write(c.file, *c.contents) : folder.file(c.file);
         testing::RecordingWindow window;
         window.pickerAnswer = path;
         ConverterState state;
