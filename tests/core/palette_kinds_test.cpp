@@ -108,9 +108,10 @@ TEST(PaletteKinds, RealSamples) {
         const PaletteFile file = readPaletteFile(read.data, item.path().string());
         EXPECT_EQ(file.kind, extension == ".wpe" ? PaletteFileKind::tileset : PaletteFileKind::raw)
             << item.path();
-        if (extension == ".wpe") // the pad byte is no colour
+        if (extension == ".wpe") { // the pad byte is no colour
             EXPECT_EQ(file.palette.entries[1],
                       Palette::colour(read.data[4], read.data[5], read.data[6]));
+        }
     }
 }
 
