@@ -70,10 +70,8 @@ SpriteEncoding detectSpriteEncoding(Bytes file) {
         return SpriteEncoding::runLength;
 
     // A first pass without copying: every block non-empty and inside the data, one starting
-    // where the table ends and one ending at the file's end. Run-length sprites fail it at
-    // once (their data starts with the maker tag or ends past a block's size).
-    std::vector<FrameEntry> table;
-    table.reserve(header->frameCount);
+    // where the table ends and one ending at the file's end. Run-length sprites mostly fail it
+    // (their data starts with the maker tag, or no frame's data is exactly its box's size).
     bool startsData = false;
     bool endsFile = false;
     for (std::size_t i = 0; i < header->frameCount; ++i) {
@@ -84,9 +82,14 @@ SpriteEncoding detectSpriteEncoding(Bytes file) {
             return SpriteEncoding::runLength;
         startsData = startsData || entry.dataOffset == tableEnd;
         endsFile = endsFile || entry.dataOffset + size == file.size();
-        table.push_back(entry);
     }
-    if (!startsData || !endsFile || !blocksTile(table, tableEnd, file.size()))
+    if (!startsData || !endsFile)
+        return SpriteEncoding::runLength;
+    std::vector<FrameEntry> table;
+    table.reserve(header->frameCount);
+    for (std::size_t i = 0; i < header->frameCount; ++i)
+        table.push_back(*readFrameEntry(file, i));
+    if (!blocksTile(table, tableEnd, file.size()))
         return SpriteEncoding::runLength;
     // A file that reads soundly both ways stays with the usual form.
     const bool runLength = std::all_of(table.begin(), table.end(), [&](const FrameEntry& entry) {
