@@ -18,6 +18,7 @@ namespace pixmorph::cli {
 struct JobOptions {
     ExportMode mode = ExportMode::all;
     SpriteEncoding encoding = SpriteEncoding::runLength;
+    bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
     std::vector<std::string> inputs;
