@@ -71,28 +71,6 @@ TEST(UncompressedSprite, DetectionRule) {
         EXPECT_EQ(detectSpriteEncoding(cases[i].first), cases[i].second) << "case " << i;
 }
 
-TEST(UncompressedSprite, RowsDecodeWholeAndStopAtTheEnd) {
-    const ByteVector file = rawSprite({{3, 4, 5, 2}});
-    ASSERT_EQ(detectSpriteEncoding(file), SpriteEncoding::uncompressed);
-    FrameCanvas canvas;
-    const FrameEntry entry = *readFrameEntry(file, 0);
-    EXPECT_EQ(decodeFrame(file, entry, canvas, SpriteEncoding::uncompressed),
-              DecodeStatus::complete);
-    ExportCanvas exported;
-    EXPECT_EQ(decodeFrameForExport(file, entry, exported, SpriteEncoding::uncompressed),
-              DecodeStatus::complete);
-    for (int cell = 0; cell < 10; ++cell) {
-        EXPECT_EQ(canvas.at(3 + cell % 5, 4 + cell / 5), 1 + cell);
-        EXPECT_EQ(exported.at(3 + cell % 5, 5 + cell / 5), 1 + cell); // picture rows from 1
-    }
-    // Cut inside the second row: the bytes held are stored, the rest is reported.
-    const ByteVector cut(file.begin(), file.end() - 3);
-    EXPECT_EQ(decodeFrame(cut, entry, canvas, SpriteEncoding::uncompressed),
-              DecodeStatus::truncated);
-    EXPECT_EQ(canvas.at(4, 5), 7);
-    EXPECT_EQ(canvas.at(5, 5), 0);
-}
-
 TEST(UncompressedSprite, WriterLaysOutRawRowsWithoutTag) {
     IndexImage image;
     image.set(2, 1, 7), image.set(3, 2, 8);

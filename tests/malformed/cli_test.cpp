@@ -1,7 +1,6 @@
 #include "cli_run.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
-#include "support/palette_files.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -56,22 +55,6 @@ TEST(Cli, UncompressedSpriteRoundTrip) {
     for (const char* frame : {"000", "001", "002"})
         EXPECT_EQ(readFile(s.file("back/x_a") + frame + ".bmp"),
                   readFile(s.file("a") + frame + ".bmp"));
-}
-
-// --palette takes the kinds Load Palette takes; the BMP's colour table shows the colours.
-TEST(Cli, PaletteKindsOnTheCommandLine) {
-    ScratchDir s;
-    writeFile(s.file("a.grp"), makeSprite(4, 8, 8, {std::nullopt}));
-    const std::vector<test::Rgb> colours = {{0, 0, 0}, {10, 20, 30}};
-    writeFile(s.file("t.wpe"), test::colourTable(colours, 4, 256));
-    writeFile(s.file("g.gpl"), test::gimpPalette(colours));
-    for (const char* palette : {"t.wpe", "g.gpl"}) {
-        const test::CliRun run = runCli({"export", "--palette", s.file(palette), s.file("a.grp")});
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        const ByteVector bmp = readFile(s.file("a000.bmp"));
-        EXPECT_EQ(ByteVector(bmp.begin() + 58, bmp.begin() + 62), (ByteVector{30, 20, 10, 0}))
-            << palette;
-    }
 }
 
 // Extraction into folders is run by the write-fault loop; here the list and the flat names,
