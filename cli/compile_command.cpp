@@ -7,18 +7,19 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{"compile", kCompileUsage, false};
-    return runJobCommand(
-        command, args,
-        [](JobDelegate& delegate, const std::string& list, const JobOptions& options,
-           const Palette& palette) {
-            // The same check the compile window makes before its job runs.
-            if (!isQblPath(list)) {
-                printMessageLine(list, std::string(msg::kNotQbl));
-                return JobOutcome::failed;
-            }
-            return runCompileJob(delegate, CompileInput{list, options.outputDir, palette});
-        });
+    static constexpr JobCommand command{"compile", kCompileUsage, false, true};
+    return runJobCommand(command, args,
+                         [](JobDelegate& delegate, const std::string& list,
+                            const JobOptions& options, const Palette& palette) {
+                             // The same check the compile window makes before its job runs.
+                             if (!isQblPath(list)) {
+                                 printMessageLine(list, std::string(msg::kNotQbl));
+                                 return JobOutcome::failed;
+                             }
+                             return runCompileJob(
+                                 delegate,
+                                 CompileInput{list, options.outputDir, palette, options.encoding});
+                         });
 }
 
 } // namespace pixmorph::cli

@@ -3,6 +3,7 @@
 // as Load Palette reads it, and one job per input with the exit status of all.
 
 #include "cli/cli.h"
+#include "core/grp_format.h"
 #include "core/palette.h"
 #include "jobs/job_delegate.h"
 
@@ -16,6 +17,7 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
+    SpriteEncoding encoding = SpriteEncoding::runLength;
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -26,6 +28,7 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
+    bool takesUncompressed = false;
 };
 
 // nullopt after a usage error has been printed.

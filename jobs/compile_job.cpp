@@ -84,7 +84,7 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
     const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
                                             outputNameFor(list.grpName));
     const std::size_t frameCount = list.frames.size();
-    SpriteWriter writer(frameCount);
+    SpriteWriter writer(frameCount, input.encoding);
     delegate.progress(0, frameCount);
 
     std::vector<std::string> bitmapPaths;
@@ -121,6 +121,12 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
     }
 
     const ByteVector sprite = writer.finish();
+    // Rare frames whose raw bytes also read soundly as run-length rows would come back as
+    // another picture: refused rather than written wrong.
+    if (frameCount > 0 && detectSpriteEncoding(sprite) != input.encoding) {
+        refuse(delegate, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
+        return JobOutcome::failed;
+    }
     delegate.fileStarted(outputPath, FileAccess::write);
     if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
         error != FileErrorCause::none)

@@ -154,6 +154,7 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         return JobOutcome::failed;
     const SpriteHeader& header = sprite->header;
     const std::vector<FrameEntry>& table = sprite->entries;
+    const SpriteEncoding encoding = detectSpriteEncoding(file);
     std::vector<std::optional<std::size_t>> repeats(table.size());
     if (*mode == ExportMode::unique)
         repeats = findRepeats(table);
@@ -183,7 +184,7 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
             const std::string frameText = std::to_string(i);
-            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
+            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas, encoding);
                 decoded != DecodeStatus::complete) {
                 const auto text =
                     decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
