@@ -74,6 +74,9 @@ inline constexpr std::string_view kExportFinished = "Finished";
 inline constexpr std::string_view kCompileStatus = "Compiling GRP.";
 inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
+// A job window whose job was refused or failed: its message has been shown, the window waits
+// for OK.
+inline constexpr std::string_view kJobStopped = "Stopped.";
 inline constexpr std::string_view kVersion = PIXMORPH_VERSION;
 
 // Refusals of the sprite writer; %1 is the frame's number.
