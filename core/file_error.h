@@ -1,6 +1,7 @@
 #pragma once
 // Operating-system file errors as the cause index 0 to 14 that the messages are indexed by,
-// and the one place that turns a cause into the text the user sees.
+// the file layer's own refusals after them, and the one place that turns a cause into the
+// text the user sees.
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ enum class FileErrorCause : int {
     lockViolation = 12,
     diskFull = 13,
     endOfFile = 14,
+    notRegularFile = 15, // an input that is a folder, a device, a FIFO or a socket
+    linkInPath = 16,     // a folder level beneath the output folder is a link
 };
 
 // Maps an errno value to its cause.

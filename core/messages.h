@@ -93,6 +93,8 @@ inline constexpr std::string_view kFileErrors[] = {
     "A locking violation occurred while accessing %1.",
     "Disk full while accessing %1.",
     "An attempt was made to access %1 past its end.",
+    "%1 is not a regular file: Pixmorph reads only regular files.",
+    "%1 is a link: Pixmorph writes nothing through a link.",
 };
 inline constexpr std::string_view kUnnamedFile = "an unnamed file";
 
@@ -108,6 +110,8 @@ inline constexpr std::string_view kSpriteWithoutArea =
     "%1 has frames but a width or height of 0.\nThere is no picture to write them into.";
 inline constexpr std::string_view kFrameOutsidePicture =
     "%1: frame %2 reaches outside the 256 x 256 picture area.\nThe export stopped there.";
+inline constexpr std::string_view kExportNoRoom =
+    "%1 needs up to %2 MB in %3, which has %4 MB free.\nNothing was written.";
 inline constexpr std::string_view kListTooLong = "%1 lists %2 frames.\nA GRP holds at most 65535.";
 inline constexpr std::string_view kListGrpNameNotBare =
     "%1 names the GRP %2.\nThe name must be a file name without a folder.";

@@ -8,6 +8,7 @@
 #include "jobs/frame_table.h"
 #include "jobs/job_steps.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -70,6 +71,29 @@ private:
     std::unordered_map<std::uint64_t, ByteVector> kept_;
     std::size_t keptBytes_ = 0;
 };
+
+// The most the export writes: every bitmap at the most its size can take, each rounded up to
+// whole blocks of the file system, and the list.
+std::uint64_t mostBytesWritten(const SpriteHeader& header, std::size_t bitmaps, std::size_t frames,
+                               const std::string& name) {
+    constexpr std::uint64_t kBlock = 4096;
+    const std::uint64_t bitmap = mostFrameBmpBytes(header.width, header.height);
+    const std::uint64_t line = kDupePrefix.size() + name.size() + 16;
+    return bitmaps * ((bitmap + kBlock - 1) / kBlock * kBlock) + (frames + 1) * line + kBlock;
+}
+
+// Refuses an export whose files may not fit on the disk, before any is written.
+std::optional<std::string> refuseWithoutRoom(std::uint64_t needed, const std::string& folder,
+                                             const std::string& path) {
+    const std::optional<std::uint64_t> free = freeSpace(folder);
+    if (!free || needed <= *free)
+        return std::nullopt;
+    const auto megabytes = [](std::uint64_t bytes) {
+        return std::to_string((bytes + (1u << 20) - 1) >> 20);
+    };
+    return fillIn(msg::kExportNoRoom,
+                  {path, megabytes(needed), folder.empty() ? "." : folder, megabytes(*free)});
+}
 
 struct SpriteTable {
     SpriteHeader header;
@@ -142,10 +166,17 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::string name = stem(grpPath);
     std::vector<std::string> lines{name + ".grp"};
     lines.reserve(table.size() + 1);
+    const auto bitmaps =
+        static_cast<std::size_t>(std::ranges::count(repeats, std::optional<std::size_t>{}));
+    if (const auto refusal = refuseWithoutRoom(
+            mostBytesWritten(header, bitmaps, table.size(), name), folder, grpPath)) {
+        refuse(view, *refusal, grpPath);
+        return JobOutcome::failed;
+    }
 
     // The bitmaps and the list are kept back until every frame is written: a damaged frame or
     // a full disk half way through leaves every earlier output as it was.
-    StagedFiles outputs;
+    StagedFiles outputs(folder);
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -156,7 +187,6 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             continue;
         }
         const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
-        const std::string bmpPath = joinPath(folder, bmpName);
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
@@ -178,7 +208,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         }
         // The frame's own bytes are handed over; kept ones are copied.
         ByteVector bytes = bmp == &encoded ? std::move(encoded) : ByteVector(*bmp);
-        if (const FileErrorCause error = outputs.add(bmpPath, std::move(bytes));
+        if (const FileErrorCause error = outputs.add(bmpName, std::move(bytes));
             error != FileErrorCause::none) {
             reportFileError(view, error, outputs.failedPath());
             return JobOutcome::failed;
@@ -187,10 +217,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         lines.push_back(bmpName);
     }
 
-    const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
     if (const FileErrorCause error =
-            outputs.add(listPath, ByteVector(listText.begin(), listText.end()));
+            outputs.add(name + ".qbl", ByteVector(listText.begin(), listText.end()));
         error != FileErrorCause::none) {
         reportFileError(view, error, outputs.failedPath());
         return JobOutcome::failed;

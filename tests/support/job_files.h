@@ -61,15 +61,18 @@ inline ByteVector readFile(const std::string& path) {
     return {text.begin(), text.end()};
 }
 
-// Every file below a folder with its bytes ("/" for a folder): taken before and after, it shows
-// that a command created or changed nothing anywhere inside, temporary files included.
+// Every file below a folder with its bytes ("/" for a folder, "-> target" for a link): taken
+// before and after, it shows that a command created or changed nothing anywhere inside,
+// temporary files included.
 using FolderSnapshot = std::map<std::string, std::string>;
 
 inline FolderSnapshot snapshotOf(const std::string& folder) {
     FolderSnapshot snapshot;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
-        snapshot[std::filesystem::relative(item.path(), folder).string()] =
-            item.is_directory() ? "/" : readText(item.path().string());
+        snapshot[item.path().lexically_relative(folder).string()] =
+            item.is_symlink()     ? "-> " + std::filesystem::read_symlink(item.path()).string()
+            : item.is_directory() ? "/"
+                                  : readText(item.path().string());
     return snapshot;
 }
 
