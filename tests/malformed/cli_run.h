@@ -1,7 +1,8 @@
 #pragma once
 // Runs pixmorph-cli as a child process, as a user would. The child can be given a file size
-// limit, a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
-// folder stops it even when the tests run as root).
+// limit, a CPU time limit (a hang ends in SIGXCPU), a wall-clock limit (a wait ends in
+// SIGALRM) or an unprivileged user (so a read-only folder stops it even when the tests run as
+// root).
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -14,7 +15,7 @@
 namespace pixmorph::test {
 
 struct CliRunOptions {
-    long fileSizeLimit = -1, cpuSecondsLimit = -1; // -1: unlimited
+    long fileSizeLimit = -1, cpuSecondsLimit = -1, wallSecondsLimit = -1; // -1: unlimited
     bool asUnprivilegedUser = false;
 };
 
@@ -57,6 +58,8 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
                                               {RLIMIT_FSIZE, options.fileSizeLimit}})
             if (const rlimit both{rlim_t(limit), rlim_t(limit)}; limit >= 0)
                 ::setrlimit(resource, &both);
+        if (options.wallSecondsLimit >= 0)
+            ::alarm(static_cast<unsigned>(options.wallSecondsLimit)); // kept across execv
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }

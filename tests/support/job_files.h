@@ -70,9 +70,10 @@ inline FolderSnapshot snapshotOf(const std::string& folder) {
     FolderSnapshot snapshot;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
         snapshot[item.path().lexically_relative(folder).string()] =
-            item.is_symlink()     ? "-> " + std::filesystem::read_symlink(item.path()).string()
-            : item.is_directory() ? "/"
-                                  : readText(item.path().string());
+            item.is_symlink()        ? "-> " + std::filesystem::read_symlink(item.path()).string()
+            : item.is_directory()    ? "/"
+            : item.is_regular_file() ? readText(item.path().string())
+                                     : "(special)"; // a FIFO is never opened
     return snapshot;
 }
 
