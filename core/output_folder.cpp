@@ -52,8 +52,13 @@ std::string temporaryNameFor(std::string_view name, long process) {
     return temporary;
 }
 
-// The writer's process number when name is one of our temporary names.
-std::optional<long> writerOfTemporary(std::string_view name) {
+FileErrorCause causeOf(int errorNumber) {
+    return errorNumber == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errorNumber);
+}
+
+// The writer's process number when name is one of our temporary names (where processes can be
+// asked whether they run).
+[[maybe_unused]] std::optional<long> writerOfTemporary(std::string_view name) {
     if (!name.starts_with('.') || !name.ends_with(kTemporaryEnd))
         return std::nullopt;
     name.remove_suffix(kTemporaryEnd.size());
@@ -75,10 +80,6 @@ std::optional<long> writerOfTemporary(std::string_view name) {
 #if defined(__linux__) && !defined(PIXMORPH_PORTABLE_FILES)
 
 namespace {
-
-FileErrorCause causeOf(int errorNumber) {
-    return errorNumber == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errorNumber);
-}
 
 std::mutex sweptMutex;
 std::set<std::pair<dev_t, ino_t>> sweptFolders;
