@@ -25,15 +25,6 @@ ByteVector vectorOf(std::string_view text) {
     return ByteVector(text.begin(), text.end());
 }
 
-// The number of a process that has ended.
-pid_t endedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 // Each case runs as the kernel and file system here allow, then without openat2, then also
 // without unnamed files (named temporary files, swept when their writer is gone).
 class FileWrites : public ::testing::TestWithParam<int> {
@@ -53,7 +44,7 @@ TEST_P(FileWrites, StayBeneathTheFolderFollowNoLinkAndLeaveNothingHalfDone) {
     fs::create_symlink("../elsewhere/victim", out + "/link.grp");
     fs::create_symlink("../elsewhere", out + "/unit");
     // Stale temporary files: one of a writer that is gone, one of a writer still running.
-    const std::string stale = ".s.bmp." + std::to_string(endedProcess()) + ".0123abcd.tmp";
+    const std::string stale = ".s.bmp." + std::to_string(testing::endedProcess()) + ".0123abcd.tmp";
     const std::string running = ".s.bmp." + std::to_string(::getppid()) + ".0123abcd.tmp";
     testing::writeFile(out + "/" + stale, std::string("x"));
     testing::writeFile(out + "/" + running, std::string("x"));

@@ -58,14 +58,6 @@ FolderSnapshot outsideOf(FolderSnapshot snapshot, const std::string& folder) {
     return snapshot;
 }
 
-pid_t endedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 struct HostileCase {
     const char* name;
     std::function<void(const Folders&)> plant;
@@ -93,7 +85,8 @@ std::string notRegular(const std::string& path) {
 std::vector<HostileCase> hostileCases() {
     const auto none = [](const Folders&) { return std::string(); };
     const Listing exported{"s000.bmp", "s001.bmp", "s.qbl"};
-    const std::string dead = ".s000.bmp." + std::to_string(endedProcess()) + ".0123abcd.tmp";
+    const std::string dead =
+        ".s000.bmp." + std::to_string(testing::endedProcess()) + ".0123abcd.tmp";
     const std::string live = ".s000.bmp." + std::to_string(::getpid()) + ".0123abcd.tmp";
     // clang-format off
     return {

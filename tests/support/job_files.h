@@ -12,6 +12,8 @@
 #include <random>
 #include <set>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace pixmorph::testing {
 
@@ -50,6 +52,15 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The number of a process that has ended: what a killed run's temporary files carry.
+inline pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
 
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
