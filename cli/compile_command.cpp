@@ -6,8 +6,7 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{
-        "compile", "pixmorph-cli compile [--palette FILE] [--output-dir DIR] LIST...", false};
+    static constexpr JobCommand command{"compile", kCompileUsage, false};
     return runJobCommand(
         command, args,
         [](JobView& view, const std::string& list, const JobOptions& options,

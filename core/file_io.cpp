@@ -40,7 +40,7 @@ FileReadResult readBounded(std::uint64_t expectedSize, std::uint64_t maxBytes, R
     // Refused before anything is allocated; the read below stays bounded too, for files
     // that grow meanwhile.
     if (expectedSize > maxBytes) {
-        result.error = FileErrorCause::generic;
+        result.error = FileErrorCause::tooLarge;
         return result;
     }
     result.data.reserve(static_cast<std::size_t>(expectedSize));
@@ -56,7 +56,7 @@ FileReadResult readBounded(std::uint64_t expectedSize, std::uint64_t maxBytes, R
         if (got == 0)
             return result;
         if (result.data.size() + static_cast<std::size_t>(got) > maxBytes) {
-            result.error = FileErrorCause::generic;
+            result.error = FileErrorCause::tooLarge;
             result.data.clear();
             return result;
         }
@@ -209,6 +209,8 @@ StagedFiles::~StagedFiles() {
 }
 
 FileErrorCause StagedFiles::add(std::string name, ByteVector data) {
+    if (error_ != FileErrorCause::none)
+        return error_;
     if (!writer_)
         writer_ = std::make_unique<Writer>(folder_);
     const std::size_t bytes = data.size();
@@ -231,8 +233,10 @@ FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
         if (file.descriptor >= 0)
             releaseUnnamedFileSlot();
     const FileErrorCause error = writer_->error;
-    if (error != FileErrorCause::none)
+    if (error != FileErrorCause::none) {
+        error_ = error;
         failedPath_ = pathBeneath(folder_, writer_->failedName);
+    }
     if (error != FileErrorCause::none || !writeQueued) {
         for (PendingFile& file : writer_->written)
             writer_->folder.drop(file);
@@ -242,6 +246,8 @@ FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
 }
 
 FileErrorCause StagedFiles::commit() {
+    if (error_ != FileErrorCause::none)
+        return error_;
     if (const FileErrorCause error = finishWrites(true); error != FileErrorCause::none)
         return error;
     if (!writer_)
@@ -251,8 +257,10 @@ FileErrorCause StagedFiles::commit() {
     for (PendingFile& file : writer->written) {
         if (cause == FileErrorCause::none) {
             cause = writer->folder.place(file);
-            if (cause != FileErrorCause::none)
+            if (cause != FileErrorCause::none) {
+                error_ = cause;
                 failedPath_ = pathBeneath(folder_, file.name);
+            }
         } else {
             writer->folder.drop(file);
         }

@@ -29,7 +29,7 @@ inline constexpr std::uint64_t kMaxWholeFileSize = 64u << 20;
 
 // Reads the whole file. Files that are not regular files (folders, devices, FIFOs) are
 // refused with FileErrorCause::notRegularFile without being opened for reading, so a read
-// never waits for a writer; files larger than maxBytes with FileErrorCause::generic before
+// never waits for a writer; files larger than maxBytes with FileErrorCause::tooLarge before
 // anything is allocated.
 FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = kMaxWholeFileSize);
 
@@ -85,6 +85,7 @@ private:
     FileErrorCause finishWrites(bool writeQueued);
     std::string folder_;
     std::unique_ptr<Writer> writer_;
+    FileErrorCause error_ = FileErrorCause::none; // once set, the set stays failed
     std::string failedPath_;
 };
 

@@ -31,6 +31,8 @@ inline constexpr std::string_view kPaletteUnknownRefused =
     "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
 inline constexpr std::string_view kPaletteNot256Refused =
     "Jasc Palette: not 256 colors.\nNothing was converted.";
+inline constexpr std::string_view kPaletteShortRefused =
+    "%1 holds %2 bytes, short of the 768 of a raw palette.\nNothing was converted.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
 // Extraction from the archive; %1 is the archive name.
@@ -52,6 +54,16 @@ inline constexpr std::string_view kArchiveFileTooLarge =
     "%1 is larger than 64 MiB and was not saved.";
 inline constexpr std::string_view kArchiveReadFailed =
     "%1 could not be read from the archive;\nnothing was saved.";
+// The command line's --output-dir, after the folder's name.
+inline constexpr std::string_view kNoSuchFolder = "no such folder";
+inline constexpr std::string_view kNotAFolder = "not a folder";
+// Why the command line could not open an archive and its name list, where the desktop says
+// "Errrrrror" alone.
+inline constexpr std::string_view kArchiveNotOpened = "%1 could not be opened as an MPQ archive.";
+inline constexpr std::string_view kNameListTooLong = "%1 holds more than 65536 lines.";
+// An extraction with flat names, when two names of one run flatten to the same file.
+inline constexpr std::string_view kFlatNameTaken =
+    "%1 was not saved:\nits flat name %2 is the file this run saved for %3.";
 inline constexpr std::string_view kFirstRunRefusal =
     "Please run this once without\ncommand line parameters for initial setup";
 inline constexpr std::string_view kExportStatus = "Painting Bitmaps.";
@@ -93,10 +105,17 @@ inline constexpr std::string_view kFileErrors[] = {
     "A locking violation occurred while accessing %1.",
     "Disk full while accessing %1.",
     "An attempt was made to access %1 past its end.",
-    "%1 is not a regular file: Pixmorph reads only regular files.",
-    "%1 is a link: Pixmorph writes nothing through a link.",
 };
 inline constexpr std::string_view kUnnamedFile = "an unnamed file";
+// A file past kMaxWholeFileSize, refused before it is read.
+inline constexpr std::string_view kFileTooLarge =
+    "%1 is larger than 64 MiB, the most Pixmorph reads.";
+// An input that is a folder, a device, a FIFO or a socket, refused without being opened.
+inline constexpr std::string_view kNotRegularFile =
+    "%1 is not a regular file: Pixmorph reads only regular files.";
+// A folder level beneath the output folder that is a link, refused before anything is written.
+inline constexpr std::string_view kLinkInPath =
+    "%1 is a link: Pixmorph writes nothing through a link.";
 
 // Refusals of the conversion jobs; %1 is the file concerned, %2 and %3 the details.
 inline constexpr std::string_view kGrpTooShort = "%1 is too short to be a GRP file.";
@@ -112,11 +131,19 @@ inline constexpr std::string_view kFrameOutsidePicture =
     "%1: frame %2 reaches outside the 256 x 256 picture area.\nThe export stopped there.";
 inline constexpr std::string_view kExportNoRoom =
     "%1 needs up to %2 MB in %3, which has %4 MB free.\nNothing was written.";
+inline constexpr std::string_view kFrameOutsideSprite =
+    "%1: frame %2 has pixels outside the sprite's %3 picture,\nwhich its bitmap cannot hold. The "
+    "export stopped there.";
 inline constexpr std::string_view kListTooLong = "%1 lists %2 frames.\nA GRP holds at most 65535.";
 inline constexpr std::string_view kListGrpNameNotBare =
     "%1 names the GRP %2.\nThe name must be a file name without a folder.";
 inline constexpr std::string_view kDupeNotEarlier =
     "%1: frame %2 is listed as %3,\nwhich names no earlier frame of the list.";
+inline constexpr std::string_view kListNameTooLongToWrite =
+    "%1 cannot be exported: its frame list would name %2,\nwhich is longer than 127 characters.";
+inline constexpr std::string_view kListNameNotWritable =
+    "%1 cannot be exported: its frame list could not name %2\nso that it reads back "
+    "(a name may not start with '\"', break its line, or hold '\"' beside blanks).";
 inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture is complete.";
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";

@@ -72,14 +72,15 @@ private:
     std::size_t keptBytes_ = 0;
 };
 
-// The most the export writes: every bitmap at the most its size can take, each rounded up to
-// whole blocks of the file system, and the list.
-std::uint64_t mostBytesWritten(const SpriteHeader& header, std::size_t bitmaps, std::size_t frames,
-                               const std::string& name) {
+// The most the export writes: every bitmap at the most its size can take and the list, each
+// file rounded up to whole blocks of the file system.
+std::uint64_t mostBytesWritten(const SpriteHeader& header, std::size_t bitmaps,
+                               std::size_t listBytes) {
     constexpr std::uint64_t kBlock = 4096;
-    const std::uint64_t bitmap = mostFrameBmpBytes(header.width, header.height);
-    const std::uint64_t line = kDupePrefix.size() + name.size() + 16;
-    return bitmaps * ((bitmap + kBlock - 1) / kBlock * kBlock) + (frames + 1) * line + kBlock;
+    const auto inBlocks = [](std::uint64_t bytes) {
+        return (bytes + kBlock - 1) / kBlock * kBlock;
+    };
+    return bitmaps * inBlocks(mostFrameBmpBytes(header.width, header.height)) + inBlocks(listBytes);
 }
 
 // Refuses an export whose files may not fit on the disk, before any is written.
@@ -123,6 +124,36 @@ std::optional<SpriteTable> readSpriteTable(JobView& view, Bytes file, const std:
     return SpriteTable{*header, std::move(*entries)};
 }
 
+// The list's lines: the GRP's name, then per frame its bitmap's name or the "dupe_of_" name
+// of the bitmap it repeats.
+std::vector<std::string> listLines(const std::string& name,
+                                   const std::vector<std::optional<std::size_t>>& repeats) {
+    std::vector<std::string> lines{name + ".grp"};
+    lines.reserve(repeats.size() + 1);
+    for (std::size_t i = 0; i < repeats.size(); ++i) {
+        const std::string bmpName =
+            name + frameTag(static_cast<long>(repeats[i].value_or(i))) + ".bmp";
+        lines.push_back(repeats[i] ? std::string(kDupePrefix) + bmpName : bmpName);
+    }
+    return lines;
+}
+
+// A list the compile could not read back is not written: the sprite's name decides.
+std::optional<std::string> refuseListNames(const std::vector<std::string>& lines,
+                                           const std::string& path) {
+    for (const std::string& line : lines) {
+        switch (listNameFit(line)) {
+        case ListNameFit::fits:
+            continue;
+        case ListNameFit::tooLong:
+            return fillIn(msg::kListNameTooLongToWrite, {path, line});
+        case ListNameFit::unreadable:
+            return fillIn(msg::kListNameNotWritable, {path, line});
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 JobOutcome RunExport(JobView& view, const ExportInput& input) {
@@ -164,12 +195,16 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     // the list can be compiled back wherever the program runs.
     const std::string folder = input.outputDir.empty() ? folderOf(grpPath) : input.outputDir;
     const std::string name = stem(grpPath);
-    std::vector<std::string> lines{name + ".grp"};
-    lines.reserve(table.size() + 1);
+    const std::vector<std::string> lines = listLines(name, repeats);
+    if (const auto refusal = refuseListNames(lines, grpPath)) {
+        refuse(view, *refusal, grpPath);
+        return JobOutcome::failed;
+    }
+    const std::string listText = writeQblList(lines);
     const auto bitmaps =
         static_cast<std::size_t>(std::ranges::count(repeats, std::optional<std::size_t>{}));
-    if (const auto refusal = refuseWithoutRoom(
-            mostBytesWritten(header, bitmaps, table.size(), name), folder, grpPath)) {
+    if (const auto refusal = refuseWithoutRoom(mostBytesWritten(header, bitmaps, listText.size()),
+                                               folder, grpPath)) {
         refuse(view, *refusal, grpPath);
         return JobOutcome::failed;
     }
@@ -181,12 +216,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
         view.stepProgress();
-        if (const auto original = repeats[i]) {
-            lines.push_back(std::string(kDupePrefix) + name +
-                            frameTag(static_cast<long>(*original)) + ".bmp");
+        if (repeats[i])
             continue;
-        }
-        const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
+        const std::string& bmpName = lines[i + 1];
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
@@ -202,6 +234,13 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
                 refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
                 return JobOutcome::failed;
             }
+            // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+            if (canvas.drawnOutside(header.width, header.height)) {
+                const std::string size =
+                    std::to_string(header.width) + " x " + std::to_string(header.height);
+                refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
+                return JobOutcome::failed;
+            }
             encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
@@ -214,10 +253,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             return JobOutcome::failed;
         }
         repeated.done(i, table[i]);
-        lines.push_back(bmpName);
     }
 
-    const std::string listText = writeQblList(lines);
     if (const FileErrorCause error =
             outputs.add(name + ".qbl", ByteVector(listText.begin(), listText.end()));
         error != FileErrorCause::none) {

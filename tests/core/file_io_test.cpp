@@ -122,7 +122,7 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
     const ByteVector large(FilesReadAhead::kMostBytesAhead / 3, 7); // three fill the bound
     const std::string file = dir.write("a", large), fifo = dir.file("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(readWholeFile(file, large.size() - 1).error, FileErrorCause::generic);
+    EXPECT_EQ(readWholeFile(file, large.size() - 1).error, FileErrorCause::tooLarge);
     for (const std::string& unread : {fifo, std::string("/dev/zero"), dir.path()})
         EXPECT_EQ(readWholeFile(unread).error, FileErrorCause::notRegularFile) << unread;
 

@@ -3,6 +3,7 @@
 #include "support/mpq_test_files.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace pixmorph {
 namespace {
@@ -10,6 +11,13 @@ namespace {
 using namespace testing;
 using test::runCli;
 using Names = std::set<std::string>;
+
+Names namesIn(const std::string& folder) {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
+    return names;
+}
 
 // A failed input does not stop the ones after it; the malformed-input suite has the refusals.
 TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
@@ -22,7 +30,7 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     writeFile(s.file("c.qbl"), std::string("c.grp gone.bmp"));
     const test::CliRun compiled = runCli({"compile", s.file("c.qbl"), s.file("a.qbl")});
     EXPECT_EQ(compiled.exitCode, 1);
-    EXPECT_EQ(compiled.err, s.file("gone.bmp") + ": " + s.file("gone.bmp") + " was not found.\n");
+    EXPECT_EQ(compiled.err, s.file("gone.bmp") + " was not found.\n"); // named once
     EXPECT_EQ(readFile(s.file("x_a.grp")), a);
     EXPECT_FALSE(s.names().contains("x_c.grp"));
 
@@ -31,20 +39,65 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
               std::string::npos);
 }
 
-// Extraction into folders is run by the write-fault loop; here the list and the flat names.
+// Extraction into folders is run by the write-fault loop; here the list and the flat names,
+// two of which meet.
 TEST(Cli, ArchiveListAndFlatExtract) {
     ScratchDir s;
-    const ByteVector grp = sampleBytes(20000, 1);
+    const ByteVector grp = sampleBytes(20000, 1), first = sampleBytes(300, 2);
     ASSERT_TRUE(writeArchive(s.file("StarDat.mpq"), {{"unit\\zerg\\zergling.grp", grp},
-                                                     {"sound\\hit.wav", grp, kImplode}}));
+                                                     {"sound\\hit.wav", grp, kImplode},
+                                                     {"a\\b.grp", first},
+                                                     {"a_b.grp", sampleBytes(300, 3)}}));
+    const std::string names = s.write(
+        "names.txt",
+        std::string("sound\\hit.wav\r\nunit\\zerg\\zergling.grp\r\na_b.grp\r\na\\b.grp\r\n"));
+    const std::string archive = s.file("StarDat.mpq");
+    // The desktop's rule and order, or every name found in the list's order.
+    EXPECT_EQ(runCli({"list", "--names", names, archive}).out,
+              "a\\b.grp\na_b.grp\nunit\\zerg\\zergling.grp\n");
+    EXPECT_EQ(runCli({"list", "--all", "--names", names, archive}).out,
+              "sound\\hit.wav\nunit\\zerg\\zergling.grp\na_b.grp\na\\b.grp\n");
+
+    const std::string out = s.file("out");
+    std::filesystem::create_directory(out);
+    const test::CliRun run =
+        runCli({"extract", "--flat", "--names", names, "--output-dir", out, archive,
+                "unit\\zerg\\zergling.grp", "a\\b.grp", "a_b.grp", "a\\b.grp"});
+    EXPECT_EQ(run.exitCode, 1);
+    const std::string ab = out + "/a_b.grp";
+    EXPECT_EQ(run.out, out + "/unit_zerg_zergling.grp\n" + ab + "\n" + ab + "\n");
+    EXPECT_EQ(run.err, "a_b.grp was not saved: its flat name " + ab +
+                           " is the file this run saved for a\\b.grp.\n");
+    EXPECT_EQ(readFile(out + "/unit_zerg_zergling.grp"), grp);
+    EXPECT_EQ(readFile(ab), first);
+    EXPECT_EQ(namesIn(out), (Names{"a_b.grp", "unit_zerg_zergling.grp"}));
+}
+
+// Without --names the shipped list serves; --all saves every sprite a list finds, names that
+// are not UTF-8 as listed.
+TEST(Cli, ShippedNameListAndExtractAll) {
+    ScratchDir s;
+    const std::string archive = s.file("StarDat.mpq"), out = s.file("out");
+    const std::vector<ArchivedFile> files = {{"unit\\zerg\\zergling.grp", sampleBytes(9000, 1)},
+                                             {"unit\\terran\\marine.grp", sampleBytes(500, 2)},
+                                             {"caf\xe9.grp", sampleBytes(700, 3)},
+                                             {"sound\\hit.wav", sampleBytes(300, 4)}};
+    ASSERT_TRUE(writeArchive(archive, files));
+    EXPECT_EQ(runCli({"list", archive}).out,
+              "unit\\terran\\marine.grp\nunit\\zerg\\zergling.grp\n");
+    const test::CliRun one = runCli({"extract", "--output-dir", s.path(), archive, files[0].name});
+    EXPECT_EQ(readFile(s.file("unit/zerg/zergling.grp")), files[0].data) << one.err;
+
     const std::string names =
-        s.write("names.txt", std::string("sound\\hit.wav\r\nunit\\zerg\\zergling.grp\r\n"));
-    EXPECT_EQ(runCli({"list", "--names", names, s.file("StarDat.mpq")}).out,
-              "unit\\zerg\\zergling.grp\n");
-    const test::CliRun run = runCli({"extract", "--flat", "--names", names, "--output-dir",
-                                     s.path(), s.file("StarDat.mpq"), "unit\\zerg\\zergling.grp"});
-    EXPECT_EQ(run.out, s.file("unit_zerg_zergling.grp") + "\n") << run.err;
-    EXPECT_EQ(readFile(s.file("unit_zerg_zergling.grp")), grp);
+        s.write("names.txt", files[2].name + "\n" + files[3].name + "\n" + files[1].name + "\n");
+    EXPECT_EQ(runCli({"list", "--names", names, archive}).out,
+              "caf\xe9.grp\nunit\\terran\\marine.grp\n");
+    std::filesystem::create_directory(out);
+    const test::CliRun all =
+        runCli({"extract", "--all", "--flat", "--names", names, "--output-dir", out, archive});
+    EXPECT_EQ(all.out, out + "/caf\xe9.grp\n" + out + "/unit_terran_marine.grp\n") << all.err;
+    EXPECT_EQ(readFile(out + "/caf\xe9.grp"), files[2].data);
+    EXPECT_EQ(runCli({"extract", "--all", archive, files[0].name}).exitCode, 2);
 }
 
 TEST(Cli, UsageErrorsWriteNothing) {
@@ -61,6 +114,51 @@ TEST(Cli, UsageErrorsWriteNothing) {
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
     EXPECT_EQ(s.names(), Names{"a.grp"});
+}
+
+TEST(Cli, EachCommandsHelpPrintsItsUsage) {
+    for (const std::string command : {"export", "compile", "info", "list", "extract"}) {
+        const test::CliRun help = runCli({command, "x.grp", "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_TRUE(help.out.starts_with("usage: pixmorph-cli " + command + " ")) << help.out;
+        // Only this command's forms: every line names it.
+        std::istringstream lines(help.out);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_NE(line.find("pixmorph-cli " + command + " "), std::string::npos) << line;
+    }
+}
+
+// A missing --output-dir is named as such before anything runs, and --mkdir makes it.
+TEST(Cli, OutputFolderMissingOrMade) {
+    ScratchDir s;
+    const ByteVector grp = makeSprite(3, 8, 8, {std::nullopt});
+    s.write("a.grp", grp);
+    ASSERT_EQ(runCli({"export", s.file("a.grp")}).exitCode, 0); // a000.bmp and a.qbl beside it
+    s.write("names.txt", std::string("a.grp\r\n"));
+    ASSERT_TRUE(writeArchive(s.file("a.mpq"), {{"a.grp", grp}}));
+    s.write("file", std::string("not a folder"));
+    const Names inputs = s.names();
+    const std::string out = s.file("out/deeper");
+    const std::vector<std::string> commands[] = {
+        {"export", s.file("a.grp")},
+        {"compile", s.file("a.qbl")},
+        {"extract", "--names", s.file("names.txt"), s.file("a.mpq"), "a.grp"}};
+    for (const auto& command : commands) {
+        std::vector<std::string> args = command;
+        args.insert(args.begin() + 1, {"--output-dir", out});
+        const test::CliRun missing = runCli(args);
+        EXPECT_EQ(missing.exitCode, 1);
+        EXPECT_EQ(missing.err, out + ": no such folder\n");
+        args[2] = s.file("file");
+        EXPECT_EQ(runCli(args).err, s.file("file") + ": not a folder\n");
+        EXPECT_EQ(s.names(), inputs);
+    }
+    for (const auto& command : commands) {
+        std::vector<std::string> args = command;
+        args.insert(args.begin() + 1, {"--output-dir", out, "--mkdir"});
+        EXPECT_EQ(runCli(args).exitCode, 0) << command[0];
+    }
+    EXPECT_EQ(namesIn(out), (Names{"a000.bmp", "a.qbl", "x_a.grp", "a.grp"}));
 }
 
 } // namespace

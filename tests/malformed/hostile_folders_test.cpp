@@ -64,7 +64,7 @@ struct HostileCase {
     std::function<std::vector<std::string>(const Folders&)> args;
     int exitCode;
     std::function<std::string(const Folders&)> line; // what stderr says, "" for nothing
-    Listing outAfter;                                // for a run that succeeds
+    Listing outAfter = {};                           // for a run that succeeds
     test::CliRunOptions options = {};
 };
 
@@ -79,7 +79,7 @@ void link(const std::string& target, const std::string& at) {
     fs::create_symlink(target, at);
 }
 std::string notRegular(const std::string& path) {
-    return path + ": " + path + " is not a regular file: Pixmorph reads only regular files.\n";
+    return path + " is not a regular file: Pixmorph reads only regular files.\n";
 }
 
 std::vector<HostileCase> hostileCases() {
@@ -98,14 +98,14 @@ std::vector<HostileCase> hostileCases() {
         {"LinkedFolderLevel", [](auto& f) { link("../elsewhere", f.out + "/unit"); }, extractArgs, 1,
          [](auto& f) { return f.entry + ": " + f.out + "/unit is a link: Pixmorph writes nothing through a link.\n"; }},
         {"FolderAtTheSecondBitmap", [](auto& f) { writeFile(f.out + "/s000.bmp", std::string("earlier")); fs::create_directory(f.out + "/s001.bmp"); },
-         exportArgs, 1, [](auto& f) { return f.out + "/s001.bmp: Access to " + f.out + "/s001.bmp was denied.\n"; }},
+         exportArgs, 1, [](auto& f) { return "Access to " + f.out + "/s001.bmp was denied.\n"; }},
         {"ReadOnlyFileAtTheSecondBitmap", [](auto& f) {
              fs::permissions(f.out, fs::perms::all);
              writeFile(f.out + "/s000.bmp", std::string("earlier"));
              writeFile(f.out + "/s001.bmp", std::string("earlier"));
              fs::permissions(f.out + "/s000.bmp", fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
              fs::permissions(f.out + "/s001.bmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read); },
-         exportArgs, 1, [](auto& f) { return f.out + "/s001.bmp: Access to " + f.out + "/s001.bmp was denied.\n"; }, {}, {.asUnprivilegedUser = true}},
+         exportArgs, 1, [](auto& f) { return "Access to " + f.out + "/s001.bmp was denied.\n"; }, {}, {.asUnprivilegedUser = true}},
         {"FifoAsTheSprite", [](auto& f) { ::mkfifo((f.in + "/f.grp").c_str(), 0644); },
          [](auto& f) { return std::vector<std::string>{"export", "--output-dir", f.out, f.in + "/f.grp"}; }, 1,
          [](auto& f) { return notRegular(f.in + "/f.grp"); }, {}, {.wallSecondsLimit = 30}},
@@ -144,9 +144,9 @@ TEST(HostileFolders, RedirectNothingAndAFailureChangesNothing) {
 TEST(HostileFolders, AKilledExportLeavesNothingAfterTheNextRun) {
     Folders f;
     std::vector<std::string> args{"export", "--output-dir", f.out};
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const std::string sprite = f.in + "/k" + std::to_string(i) + ".grp";
-        writeFile(sprite, testing::makeSprite(i, 120, 120, testing::Repeats(150)));
+        writeFile(sprite, testing::makeSprite(i, 96, 96, testing::Repeats(100)));
         args.push_back(sprite);
     }
     for (const int afterMs : {5, 40, 150}) {
@@ -167,7 +167,7 @@ TEST(HostileFolders, AKilledExportLeavesNothingAfterTheNextRun) {
         for (const std::string& name : listingOf(f.out))
             EXPECT_FALSE(name.ends_with(".tmp")) << name << " after " << afterMs << " ms";
     }
-    EXPECT_EQ(listingOf(f.out).size(), 8u * 151);
+    EXPECT_EQ(listingOf(f.out).size(), 6u * 101);
 }
 
 // A file system of 2 MiB of its own (a private mount, where the system allows one): a sprite
@@ -195,7 +195,7 @@ TEST(HostileFolders, AnExportThatMayNotFitIsRefusedBeforeWriting) {
     if (code == 77 || code == 127 || said.starts_with("unshare:"))
         GTEST_SKIP() << "no private mount here: " << said;
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(said, f.in + "/big.grp: " + f.in + "/big.grp needs up to 6 MB in " + f.out +
+    EXPECT_EQ(said, f.in + "/big.grp needs up to 6 MB in " + f.out +
                         ", which has 2 MB free. Nothing was written.\n");
     const auto [fitted, listed] = runMounted(f.in + "/s.grp");
     EXPECT_EQ(fitted, 0) << listed;
