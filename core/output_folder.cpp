@@ -306,7 +306,9 @@ FileErrorCause OutputFolder::open(const std::string& folder, std::string_view le
     }
     sweepOnce(opened);
     descriptor_ = opened;
-    unnamedFiles_ = !noUnnamedFiles;
+    // An unnamed file is named through /proc, or without it only with a privilege.
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
+    unnamedFiles_ = canName && !noUnnamedFiles;
     return FileErrorCause::none;
 }
 
