@@ -3,7 +3,7 @@
 // an earlier frame's data.
 
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
 
@@ -15,6 +15,6 @@ struct CompileInput {
     Palette palette;
 };
 
-JobOutcome compileSprite(JobView& view, const CompileInput& input);
+JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input);
 
 } // namespace pixmorph
