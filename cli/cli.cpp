@@ -9,7 +9,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR] GRP...\n"
-    "       pixmorph-cli compile [--palette FILE] [--output-dir DIR] LIST...\n"
+    "       pixmorph-cli compile [--compact] [--palette FILE] [--output-dir DIR] LIST...\n"
     "       pixmorph-cli info GRP...\n"
     "       pixmorph-cli list --names LISTFILE ARCHIVE\n"
     "       pixmorph-cli extract [--flat] --names LISTFILE [--output-dir DIR] ARCHIVE NAME...\n"

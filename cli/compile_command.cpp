@@ -7,7 +7,8 @@ namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
     static constexpr JobCommand command{
-        "compile", "pixmorph-cli compile [--palette FILE] [--output-dir DIR] LIST...", false};
+        "compile", "pixmorph-cli compile [--compact] [--palette FILE] [--output-dir DIR] LIST...",
+        false, true};
     return runJobCommand(
         command, args,
         [](JobView& view, const std::string& list, const JobOptions& options,
@@ -17,7 +18,8 @@ int runCompile(const Args& args) {
                 view.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, list);
                 return JobOutcome::failed;
             }
-            return compileSprite(view, CompileInput{list, options.outputDir, palette});
+            return compileSprite(view,
+                                 CompileInput{list, options.outputDir, palette, options.compact});
         });
 }
 

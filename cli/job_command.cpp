@@ -32,6 +32,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             optionsEnded = true;
         } else if (arg == "--unique" && command.takesUnique) {
             options.mode = ExportMode::unique;
+        } else if (arg == "--compact" && command.takesCompact) {
+            options.compact = true;
         } else if (arg == "--palette" || arg == "--output-dir") {
             if (i + 1 == args.size() || args[i + 1].empty())
                 return usageError(command, arg + " needs a value");

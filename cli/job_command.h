@@ -16,6 +16,7 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
+    bool compact = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
     std::vector<std::string> inputs;
@@ -25,6 +26,7 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
+    bool takesCompact = false;
 };
 
 // nullopt after a usage error has been printed.

@@ -2,6 +2,7 @@
 
 #include "core/bmp_file.h"
 #include "core/file_io.h"
+#include "core/grp_compact_writer.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
@@ -146,7 +147,7 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         view.stepProgress();
     }
 
-    const ByteVector sprite = writer.finish();
+    const ByteVector sprite = input.compact ? compactSprite(writer.finish()) : writer.finish();
     if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
         error != FileErrorCause::none) {
         reportFileError(view, error, outputPath);

@@ -13,6 +13,7 @@ struct CompileInput {
     std::string listPath;  // bitmap names resolve against the list's folder
     std::string outputDir; // empty: the GRP goes beside the list
     Palette palette;
+    bool compact = false; // the same frames in the fewest bytes we can make (--compact)
 };
 
 JobOutcome compileSprite(JobView& view, const CompileInput& input);
