@@ -77,15 +77,43 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     }
 }
 
-// Exports name.grp (frames with their own data only) and compiles its list back.
-ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name) {
-    RecordingView exportView(ExportMode::unique), compileView;
+struct Compiled {
+    ByteVector sprite, compact;
+};
+
+// Exports name.grp (frames with their own data only, unless All) and compiles its list back,
+// as specified and compact. The compact sprite draws every frame as the other, in fewer bytes.
+Compiled exportAndCompile(const ScratchDir& dir, const std::string& name,
+                          ExportMode mode = ExportMode::unique) {
+    RecordingView exportView(mode), compileView, compactView;
     EXPECT_EQ(RunExport(exportView, {dir.file(name + ".grp"), "", Palette()}),
               JobOutcome::finished);
-    EXPECT_EQ(compileSprite(compileView, {dir.file(name + ".qbl"), "", Palette()}),
+    const std::string list = dir.file(name + ".qbl"), compactDir = dir.file("compact");
+    std::filesystem::create_directory(compactDir);
+    EXPECT_EQ(compileSprite(compileView, {list, "", Palette()}), JobOutcome::finished);
+    EXPECT_EQ(compileSprite(compactView, {list, compactDir, Palette(), true}),
               JobOutcome::finished);
-    EXPECT_EQ(exportView.messages.size() + compileView.messages.size(), 0u);
-    return readFile(dir.file("x_" + name + ".grp"));
+    EXPECT_EQ(
+        exportView.messages.size() + compileView.messages.size() + compactView.messages.size(), 0u);
+    Compiled compiled{readFile(dir.file("x_" + name + ".grp")),
+                      readFile(compactDir + "/x_" + name + ".grp")};
+    EXPECT_EQ(readSpriteHeader(compiled.compact), readSpriteHeader(compiled.sprite)) << name;
+    EXPECT_EQ(test::drawnFrames(compiled.compact), test::drawnFrames(compiled.sprite)) << name;
+    EXPECT_LT(compiled.compact.size(), compiled.sprite.size()) << name;
+    return compiled;
+}
+
+// Every frame of the compiled sprite shows what the same frame of the original shows.
+void expectSamePictures(const ByteVector& original, const ByteVector& compiled,
+                        const std::string& name) {
+    const SpriteHeader header = readSpriteHeader(original).value();
+    ASSERT_EQ(readSpriteHeader(compiled), header) << name;
+    FrameCanvas before, after;
+    for (std::size_t i = 0; i < header.frameCount; ++i) {
+        decodeFrame(original, *readFrameEntry(original, i), before);
+        decodeFrame(compiled, *readFrameEntry(compiled, i), after);
+        EXPECT_TRUE(before == after) << name << ", frame " << i;
+    }
 }
 
 TEST(RoundTrip, SpritesOfOurWriter) {
@@ -98,8 +126,28 @@ TEST(RoundTrip, SpritesOfOurWriter) {
         ScratchDir dir;
         const ByteVector sprite = makeSprite(width + height, width, height, frames);
         writeFile(dir.file("s.grp"), sprite);
-        EXPECT_EQ(exportAndCompile(dir, "s"), sprite) << width << " x " << height;
+        EXPECT_EQ(exportAndCompile(dir, "s").sprite, sprite) << width << " x " << height;
     }
+}
+
+// The All export draws a frame whose entry repeats an earlier one's once; frames that share
+// only the data block, at other places, are other pictures.
+TEST(RoundTrip, FramesSharingADataBlockAtOtherPlaces) {
+    ByteVector sprite =
+        test::handLaidSprite(12, 12,
+                             {{0, 0, 3, 2, {{0x01, 5, 0x01, 6, 0x81}, {0x41, 9, 0x42, 8}}},
+                              {4, 0, 3, 2, {}},
+                              {0, 4, 3, 2, {}},
+                              {0, 0, 3, 2, {}},
+                              {4, 4, 3, 2, {}},
+                              {0, 0, 3, 1, {}},
+                              {0, 0, 1, 2, {}}});
+    const std::uint32_t shared = readFrameEntry(sprite, 0)->dataOffset;
+    for (std::size_t i = 1; i < 7; ++i)
+        putU32(sprite, kSpriteHeaderSize + i * kFrameEntrySize + 4, shared);
+    ScratchDir dir;
+    writeFile(dir.file("s.grp"), sprite);
+    expectSamePictures(sprite, exportAndCompile(dir, "s", ExportMode::all).sprite, "s");
 }
 
 // Sprites made by other tools: the pixels come back, though the bytes differ. The uncompressed
@@ -117,15 +165,8 @@ TEST(RoundTrip, RealSamples) {
         ScratchDir dir;
         const ByteVector original = readFile(file.path());
         writeFile(dir.file(name + ".grp"), original);
-        const ByteVector compiled = exportAndCompile(dir, name);
-        const SpriteHeader header = readSpriteHeader(original).value();
-        ASSERT_EQ(readSpriteHeader(compiled), header) << name;
-        FrameCanvas before, after;
-        for (std::size_t i = 0; i < header.frameCount; ++i) {
-            decodeFrame(original, *readFrameEntry(original, i), before);
-            decodeFrame(compiled, *readFrameEntry(compiled, i), after);
-            EXPECT_TRUE(before == after) << name << ", frame " << i;
-        }
+        for (const ExportMode mode : {ExportMode::unique, ExportMode::all})
+            expectSamePictures(original, exportAndCompile(dir, name, mode).sprite, name);
     }
 }
 
