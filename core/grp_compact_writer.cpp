@@ -56,34 +56,47 @@ private:
 };
 
 // Appends the shortest opcode sequence that stores the row's cells and skips its skipped ones.
-// Found right to left: cost[x] is the fewest bytes for cells x onwards. Ties take the first
-// choice tried, so equal rows always give equal bytes.
+// Found right to left: cost[x] is the fewest bytes for cells x onwards, which never grows
+// with x. So the longest repeat is the best one, and a literal from x ending before cell y
+// costs 1 - x + (y + cost[y]): the least of y + cost[y] over the cells a literal from x can
+// reach, kept as x moves left. Ties take the shortest literal and leave it only for a shorter
+// repeat, so equal rows always give equal bytes.
 void appendShortestRow(const std::int16_t* cells, int width, ByteVector& out) {
     constexpr int kMost = 256;
     std::array<int, kMost + 1> cost{};
     std::array<std::uint8_t, kMost> opcode{}; // the first opcode written for cells x onwards
     std::array<int, kMost + 1> sameEnd{};     // end of the run of equal cells from x
-    std::array<int, kMost + 1> storedEnd{};   // end of the run of stored cells from x
-    sameEnd[width] = storedEnd[width] = width;
+    sameEnd[width] = width;
+    // The literal ends worth keeping, nearest first, their y + cost[y] falling towards the
+    // back: ends[front] to ends[back - 1]. Each cell is put in once, at the front.
+    std::array<int, kMost + 1> ends{};
+    int front = kMost + 1, back = front;
+    const auto value = [&cost](int y) { return y + cost[y]; };
     for (int x = width - 1; x >= 0; --x) {
         const bool last = x + 1 == width;
         sameEnd[x] = !last && cells[x + 1] == cells[x] ? sameEnd[x + 1] : x + 1;
         if (cells[x] == kSkipped) {
-            storedEnd[x] = x;
             const int count = std::min(sameEnd[x] - x, kMaxSkip);
             cost[x] = 1 + cost[x + count];
             opcode[x] = static_cast<std::uint8_t>(0x80 + count);
             continue;
         }
-        storedEnd[x] = !last && cells[x + 1] != kSkipped ? storedEnd[x + 1] : x + 1;
-        int best = std::numeric_limits<int>::max();
-        for (int count = 1; count <= std::min(storedEnd[x] - x, kMaxRun); ++count)
-            if (1 + count + cost[x + count] < best)
-                best = 1 + count + cost[x + count], opcode[x] = static_cast<std::uint8_t>(count);
-        for (int count = std::min(sameEnd[x] - x, kMaxRun); count >= 1; --count)
-            if (2 + cost[x + count] < best)
-                best = 2 + cost[x + count], opcode[x] = static_cast<std::uint8_t>(0x40 + count);
-        cost[x] = best;
+        // A literal stops before a skipped cell and after 63.
+        if (last || cells[x + 1] == kSkipped)
+            back = front;
+        while (front < back && value(ends[front]) >= value(x + 1))
+            ++front;
+        ends[--front] = x + 1;
+        while (ends[back - 1] > x + kMaxRun)
+            --back;
+        const int literalEnd = ends[back - 1];
+        cost[x] = 1 + value(literalEnd) - x;
+        opcode[x] = static_cast<std::uint8_t>(literalEnd - x);
+        const int repeat = std::min(sameEnd[x] - x, kMaxRun);
+        if (2 + cost[x + repeat] < cost[x]) {
+            cost[x] = 2 + cost[x + repeat];
+            opcode[x] = static_cast<std::uint8_t>(0x40 + repeat);
+        }
     }
     for (int x = 0; x < width;) {
         const std::uint8_t c = opcode[x];
