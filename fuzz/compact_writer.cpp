@@ -10,6 +10,7 @@
 // rows and frames that repeat.
 #include "core/grp_compact_writer.h"
 #include "core/grp_format.h"
+#include "fuzz_input.h"
 #include "sprite_check.h"
 
 #include <cstddef>
@@ -19,21 +20,6 @@
 using namespace pixmorph;
 
 namespace {
-
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : bytes_(data, size) {}
-    unsigned u8() { return readU8(bytes_, at_++).value_or(0); }
-    unsigned u16() {
-        const unsigned low = u8();
-        return low | (u8() << 8);
-    }
-    Bytes rest() const { return at_ < bytes_.size() ? bytes_.subspan(at_) : Bytes{}; }
-
-private:
-    Bytes bytes_;
-    std::size_t at_ = 0;
-};
 
 constexpr int kSide = IndexImage::kSize;
 
@@ -57,16 +43,16 @@ std::vector<int> drawnCells(Bytes sprite, std::size_t frame, int width, int heig
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static IndexImage image;
-    Input in(data, size);
-    const int width = 1 + static_cast<int>(in.u16() % kSide);
-    const int height = 1 + static_cast<int>(in.u16() % kSide);
+    fuzz::Input in(data, size);
+    const int width = in.pictureSide();
+    const int height = in.pictureSide();
     std::vector<FramePlan> plans(1 + in.u8() % 4);
     for (FramePlan& plan : plans)
         plan = {in.u8(),     in.u16() % kSide, in.u16() % kSide, 1 + in.u8(),
                 1 + in.u8(), in.u8(),          in.u16()};
     const Bytes pool = in.rest();
 
+    static IndexImage image;
     SpriteWriter writer(plans.size());
     std::vector<std::vector<int>> pictures; // the non-repeated frames' cells, 0 for nothing
     for (std::size_t i = 0; i < plans.size(); ++i) {
