@@ -225,7 +225,8 @@ private:
                     groupRows_.push_back(row);
                     added += parts_.row(row).size();
                 }
-            // Every row starts before the group's last byte.
+            // The group's tables and rows stay within what a row offset reaches from its first
+            // table: every row starts before the group's end.
             if (end > first && bytes + added > kMaxRowOffset + 1) {
                 for (std::size_t i = rowsBefore; i < groupRows_.size(); ++i)
                     group_[groupRows_[i]] = kNoGroup;
@@ -279,7 +280,6 @@ ByteVector compactSprite(Bytes sprite) {
     if (!header)
         return unchanged();
     SharedParts parts;
-    std::vector<FrameEntry> entries;
     std::vector<std::uint32_t> frameBlocks;
     // Frames that repeat an entry, data offset included, are decoded once.
     std::unordered_map<std::uint64_t, std::uint32_t> decoded;
@@ -287,9 +287,7 @@ ByteVector compactSprite(Bytes sprite) {
         const std::optional<FrameEntry> entry = readFrameEntry(sprite, i);
         if (!entry)
             return unchanged();
-        const std::uint64_t key =
-            std::uint64_t{entry->dataOffset} << 32 | std::uint64_t{entry->xOffset} << 24 |
-            std::uint64_t{entry->yOffset} << 16 | std::uint64_t{entry->width} << 8 | entry->height;
+        const std::uint64_t key = frameEntryKey(*entry);
         auto found = decoded.find(key);
         if (found == decoded.end()) {
             std::optional<Block> block = readBlock(sprite, *entry, parts);
