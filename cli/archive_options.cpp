@@ -1,13 +1,41 @@
 #include "cli/archive_options.h"
 
+#include "archive/name_list.h"
 #include "cli/cli_job_view.h"
+#include "core/file_io.h"
 #include "core/messages.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace pixmorph::cli {
 
 namespace {
+
+// The desktop says "Errrrrror" for every failed opening; here the reason is looked for again.
+std::string whyNotOpened(const std::string& file, bool isNameList) {
+    if (isNameList) {
+        const FileReadResult list = readWholeFile(file);
+        if (!list.ok())
+            return fileErrorMessage(list.error, file);
+        if (parseNameList(list.data).size() > kMaxNameLines)
+            return fillIn(msg::kNameListTooLong, file);
+        return std::string(msg::kArchiveFailed);
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return fileErrorMessage(FileErrorCause::fileNotFound, file);
+    if (std::filesystem::is_directory(file, error))
+        return fileErrorMessage(fileErrorCauseFromErrno(EISDIR), file);
+    errno = 0;
+    std::FILE* opened = std::fopen(file.c_str(), "rb");
+    if (!opened)
+        return fileErrorMessage(fileErrorCauseFromErrno(errno), file);
+    std::fclose(opened);
+    return fillIn(msg::kArchiveNotOpened, file);
+}
 
 std::nullopt_t usageError(const ArchiveCommand& command, const std::string& problem) {
     std::cerr << "pixmorph-cli " << command.name << ": " << problem << '\n'
@@ -28,6 +56,10 @@ std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command,
             optionsEnded = true;
         } else if (arg == "--flat" && command.takesOutput) {
             options.flat = true;
+        } else if (arg == "--mkdir" && command.takesOutput) {
+            options.makeOutputDir = true;
+        } else if (arg == "--all" && command.takesAll) {
+            options.all = true;
         } else if (arg == "--names" || (arg == "--output-dir" && command.takesOutput)) {
             if (i + 1 == args.size() || args[i + 1].empty())
                 return usageError(command, arg + " needs a value");
@@ -44,6 +76,8 @@ std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command,
         return usageError(command, "too many arguments");
     if (options.operands.front().empty())
         return usageError(command, "an empty archive name");
+    if (options.makeOutputDir && options.outputDir.empty())
+        return usageError(command, "--mkdir needs --output-dir");
     return options;
 }
 
@@ -52,7 +86,8 @@ bool openArchiveForCommand(ArchiveLibrary& library, const std::string& archive,
     if (library.openArchiveAndList(archive, nameList))
         return true;
     const bool listFailed = library.lastFailure() == ArchiveOpenFailure::nameList;
-    printMessageLine(listFailed ? nameList : archive, std::string(msg::kArchiveFailed));
+    const std::string& file = listFailed ? nameList : archive;
+    printMessageLine(file, whyNotOpened(file, listFailed));
     return false;
 }
 

@@ -14,6 +14,8 @@ namespace pixmorph::cli {
 
 struct ArchiveOptions {
     bool flat = false;
+    bool makeOutputDir = false;
+    bool all = false;
     std::string nameList;
     std::string outputDir; // empty: the current directory
     std::vector<std::string> operands;
@@ -22,16 +24,17 @@ struct ArchiveOptions {
 struct ArchiveCommand {
     std::string_view name;
     std::string_view usage;
-    bool takesOutput = false; // --flat and --output-dir
+    bool takesOutput = false; // --flat, --output-dir and --mkdir
     std::size_t fewestOperands = 1;
     std::size_t mostOperands = 1;
+    bool takesAll = false; // --all
 };
 
 // nullopt after a usage error has been printed.
 std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command, const Args& args);
 
 // Opens the archive and looks up the list's names; false after a message naming the file that
-// failed.
+// failed and why.
 bool openArchiveForCommand(ArchiveLibrary& library, const std::string& archive,
                            const std::string& nameList);
 

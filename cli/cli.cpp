@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string_view>
 
@@ -7,42 +8,62 @@ namespace pixmorph::cli {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR] GRP...\n"
-    "       pixmorph-cli compile [--compact] [--palette FILE] [--output-dir DIR] LIST...\n"
-    "       pixmorph-cli info GRP...\n"
-    "       pixmorph-cli list --names LISTFILE ARCHIVE\n"
-    "       pixmorph-cli extract [--flat] --names LISTFILE [--output-dir DIR] ARCHIVE NAME...\n"
-    "       pixmorph-cli --help | --version\n";
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(const Args&);
+};
+
+constexpr Command kCommands[] = {
+    {"export", kExportUsage, runExport},    {"compile", kCompileUsage, runCompile},
+    {"info", kInfoUsage, runInfo},          {"list", kListUsage, runList},
+    {"extract", kExtractUsage, runExtract},
+};
+
+void printUsage(std::ostream& out) {
+    std::string_view start = "usage: ";
+    for (const Command& command : kCommands) {
+        out << start << command.usage << '\n';
+        start = "       ";
+    }
+    out << start << "pixmorph-cli --help | --version | CMD --help\n";
+}
+
+// --help or -h among the options, before any "--" that ends them.
+bool asksForHelp(const Args& args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end,
+                       [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
+}
 
 } // namespace
 
 int run(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << kUsage;
+        printUsage(std::cerr);
         return 2;
     }
-    const std::string_view command = argv[1];
+    const std::string_view name = argv[1];
     const Args args(argv + 2, argv + argc);
-    if (command == "--help" || command == "-h") {
-        std::cout << kUsage;
+    if (name == "--help" || name == "-h") {
+        printUsage(std::cout);
         return 0;
     }
-    if (command == "--version") {
+    if (name == "--version") {
         std::cout << "pixmorph-cli 1.85\n";
         return 0;
     }
-    if (command == "export")
-        return runExport(args);
-    if (command == "compile")
-        return runCompile(args);
-    if (command == "info")
-        return runInfo(args);
-    if (command == "list")
-        return runList(args);
-    if (command == "extract")
-        return runExtract(args);
-    std::cerr << "pixmorph-cli: unknown command '" << command << "'\n" << kUsage;
+    for (const Command& command : kCommands) {
+        if (command.name != name)
+            continue;
+        if (asksForHelp(args)) {
+            std::cout << "usage: " << command.usage << '\n';
+            return 0;
+        }
+        return command.run(args);
+    }
+    std::cerr << "pixmorph-cli: unknown command '" << name << "'\n";
+    printUsage(std::cerr);
     return 2;
 }
 

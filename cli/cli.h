@@ -1,16 +1,22 @@
 #pragma once
 // pixmorph-cli: the converter's commands on the same code path as the desktop program.
-//   export [--unique] [--palette FILE] [--output-dir DIR] GRP...
-//   compile [--compact] [--palette FILE] [--output-dir DIR] LIST...
-//   info GRP...
-//   list --names LISTFILE ARCHIVE
-//   extract [--flat] --names LISTFILE [--output-dir DIR] ARCHIVE NAME...
-// Exit status 0 when every input succeeded, 1 when any failed, 2 for a usage error.
+// Exit status 0 when every input succeeded, 1 when any failed, 2 for a usage error; CMD --help
+// prints the command's usage.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pixmorph::cli {
+
+inline constexpr std::string_view kExportUsage =
+    "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
+inline constexpr std::string_view kCompileUsage =
+    "pixmorph-cli compile [--compact] [--palette FILE] [--output-dir DIR [--mkdir]] LIST...";
+inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";
+inline constexpr std::string_view kListUsage = "pixmorph-cli list [--all] --names LISTFILE ARCHIVE";
+inline constexpr std::string_view kExtractUsage = "pixmorph-cli extract [--flat] --names LISTFILE "
+                                                  "[--output-dir DIR [--mkdir]] ARCHIVE NAME...";
 
 int run(int argc, char** argv);
 

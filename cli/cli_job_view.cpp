@@ -1,14 +1,16 @@
 #include "cli/cli_job_view.h"
 
+#include "cli/terminal_text.h"
+
 #include <algorithm>
 #include <iostream>
 
 namespace pixmorph::cli {
 
 void printMessageLine(const std::string& file, const std::string& text) {
-    std::string line = text;
+    std::string line = namesFile(text, file) ? text : file + ": " + text;
     std::replace(line.begin(), line.end(), '\n', ' ');
-    std::cerr << file << ": " << line << '\n';
+    std::cerr << escapeControls(line) << '\n';
 }
 
 CliJobView::CliJobView(ExportMode mode, std::string input, bool showProgress)
@@ -32,7 +34,7 @@ void CliJobView::stepProgress() {
     if (percent == shownPercent_)
         return;
     shownPercent_ = static_cast<int>(percent);
-    std::cerr << '\r' << input_ << ": " << percent << '%' << std::flush;
+    std::cerr << '\r' << escapeControls(input_) << ": " << percent << '%' << std::flush;
 }
 
 void CliJobView::showMessage(const std::string& text, MessageIcon, const std::string& file) {

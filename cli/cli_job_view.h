@@ -9,7 +9,8 @@
 
 namespace pixmorph::cli {
 
-// "file: text" with the text's line breaks as blanks.
+// One line on stderr: "file: text", or the text alone when it names the file itself; line
+// breaks as blanks, control characters escaped.
 void printMessageLine(const std::string& file, const std::string& text);
 
 class CliJobView final : public JobView {

@@ -6,9 +6,7 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{
-        "compile", "pixmorph-cli compile [--compact] [--palette FILE] [--output-dir DIR] LIST...",
-        false, true};
+    static constexpr JobCommand command{"compile", kCompileUsage, false, true};
     return runJobCommand(
         command, args,
         [](JobView& view, const std::string& list, const JobOptions& options,

@@ -4,9 +4,7 @@
 namespace pixmorph::cli {
 
 int runExport(const Args& args) {
-    static constexpr JobCommand command{
-        "export", "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR] GRP...",
-        true};
+    static constexpr JobCommand command{"export", kExportUsage, true};
     return runJobCommand(command, args,
                          [](JobView& view, const std::string& grp, const JobOptions& options,
                             const Palette& palette) {

@@ -54,7 +54,7 @@ bool printInfo(const std::string& path, std::ostream& out) {
 
 int runInfo(const Args& args) {
     if (args.empty()) {
-        std::cerr << "pixmorph-cli info: no input file\nusage: pixmorph-cli info GRP...\n";
+        std::cerr << "pixmorph-cli info: no input file\nusage: " << kInfoUsage << '\n';
         return 2;
     }
     bool allRead = true;

@@ -1,6 +1,7 @@
 #include "cli/job_command.h"
 
 #include "cli/cli_job_view.h"
+#include "cli/output_folder.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 
@@ -34,6 +35,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             options.mode = ExportMode::unique;
         } else if (arg == "--compact" && command.takesCompact) {
             options.compact = true;
+        } else if (arg == "--mkdir") {
+            options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {
             if (i + 1 == args.size() || args[i + 1].empty())
                 return usageError(command, arg + " needs a value");
@@ -47,6 +50,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
     }
     if (options.inputs.empty())
         return usageError(command, "no input file");
+    if (options.makeOutputDir && options.outputDir.empty())
+        return usageError(command, "--mkdir needs --output-dir");
     return options;
 }
 
@@ -73,6 +78,12 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
         printMessageLine(*file, std::string(msg::kPaletteNot256Refused));
         return std::nullopt;
     }
+    // The desktop reads the colours a short file holds and leaves the rest black.
+    if (palette.kind == PaletteFileKind::raw && read.data.size() < kRawPaletteSize) {
+        printMessageLine(
+            *file, fillIn(msg::kPaletteShortRefused, {*file, std::to_string(read.data.size())}));
+        return std::nullopt;
+    }
     return palette.palette;
 }
 
@@ -81,7 +92,7 @@ int runJobCommand(const JobCommand& command, const Args& args, const RunJob& run
     if (!options)
         return 2;
     const std::optional<Palette> palette = readPaletteOption(options->paletteFile);
-    if (!palette)
+    if (!palette || !readyOutputFolder(options->outputDir, options->makeOutputDir))
         return 1;
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     bool allFinished = true;

@@ -17,6 +17,7 @@ namespace pixmorph::cli {
 struct JobOptions {
     ExportMode mode = ExportMode::all;
     bool compact = false;
+    bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
     std::vector<std::string> inputs;

@@ -1,21 +1,34 @@
-// list --names LISTFILE ARCHIVE: the sprites the desktop list offers, in its order.
+// list [--all] --names LISTFILE ARCHIVE: the sprites the desktop list offers, in its order; with
+// --all every name the list found, in the list's order.
 #include "archive/offered_names.h"
 #include "cli/archive_options.h"
+#include "cli/terminal_text.h"
 
 #include <iostream>
+#include <unistd.h>
 
 namespace pixmorph::cli {
 
 int runList(const Args& args) {
-    static constexpr ArchiveCommand kList{"list", "pixmorph-cli list --names LISTFILE ARCHIVE"};
+    static constexpr ArchiveCommand kList{"list", kListUsage, false, 1, 1, true};
     const auto options = parseArchiveOptions(kList, args);
     if (!options)
         return 2;
     ArchiveLibrary library(makeStormBackend());
     if (!openArchiveForCommand(library, options->operands.front(), options->nameList))
         return 1;
-    for (const auto& name : offeredNames(library.found()))
-        std::cout << name << '\n';
+    std::vector<std::string> names;
+    if (options->all) {
+        for (const auto& record : library.found())
+            names.push_back(record.name);
+    } else {
+        names = offeredNames(library.found());
+    }
+    // The names come from the name list: a terminal must not act on them, while a script reading
+    // them gets them as they are.
+    const bool toTerminal = isatty(STDOUT_FILENO) != 0;
+    for (const auto& name : names)
+        std::cout << (toTerminal ? escapeControls(name) : name) << '\n';
     return 0;
 }
 

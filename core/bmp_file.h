@@ -59,6 +59,9 @@ public:
     }
     // Whether any pixel was dropped since the last clear (a frame reaching outside).
     bool overflowed() const { return overflowed_; }
+    // Whether a non-zero cell lies outside the picture of width x height pixels (canvas columns
+    // 0 to width - 1, rows 1 to height): a pixel its bitmap would not hold.
+    bool drawnOutside(int width, int height) const;
 
 private:
     // The frame decoder marks the whole area its frame can reach as drawn before it starts, and

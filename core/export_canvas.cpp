@@ -75,6 +75,23 @@ void ExportCanvas::clear() {
     overflowed_ = false;
 }
 
+bool ExportCanvas::drawnOutside(int width, int height) const {
+    if (firstDrawnColumn_ > lastDrawnColumn_ ||
+        (lastDrawnColumn_ < width && lastDrawnRow_ <= height))
+        return false;
+    const auto anyDrawn = [&](int row, int from, int to) {
+        const std::uint8_t* cells = this->row(row);
+        return std::any_of(cells + from, cells + to + 1, [](std::uint8_t v) { return v != 0; });
+    };
+    for (int row = firstDrawnRow_; row <= lastDrawnRow_; ++row) {
+        const bool rowOutside = row < 1 || row > height;
+        const int from = rowOutside ? firstDrawnColumn_ : std::max(firstDrawnColumn_, width);
+        if (from <= lastDrawnColumn_ && anyDrawn(row, from, lastDrawnColumn_))
+            return true;
+    }
+    return false;
+}
+
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {
     canvas.clear();
     ExportFrameSink sink(entry, canvas);

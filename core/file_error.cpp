@@ -52,10 +52,13 @@ FileErrorCause fileErrorCauseFromErrno(int errorNumber) {
 }
 
 std::string fileErrorMessage(FileErrorCause cause, std::string_view fileName) {
+    const std::string_view name = fileName.empty() ? msg::kUnnamedFile : fileName;
+    if (cause == FileErrorCause::tooLarge)
+        return fillIn(msg::kFileTooLarge, name);
     auto index = static_cast<std::size_t>(cause);
     if (index >= std::size(msg::kFileErrors))
         index = static_cast<std::size_t>(FileErrorCause::generic);
-    return fillIn(msg::kFileErrors[index], fileName.empty() ? msg::kUnnamedFile : fileName);
+    return fillIn(msg::kFileErrors[index], name);
 }
 
 } // namespace pixmorph

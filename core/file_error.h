@@ -1,6 +1,7 @@
 #pragma once
-// Operating-system file errors as the cause index 0 to 14 that the messages are indexed by,
-// and the one place that turns a cause into the text the user sees.
+// Operating-system file errors as the cause index 0 to 14 that the messages are indexed by, the
+// program's own refusal of a file too large to read, and the one place that turns a cause into
+// the text the user sees.
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ enum class FileErrorCause : int {
     lockViolation = 12,
     diskFull = 13,
     endOfFile = 14,
+    // Not an operating-system error: the file is past the most the program reads whole.
+    tooLarge = 15,
 };
 
 // Maps an errno value to its cause.

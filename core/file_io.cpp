@@ -70,7 +70,7 @@ FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     // that grow meanwhile or report no size.
     const std::uintmax_t size = fs::file_size(path, error);
     if (!error && size > maxBytes) {
-        result.error = FileErrorCause::generic;
+        result.error = FileErrorCause::tooLarge;
         return result;
     }
     if (!error)
@@ -79,7 +79,7 @@ FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
     for (;;) {
         const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
         if (result.data.size() + got > maxBytes) {
-            result.error = FileErrorCause::generic;
+            result.error = FileErrorCause::tooLarge;
             result.data.clear();
             return result;
         }

@@ -24,7 +24,7 @@ struct FileReadResult {
 // writes it can read back.
 inline constexpr std::uint64_t kMaxWholeFileSize = 64u << 20;
 
-// Reads the whole file. Files larger than maxBytes are refused with FileErrorCause::generic
+// Reads the whole file. Files larger than maxBytes are refused with FileErrorCause::tooLarge
 // before anything is allocated.
 FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = kMaxWholeFileSize);
 

@@ -31,6 +31,8 @@ inline constexpr std::string_view kPaletteUnknownRefused =
     "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
 inline constexpr std::string_view kPaletteNot256Refused =
     "Jasc Palette: not 256 colors.\nNothing was converted.";
+inline constexpr std::string_view kPaletteShortRefused =
+    "%1 holds %2 bytes, short of the 768 of a raw palette.\nNothing was converted.";
 inline constexpr std::string_view kNotMpq = "This is not an MPQ file\nplease try again";
 inline constexpr std::string_view kArchiveFailed = "Errrrrror";
 // Extraction from the archive; %1 is the archive name.
@@ -52,6 +54,16 @@ inline constexpr std::string_view kArchiveFileTooLarge =
     "%1 is larger than 64 MiB and was not saved.";
 inline constexpr std::string_view kArchiveReadFailed =
     "%1 could not be read from the archive;\nnothing was saved.";
+// The command line's --output-dir, after the folder's name.
+inline constexpr std::string_view kNoSuchFolder = "no such folder";
+inline constexpr std::string_view kNotAFolder = "not a folder";
+// Why the command line could not open an archive and its name list, where the desktop says
+// "Errrrrror" alone.
+inline constexpr std::string_view kArchiveNotOpened = "%1 could not be opened as an MPQ archive.";
+inline constexpr std::string_view kNameListTooLong = "%1 holds more than 65536 lines.";
+// An extraction with flat names, when two names of one run flatten to the same file.
+inline constexpr std::string_view kFlatNameTaken =
+    "%1 was not saved:\nits flat name %2 is the file this run saved for %3.";
 inline constexpr std::string_view kFirstRunRefusal =
     "Please run this once without\ncommand line parameters for initial setup";
 inline constexpr std::string_view kExportStatus = "Painting Bitmaps.";
@@ -95,6 +107,9 @@ inline constexpr std::string_view kFileErrors[] = {
     "An attempt was made to access %1 past its end.",
 };
 inline constexpr std::string_view kUnnamedFile = "an unnamed file";
+// A file past kMaxWholeFileSize, refused before it is read.
+inline constexpr std::string_view kFileTooLarge =
+    "%1 is larger than 64 MiB, the most Pixmorph reads.";
 
 // Refusals of the conversion jobs; %1 is the file concerned, %2 and %3 the details.
 inline constexpr std::string_view kGrpTooShort = "%1 is too short to be a GRP file.";
@@ -108,6 +123,9 @@ inline constexpr std::string_view kSpriteWithoutArea =
     "%1 has frames but a width or height of 0.\nThere is no picture to write them into.";
 inline constexpr std::string_view kFrameOutsidePicture =
     "%1: frame %2 reaches outside the 256 x 256 picture area.\nThe export stopped there.";
+inline constexpr std::string_view kFrameOutsideSprite =
+    "%1: frame %2 has pixels outside the sprite's %3 picture,\nwhich its bitmap cannot hold. The "
+    "export stopped there.";
 inline constexpr std::string_view kListTooLong = "%1 lists %2 frames.\nA GRP holds at most 65535.";
 inline constexpr std::string_view kListGrpNameNotBare =
     "%1 names the GRP %2.\nThe name must be a file name without a folder.";

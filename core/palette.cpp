@@ -8,7 +8,6 @@
 namespace pixmorph {
 namespace {
 
-constexpr std::size_t kRawPaletteSize = 768;
 // Text lines are read in pieces of at most this many characters (the line end not counted);
 // the rest of a longer line comes back as the next line.
 constexpr std::size_t kLineLimit = 127;

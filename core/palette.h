@@ -34,6 +34,9 @@ inline constexpr std::string_view kDefaultPaletteName = "-=Default=-";
 // The name rule: the last three characters are exactly "pal" (no dot needed).
 bool hasPaletteName(std::string_view path);
 
+// The game's raw palettes: red, green and blue bytes for each of the 256 colours.
+inline constexpr std::size_t kRawPaletteSize = 768;
+
 enum class PaletteFileKind {
     raw,           // 768 bytes or less
     jasc,          // "JASC" first line, "256" third line

@@ -45,6 +45,17 @@ void checkRowStream(const ByteVector& file, int width, int height) {
     FUZZ_CHECK(at == file.size());
 }
 
+// An export refuses the frames the canvas finds drawn outside the picture; any other frame's
+// pixels all lie in the picture its bitmap holds.
+void checkNothingLost(const ExportCanvas& canvas, int width, int height) {
+    if (canvas.drawnOutside(width, height))
+        return;
+    for (int row = 0; row < ExportCanvas::kSize; ++row)
+        for (int column = 0; column < ExportCanvas::kColumns; ++column)
+            FUZZ_CHECK(canvas.at(column, row) == 0 ||
+                       (row >= 1 && row <= height && column < width));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,8 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)decodeFrameForExport(file, *entry, canvas);
         const ByteVector bmp = encodeFrameBmp(canvas, palette, header->width, header->height);
         checkRowStream(bmp, header->width, header->height);
-        if (i == 0)
+        if (i == 0) {
             fuzz::checkBmpReadsBack(bmp, canvas, header->width, header->height);
+            checkNothingLost(canvas, header->width, header->height);
+        }
     }
     return 0;
 }

@@ -169,6 +169,13 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
                 refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
                 return JobOutcome::failed;
             }
+            // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+            if (canvas.drawnOutside(header.width, header.height)) {
+                const std::string size =
+                    std::to_string(header.width) + " x " + std::to_string(header.height);
+                refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
+                return JobOutcome::failed;
+            }
             encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;

@@ -60,9 +60,9 @@ TEST(FileIo, WritesReplaceWholeFilesAndReadsAreBounded) {
     EXPECT_EQ(dir.names().size(), 10u);
     EXPECT_EQ(fs::file_size(dir.file("7")), StagedFiles::kMostPendingBytes / 3);
     // Reads are bounded before allocating ("second" is 6 bytes).
-    EXPECT_EQ(readWholeFile(target, 5).error, FileErrorCause::generic);
+    EXPECT_EQ(readWholeFile(target, 5).error, FileErrorCause::tooLarge);
     // A device reports no size; the bound still holds while reading.
-    EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::generic);
+    EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::tooLarge);
 }
 
 TEST(FileIo, ReadsAheadInOrderWithEachFilesOwnError) {

@@ -151,5 +151,25 @@ TEST(GrpDecode, FramesAreClippedToTheCanvas) {
     EXPECT_EQ(canvas.at(0, 0) + canvas.at(249, 256), 0);
 }
 
+// The export's bitmap is the sprite's size; the canvas tells which frames would lose pixels
+// to it. Picture row t is canvas row t + 1. One canvas serves every case, as in an export.
+TEST(ExportCanvas, PixelsOutsideTheSpritesPictureAreFound) {
+    const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, ByteVector, bool> cases[] = {
+        {12, 15, 4, {0x44, 7}, false},         // ends in the bottom right pixel
+        {13, 15, 4, {0x44, 7}, true},          // one column too far
+        {12, 16, 4, {0x44, 7}, true},          // one row too far
+        {13, 0, 4, {0x04, 1, 2, 3, 0}, false}, // only a transparent 0 falls outside
+        {0, 0, 17, {0x90, 0x01, 5}, true},     // a skip carries a pixel past the right edge
+        {0, 3, 1, {0x01, 5}, false},           // after the others: nothing of theirs is left
+    };
+    ExportCanvas canvas;
+    for (const auto& [x, y, width, row, outside] : cases) {
+        const ByteVector file = handLaidSprite(16, 16, {{x, y, width, 1, {row}}});
+        EXPECT_EQ(decodeFrameForExport(file, *readFrameEntry(file, 0), canvas),
+                  DecodeStatus::complete);
+        EXPECT_EQ(canvas.drawnOutside(16, 16), outside) << int(x) << ' ' << int(y);
+    }
+}
+
 } // namespace
 } // namespace pixmorph

@@ -1,12 +1,15 @@
 #pragma once
 // Runs pixmorph-cli as a child process, as a user would. The child can be given a file size
 // limit, a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
-// folder stops it even when the tests run as root).
+// folder stops it even when the tests run as root). That user may not reach the build (a clone
+// in a folder only root can enter), so it runs a copy of the program placed where it can.
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -36,8 +39,37 @@ inline std::string drain(int fd) {
     return text;
 }
 
+inline std::string builtProgram() {
+    return std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
+}
+
+// A copy of the program in a folder of /tmp that everyone may enter, made once and removed when
+// the tests end; empty when it cannot be made. The program needs nothing of the build besides.
+inline const std::string& programForEveryone() {
+    static const struct Copy {
+        std::string folder, program;
+        Copy() {
+            std::string pattern = "/tmp/pixmorph-cli-XXXXXX";
+            std::error_code error;
+            if (!::mkdtemp(pattern.data()) || ::chmod(pattern.c_str(), 0755) != 0)
+                return;
+            folder = pattern;
+            if (std::filesystem::copy_file(builtProgram(), folder + "/pixmorph-cli", error) &&
+                ::chmod((folder + "/pixmorph-cli").c_str(), 0755) == 0)
+                program = folder + "/pixmorph-cli";
+        }
+        ~Copy() {
+            std::error_code ignored;
+            if (!folder.empty())
+                std::filesystem::remove_all(folder, ignored);
+        }
+    } copy;
+    return copy.program;
+}
+
 inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {}) {
-    const std::string program = std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
+    const bool dropsPrivileges = options.asUnprivilegedUser && ::geteuid() == 0;
+    const std::string program = dropsPrivileges ? programForEveryone() : builtProgram();
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
@@ -50,8 +82,7 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
     if (child == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        if (options.asUnprivilegedUser && ::geteuid() == 0 &&
-            (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        if (dropsPrivileges && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(126);
         for (const auto& [resource, limit] : {std::pair{RLIMIT_CPU, options.cpuSecondsLimit},
                                               {RLIMIT_FSIZE, options.fileSizeLimit}})

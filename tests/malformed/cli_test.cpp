@@ -12,6 +12,13 @@ using namespace testing;
 using test::runCli;
 using Names = std::set<std::string>;
 
+Names namesIn(const std::string& folder) {
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
+    return names;
+}
+
 // A failed input does not stop the ones after it; the malformed-input suite has the refusals.
 TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     ScratchDir s;
@@ -23,7 +30,7 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     writeFile(s.file("c.qbl"), std::string("c.grp gone.bmp"));
     const test::CliRun compiled = runCli({"compile", s.file("c.qbl"), s.file("a.qbl")});
     EXPECT_EQ(compiled.exitCode, 1);
-    EXPECT_EQ(compiled.err, s.file("gone.bmp") + ": " + s.file("gone.bmp") + " was not found.\n");
+    EXPECT_EQ(compiled.err, s.file("gone.bmp") + " was not found.\n"); // named once
     EXPECT_EQ(readFile(s.file("x_a.grp")), a);
     EXPECT_FALSE(s.names().contains("x_c.grp"));
     std::filesystem::create_directory(s.file("small"));
@@ -39,20 +46,38 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
               std::string::npos);
 }
 
-// Extraction into folders is run by the write-fault loop; here the list and the flat names.
+// Extraction into folders is run by the write-fault loop; here the list and the flat names,
+// two of which meet.
 TEST(Cli, ArchiveListAndFlatExtract) {
     ScratchDir s;
-    const ByteVector grp = sampleBytes(20000, 1);
+    const ByteVector grp = sampleBytes(20000, 1), first = sampleBytes(300, 2);
     ASSERT_TRUE(writeArchive(s.file("StarDat.mpq"), {{"unit\\zerg\\zergling.grp", grp},
-                                                     {"sound\\hit.wav", grp, kImplode}}));
-    const std::string names =
-        s.write("names.txt", std::string("sound\\hit.wav\r\nunit\\zerg\\zergling.grp\r\n"));
-    EXPECT_EQ(runCli({"list", "--names", names, s.file("StarDat.mpq")}).out,
-              "unit\\zerg\\zergling.grp\n");
-    const test::CliRun run = runCli({"extract", "--flat", "--names", names, "--output-dir",
-                                     s.path(), s.file("StarDat.mpq"), "unit\\zerg\\zergling.grp"});
-    EXPECT_EQ(run.out, s.file("unit_zerg_zergling.grp") + "\n") << run.err;
-    EXPECT_EQ(readFile(s.file("unit_zerg_zergling.grp")), grp);
+                                                     {"sound\\hit.wav", grp, kImplode},
+                                                     {"a\\b.grp", first},
+                                                     {"a_b.grp", sampleBytes(300, 3)}}));
+    const std::string names = s.write(
+        "names.txt",
+        std::string("sound\\hit.wav\r\nunit\\zerg\\zergling.grp\r\na_b.grp\r\na\\b.grp\r\n"));
+    const std::string archive = s.file("StarDat.mpq");
+    // The desktop's rule and order, or every name found in the list's order.
+    EXPECT_EQ(runCli({"list", "--names", names, archive}).out,
+              "a\\b.grp\na_b.grp\nunit\\zerg\\zergling.grp\n");
+    EXPECT_EQ(runCli({"list", "--all", "--names", names, archive}).out,
+              "sound\\hit.wav\nunit\\zerg\\zergling.grp\na_b.grp\na\\b.grp\n");
+
+    const std::string out = s.file("out");
+    std::filesystem::create_directory(out);
+    const test::CliRun run =
+        runCli({"extract", "--flat", "--names", names, "--output-dir", out, archive,
+                "unit\\zerg\\zergling.grp", "a\\b.grp", "a_b.grp", "a\\b.grp"});
+    EXPECT_EQ(run.exitCode, 1);
+    const std::string ab = out + "/a_b.grp";
+    EXPECT_EQ(run.out, out + "/unit_zerg_zergling.grp\n" + ab + "\n" + ab + "\n");
+    EXPECT_EQ(run.err, "a_b.grp was not saved: its flat name " + ab +
+                           " is the file this run saved for a\\b.grp.\n");
+    EXPECT_EQ(readFile(out + "/unit_zerg_zergling.grp"), grp);
+    EXPECT_EQ(readFile(ab), first);
+    EXPECT_EQ(namesIn(out), (Names{"a_b.grp", "unit_zerg_zergling.grp"}));
 }
 
 TEST(Cli, UsageErrorsWriteNothing) {
@@ -70,6 +95,48 @@ TEST(Cli, UsageErrorsWriteNothing) {
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
     EXPECT_EQ(s.names(), Names{"a.grp"});
+}
+
+TEST(Cli, EachCommandsHelpPrintsItsUsage) {
+    for (const std::string command : {"export", "compile", "info", "list", "extract"}) {
+        const test::CliRun help = runCli({command, "x.grp", "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_TRUE(help.out.starts_with("usage: pixmorph-cli " + command + " ")) << help.out;
+        EXPECT_EQ(std::ranges::count(help.out, '\n'), 1) << help.out;
+    }
+}
+
+// A missing --output-dir is named as such before anything runs, and --mkdir makes it.
+TEST(Cli, OutputFolderMissingOrMade) {
+    ScratchDir s;
+    const ByteVector grp = makeSprite(3, 8, 8, {std::nullopt});
+    s.write("a.grp", grp);
+    ASSERT_EQ(runCli({"export", s.file("a.grp")}).exitCode, 0); // a000.bmp and a.qbl beside it
+    s.write("names.txt", std::string("a.grp\r\n"));
+    ASSERT_TRUE(writeArchive(s.file("a.mpq"), {{"a.grp", grp}}));
+    s.write("file", std::string("not a folder"));
+    const Names inputs = s.names();
+    const std::string out = s.file("out/deeper");
+    const std::vector<std::string> commands[] = {
+        {"export", s.file("a.grp")},
+        {"compile", s.file("a.qbl")},
+        {"extract", "--names", s.file("names.txt"), s.file("a.mpq"), "a.grp"}};
+    for (const auto& command : commands) {
+        std::vector<std::string> args = command;
+        args.insert(args.begin() + 1, {"--output-dir", out});
+        const test::CliRun missing = runCli(args);
+        EXPECT_EQ(missing.exitCode, 1);
+        EXPECT_EQ(missing.err, out + ": no such folder\n");
+        args[2] = s.file("file");
+        EXPECT_EQ(runCli(args).err, s.file("file") + ": not a folder\n");
+        EXPECT_EQ(s.names(), inputs);
+    }
+    for (const auto& command : commands) {
+        std::vector<std::string> args = command;
+        args.insert(args.begin() + 1, {"--output-dir", out, "--mkdir"});
+        EXPECT_EQ(runCli(args).exitCode, 0) << command[0];
+    }
+    EXPECT_EQ(namesIn(out), (Names{"a000.bmp", "a.qbl", "x_a.grp", "a.grp"}));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "archive/archive_library.h"
 #include "cli_run.h"
 #include "core/core_test_files.h"
+#include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/messages.h"
 #include "support/job_files.h"
@@ -35,6 +36,7 @@ struct MalformedCase {
     std::string detail2 = {}, detail3 = {};
     std::string_view desktop = {}; // for a palette or an archive list, if any
     MessageIcon icon = MessageIcon::exclamation;
+    bool overTheCap = false; // the file named grows (sparse) past the most the program reads
 };
 
 // The inputs in in/, the outputs to out/, which holds what an earlier run wrote there.
@@ -109,6 +111,7 @@ std::vector<MalformedCase> allCases() {
         {"GrpRowOffsetsCut", e, sprite(cut(grp, data1 + 3)), "s.grp", msg::kGrpFrameCut, "1"},
         {"GrpRunPastTheEndOfTheFile", e, sprite(handLaidSprite(16, 8, {{0, 0, 4, 1, {{0x3F, 1, 2}}}})), "s.grp", msg::kGrpFrameCut, "0"},
         {"GrpRowIdlingOnOpcodesThatDrawNothing", e, sprite(handLaidSprite(16, 8, {{0, 0, 4, 1, {idling}}})), "s.grp", msg::kGrpFrameIdling, "0"},
+        {"GrpFrameOutsideTheSprite", e, sprite(handLaidSprite(16, 16, {{200, 0, 4, 1, {{0x44, 7}}}})), "s.grp", msg::kFrameOutsideSprite, "0", "16 x 16"},
         {"GrpFrameRightOfThePictureArea", e, sprite(handLaidSprite(256, 8, {{250, 0, 10, 1, {{0x4A, 7}}}})), "s.grp", msg::kFrameOutsidePicture, "0"},
         {"GrpSpriteTooLarge", e, sprite(with16(grp, 2, 300)), "s.grp", msg::kExportTooLarge, "300", "8"},
         {"GrpFramesWithoutArea", e, sprite(with16(grp, 4, 0)), "s.grp", msg::kSpriteWithoutArea},
@@ -127,14 +130,19 @@ std::vector<MalformedCase> allCases() {
         {"QblGrpNameWithFolders", c, list("../../escape.grp f.bmp"), "s.qbl", msg::kListGrpNameNotBare, "../../escape.grp"},
         {"QblMoreFramesThanAGrpHolds", c, list(tooManyFrames), "s.qbl", msg::kListTooLong, "65536"},
         {"QblMissingBitmap", c, list("s.grp\r\nf.bmp\r\ng.bmp\r\n"), "g.bmp", msg::kFileErrors[2], {}, {}, {}, stop},
+        {"QblBitmapNameWithTerminalEscapes", c, list("s.grp\r\nf.bmp\r\ng\x1b]0;owned\x07\x1b[2J.bmp\r\n"), "g\x1b]0;owned\x07\x1b[2J.bmp", msg::kFileErrors[2], {}, {}, {}, stop},
         {"QblOtherExtension", c, {{"s.txt", bytesOf("s.grp f.bmp")}}, "s.txt", msg::kNotQbl},
         {"PaletteJascBadHeader", p, paletted("p.pal", jasc("JASX-PAL\r\n0100\r\n256\r\n")), "p.pal", msg::kPaletteUnknownRefused, {}, {}, msg::kPaletteUnknown},
         {"PaletteJascNot256", p, paletted("p.pal", jasc("JASC-PAL\r\n0100\r\n 256\r\n")), "p.pal", msg::kPaletteNot256Refused, {}, {}, msg::kPaletteNot256},
+        {"PaletteRawEmpty", p, paletted("p.pal", ""), "p.pal", msg::kPaletteShortRefused, "0"},
+        {"PaletteRawShort", p, paletted("p.pal", std::string(767, '\x20')), "p.pal", msg::kPaletteShortRefused, "767"},
         {"PaletteNameInCapitals", p, paletted("p.PAL", std::string(768, '\0')), "p.PAL", msg::kPaletteNotRead},
-        {"ArchiveEmptyFile", l, archive({}), "a.mpq", msg::kArchiveFailed, {}, {}, msg::kArchiveFailed},
-        {"ArchiveCutInHalf", l, archive(cut(mpq, mpq.size() / 2)), "a.mpq", msg::kArchiveFailed, {}, {}, msg::kArchiveFailed},
+        {"GrpOverTheSizeCap", e, sprite(grp), "s.grp", msg::kFileTooLarge, {}, {}, {}, stop, true},
+        {"NameListOverTheSizeCap", l, archive(mpq), "names.txt", msg::kFileTooLarge, {}, {}, msg::kArchiveFailed, {}, true},
+        {"ArchiveEmptyFile", l, archive({}), "a.mpq", msg::kArchiveNotOpened, {}, {}, msg::kArchiveFailed},
+        {"ArchiveCutInHalf", l, archive(cut(mpq, mpq.size() / 2)), "a.mpq", msg::kArchiveNotOpened, {}, {}, msg::kArchiveFailed},
         {"ArchiveUnknownCompression", x, archive(mpq), "unit\\big.grp", msg::kArchiveReadFailed, {}, {}, {}, stop},
-        {"NameListMissing", l, {{"a.mpq", mpq}}, "names.txt", msg::kArchiveFailed, {}, {}, msg::kArchiveFailed},
+        {"NameListMissing", l, {{"a.mpq", mpq}}, "names.txt", msg::kFileErrors[2], {}, {}, msg::kArchiveFailed},
         {"NameListWithoutFinalLineEnd", x, archive(mpq, "unit\\s.grp"), "unit\\s.grp", msg::kArchiveFileNotFound},
         {"HostileNameClimbing", x, archive(mpq), "..\\escape.grp", msg::kArchiveNameDotLevel},
         {"HostileNameWithSlashes", x, archive(mpq), "u/s.grp", msg::kArchiveNameSlash},
@@ -202,13 +210,21 @@ TEST_P(MalformedInput, IsRefusedWithOneLineAndNothingChanged) {
     Folders f;
     for (const auto& [name, bytes] : c.files)
         testing::writeFile(f.input(name), bytes);
+    if (c.overTheCap)
+        std::filesystem::resize_file(f.input(c.file), kMaxWholeFileSize + 1);
     const testing::FolderSnapshot before = testing::snapshotOf(f.root.path());
 
     const test::CliRun run = test::runCli(argumentsFor(c, f));
-    std::string line = expectedText(c, f);
+    // The file is named once: by the text, or else before it. Control characters show escaped.
+    std::string line = c.text.find("%1") != std::string_view::npos
+                           ? expectedText(c, f)
+                           : named(c, f) + ": " + expectedText(c, f);
     std::ranges::replace(line, '\n', ' ');
+    for (const auto& [raw, shown] : {std::pair{"\x1b", "\\x1b"}, {"\x07", "\\x07"}})
+        for (auto at = line.find(raw); at != std::string::npos; at = line.find(raw, at))
+            line.replace(at, 1, shown);
     EXPECT_EQ(run.exitCode, 1) << "signal " << run.signal;
-    EXPECT_EQ(run.err, named(c, f) + ": " + line + "\n");
+    EXPECT_EQ(run.err, line + "\n");
 
     const bool job = c.command == Command::exportSprite || c.command == Command::compile;
     std::string desktop = (c.icon == MessageIcon::stop ? "stop " : "! ") +
