@@ -96,6 +96,36 @@ std::optional<SpriteTable> readSpriteTable(JobView& view, Bytes file, const std:
     return SpriteTable{*header, std::move(*entries)};
 }
 
+// The list's lines: the GRP's name, then per frame its bitmap's name or the "dupe_of_" name
+// of the bitmap it repeats.
+std::vector<std::string> listLines(const std::string& name,
+                                   const std::vector<std::optional<std::size_t>>& repeats) {
+    std::vector<std::string> lines{name + ".grp"};
+    lines.reserve(repeats.size() + 1);
+    for (std::size_t i = 0; i < repeats.size(); ++i) {
+        const std::string bmpName =
+            name + frameTag(static_cast<long>(repeats[i].value_or(i))) + ".bmp";
+        lines.push_back(repeats[i] ? std::string(kDupePrefix) + bmpName : bmpName);
+    }
+    return lines;
+}
+
+// A list the compile could not read back is not written: the sprite's name decides.
+std::optional<std::string> refuseListNames(const std::vector<std::string>& lines,
+                                           const std::string& path) {
+    for (const std::string& line : lines) {
+        switch (listNameFit(line)) {
+        case ListNameFit::fits:
+            continue;
+        case ListNameFit::tooLong:
+            return fillIn(msg::kListNameTooLongToWrite, {path, line});
+        case ListNameFit::unreadable:
+            return fillIn(msg::kListNameNotWritable, {path, line});
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 JobOutcome RunExport(JobView& view, const ExportInput& input) {
@@ -137,8 +167,11 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     // the list can be compiled back wherever the program runs.
     const std::string folder = input.outputDir.empty() ? folderOf(grpPath) : input.outputDir;
     const std::string name = stem(grpPath);
-    std::vector<std::string> lines{name + ".grp"};
-    lines.reserve(table.size() + 1);
+    const std::vector<std::string> lines = listLines(name, repeats);
+    if (const auto refusal = refuseListNames(lines, grpPath)) {
+        refuse(view, *refusal, grpPath);
+        return JobOutcome::failed;
+    }
 
     // The bitmaps and the list are kept back until every frame is written: a damaged frame or
     // a full disk half way through leaves every earlier output as it was.
@@ -147,12 +180,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
         view.stepProgress();
-        if (const auto original = repeats[i]) {
-            lines.push_back(std::string(kDupePrefix) + name +
-                            frameTag(static_cast<long>(*original)) + ".bmp");
+        if (repeats[i])
             continue;
-        }
-        const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
+        const std::string& bmpName = lines[i + 1];
         const std::string bmpPath = joinPath(folder, bmpName);
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
@@ -188,7 +218,6 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             return JobOutcome::failed;
         }
         repeated.done(i, table[i]);
-        lines.push_back(bmpName);
     }
 
     const std::string listPath = joinPath(folder, name + ".qbl");

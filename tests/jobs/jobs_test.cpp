@@ -82,21 +82,28 @@ struct Compiled {
 };
 
 // Exports name.grp (frames with their own data only, unless All) and compiles its list back,
-// as specified and compact. The compact sprite draws every frame as the other, in fewer bytes.
+// as specified and compact, the list's first line changed to newName.grp when one is given.
+// The compact sprite draws every frame as the other, in fewer bytes.
 Compiled exportAndCompile(const ScratchDir& dir, const std::string& name,
-                          ExportMode mode = ExportMode::unique) {
+                          ExportMode mode = ExportMode::unique, std::string newName = {}) {
     RecordingView exportView(mode), compileView, compactView;
     EXPECT_EQ(RunExport(exportView, {dir.file(name + ".grp"), "", Palette()}),
               JobOutcome::finished);
-    const std::string list = dir.file(name + ".qbl"), compactDir = dir.file("compact");
+    const std::string listPath = dir.file(name + ".qbl"), compactDir = dir.file("compact");
+    if (!newName.empty()) {
+        std::string list = readText(listPath);
+        writeFile(listPath, newName + ".grp" + list.substr(list.find('\r')));
+    } else {
+        newName = name;
+    }
     std::filesystem::create_directory(compactDir);
-    EXPECT_EQ(compileSprite(compileView, {list, "", Palette()}), JobOutcome::finished);
-    EXPECT_EQ(compileSprite(compactView, {list, compactDir, Palette(), true}),
+    EXPECT_EQ(compileSprite(compileView, {listPath, "", Palette()}), JobOutcome::finished);
+    EXPECT_EQ(compileSprite(compactView, {listPath, compactDir, Palette(), true}),
               JobOutcome::finished);
     EXPECT_EQ(
         exportView.messages.size() + compileView.messages.size() + compactView.messages.size(), 0u);
-    Compiled compiled{readFile(dir.file("x_" + name + ".grp")),
-                      readFile(compactDir + "/x_" + name + ".grp")};
+    Compiled compiled{readFile(dir.file("x_" + newName + ".grp")),
+                      readFile(compactDir + "/x_" + newName + ".grp")};
     EXPECT_EQ(readSpriteHeader(compiled.compact), readSpriteHeader(compiled.sprite)) << name;
     EXPECT_EQ(test::drawnFrames(compiled.compact), test::drawnFrames(compiled.sprite)) << name;
     EXPECT_LT(compiled.compact.size(), compiled.sprite.size()) << name;
@@ -148,6 +155,30 @@ TEST(RoundTrip, FramesSharingADataBlockAtOtherPlaces) {
     ScratchDir dir;
     writeFile(dir.file("s.grp"), sprite);
     expectSamePictures(sprite, exportAndCompile(dir, "s", ExportMode::all).sprite, "s");
+}
+
+// Repeats follow their bitmap's name, not the sprite's: read by the number after the new
+// name, dupe_of_cmd1007.bmp would have been frame 1007 of the list instead of frame 7.
+TEST(RoundTrip, ListsRenamedOrNamedWithBlanks) {
+    Repeats repeats(1010);
+    repeats[1009] = 7, repeats[1008] = 1001;
+    ScratchDir dir;
+    const ByteVector sprite = makeSprite(5, 6, 4, repeats);
+    writeFile(dir.file("cmd1.grp"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "cmd1", ExportMode::unique, "cmd").sprite, sprite);
+    writeFile(dir.file("my unit.grp"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "my unit").sprite, sprite);
+    EXPECT_EQ(readText(dir.file("my unit.qbl")).substr(0, 33),
+              "\"my unit.grp\"\r\n\"my unit000.bmp\"\r\n");
+
+    // A name the list could not give back is refused before anything is written.
+    ScratchDir quoted;
+    const std::string path = quoted.write("\"q\" 1.grp", sprite);
+    RecordingView view(ExportMode::all);
+    EXPECT_EQ(RunExport(view, {path, "", Palette()}), JobOutcome::failed);
+    EXPECT_EQ(view.messages, Calls{"! " + path + " | " +
+                                   fillIn(msg::kListNameNotWritable, {path, "\"q\" 1.grp"})});
+    EXPECT_EQ(quoted.names().size(), 1u);
 }
 
 // Sprites made by other tools: the pixels come back, though the bytes differ. The uncompressed
