@@ -25,9 +25,19 @@ ROWS = [
     ("export_all_x2", "doubled corpus: export, All", "export_all", 2.1),
     ("compile_rle8_x2", "doubled corpus: compile, RLE8", "compile_rle8", 2.1),
     ("extract_x2", "doubled corpus: extract", "extract", 2.1),
+    ("real_export", "real sprites: export, All", "real_export_floor", 1.5),
+    ("real_export_floor", "  floor: cp -r of its output", None, None),
+    ("real_compile", "real sprites: compile", "real_compile_floor", 1.5),
+    ("real_compile_floor", "  floor: read the inputs, cp -r the GRPs", None, None),
+    ("real_compile_compact", "real sprites: compile --compact", "real_compile", 3.0),
 ]
+# The sizes the best-known peer writes for the shared real samples (frames exported by us,
+# compiled by the peer with its frame and row sharing), in bytes.
+PEER_SIZES = {"SampleImage": 52597, "circle": 5470, "cmdicons": 220613, "kills": 1912,
+              "o022": 93, "o224": 939, "od022": 135, "od224": 1115}
+BELOW_PEER_TOTAL = 0.95
 CONVERTER_RUNS = ["export_all", "export_unique", "compile_rle8", "compile_rgb24", "list",
-                  "extract", "preview"]
+                  "extract", "preview", "real_export", "real_compile", "real_compile_compact"]
 PEAK_LIMIT_MIB = 64
 LARGE_FRAME_LIMIT_US = 1000
 
@@ -60,6 +70,37 @@ def paired_ratio(runs, name, against, measure):
     return statistics.median(pairs)
 
 
+def size_table(work):
+    """The sizes of the real samples against the peer's; the verdicts, or [] without them."""
+    sizes = work / "real-sizes.txt"
+    if not sizes.exists():
+        print("\nNo real samples beside the checkout: sizes against the peer left out.")
+        return []
+    print("\nReal samples, exported (All) and compiled back, in bytes:\n")
+    print("| sprite | peer | default | compact | compact / peer | not above the peer |")
+    print("|---|---:|---:|---:|---:|---|")
+    verdicts = []
+    totals = [0, 0, 0]
+    for line in sizes.read_text().splitlines():
+        name, default, compact = line.split()
+        default, compact = int(default), int(compact)
+        peer = PEER_SIZES.get(name)
+        if peer is None:
+            print(f"| {name}.grp | | {default:,} | {compact:,} | | |")
+            continue
+        met = compact <= peer
+        verdicts.append(met)
+        totals = [totals[0] + peer, totals[1] + default, totals[2] + compact]
+        print(f"| {name}.grp | {peer:,} | {default:,} | {compact:,} | {compact / peer:.3f} |"
+              f" {'yes' if met else 'NO'} |")
+    if totals[0]:
+        met = totals[2] <= BELOW_PEER_TOTAL * totals[0]
+        verdicts.append(met)
+        print(f"| total | {totals[0]:,} | {totals[1]:,} | {totals[2]:,} |"
+              f" {totals[2] / totals[0]:.3f} | <= {BELOW_PEER_TOTAL}: {'yes' if met else 'NO'} |")
+    return verdicts
+
+
 def main():
     work = pathlib.Path(sys.argv[1])
     runs = load_runs(work)
@@ -68,6 +109,9 @@ def main():
     rounds = max(len(r) for r in runs.values())
 
     print(f"Corpus: {corpus[0]}; doubled: {corpus[1]}.")
+    real = work / "real-corpus.txt"
+    if real.exists():
+        print(f"Real sprites: the shared real samples 15 times, {real.read_text().strip()}.")
     print(f"Medians of {rounds} interleaved rounds; ratios are medians of the ratios of runs "
           "made side by side.\n")
     print("| run | wall s | CPU s | peak MiB | against | ratio (wall) | ratio (CPU) | target | met |")
@@ -109,6 +153,7 @@ def main():
     verdicts.append(peak <= PEAK_LIMIT_MIB)
     print(f"| peak memory of any converter run on the corpus | | | {peak:.1f} | | | |"
           f" <= {PEAK_LIMIT_MIB} | {'yes' if peak <= PEAK_LIMIT_MIB else 'NO'} |")
+    verdicts += size_table(work)
     print(f"\nRound trip (Unique export compiled back): {same} of {sprites} sprites byte-identical.")
     print(f"Targets met: {sum(verdicts)} of {len(verdicts)}.")
 

@@ -7,7 +7,7 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{"compile", kCompileUsage, false, true};
+    static constexpr JobCommand command{"compile", kCompileUsage, false, true, true};
     return runJobCommand(command, args,
                          [](JobDelegate& delegate, const std::string& list,
                             const JobOptions& options, const Palette& palette) {
@@ -16,9 +16,9 @@ int runCompile(const Args& args) {
                                  printMessageLine(list, std::string(msg::kNotQbl));
                                  return JobOutcome::failed;
                              }
-                             return runCompileJob(
-                                 delegate,
-                                 CompileInput{list, options.outputDir, palette, options.encoding});
+                             return runCompileJob(delegate,
+                                                  CompileInput{list, options.outputDir, palette,
+                                                               options.encoding, options.compact});
                          });
 }
 

@@ -35,6 +35,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             options.mode = ExportMode::unique;
         } else if (arg == "--uncompressed" && command.takesUncompressed) {
             options.encoding = SpriteEncoding::uncompressed;
+        } else if (arg == "--compact" && command.takesCompact) {
+            options.compact = true;
         } else if (arg == "--mkdir") {
             options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {
@@ -52,6 +54,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
         return usageError(command, "no input file");
     if (options.makeOutputDir && options.outputDir.empty())
         return usageError(command, "--mkdir needs --output-dir");
+    if (options.compact && options.encoding == SpriteEncoding::uncompressed)
+        return usageError(command, "--compact writes run-length rows, not --uncompressed ones");
     return options;
 }
 

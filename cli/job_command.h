@@ -18,6 +18,7 @@ namespace pixmorph::cli {
 struct JobOptions {
     ExportMode mode = ExportMode::all;
     SpriteEncoding encoding = SpriteEncoding::runLength;
+    bool compact = false;
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -29,6 +30,7 @@ struct JobCommand {
     std::string_view usage;
     bool takesUnique = false;
     bool takesUncompressed = false;
+    bool takesCompact = false;
 };
 
 // nullopt after a usage error has been printed.

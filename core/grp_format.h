@@ -40,6 +40,12 @@ struct FrameEntry {
     bool operator==(const FrameEntry&) const = default;
 };
 
+// The whole entry in one number, for finding frames whose entry repeats an earlier one's.
+inline std::uint64_t frameEntryKey(const FrameEntry& entry) {
+    return std::uint64_t{entry.dataOffset} << 32 | std::uint64_t{entry.xOffset} << 24 |
+           std::uint64_t{entry.yOffset} << 16 | std::uint64_t{entry.width} << 8 | entry.height;
+}
+
 // The cell of (x, y) on a grid of columns x rows whose x-lines are kept together; nothing
 // outside the grid has an index. Inline, since decoding and cutting frames call it for every
 // pixel.

@@ -7,6 +7,7 @@
 #include "bmp_check.h"
 #include "core/bmp_file.h"
 #include "core/grp_format.h"
+#include "fuzz_input.h"
 #include "sprite_check.h"
 
 #include <algorithm>
@@ -18,30 +19,15 @@ using namespace pixmorph;
 
 namespace {
 
-class Input {
-public:
-    Input(const std::uint8_t* data, std::size_t size) : bytes_(data, size) {}
-    unsigned u8() { return readU8(bytes_, at_++).value_or(0); }
-    unsigned u16() {
-        const unsigned low = u8();
-        return low | (u8() << 8);
-    }
-    Bytes rest() const { return at_ < bytes_.size() ? bytes_.subspan(at_) : Bytes{}; }
-
-private:
-    Bytes bytes_;
-    std::size_t at_ = 0;
-};
-
 constexpr int kSide = IndexImage::kSize;
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static IndexImage image;
-    Input in(data, size);
-    const int width = 1 + static_cast<int>(in.u16() % kSide);
-    const int height = 1 + static_cast<int>(in.u16() % kSide);
+    fuzz::Input in(data, size);
+    const int width = in.pictureSide();
+    const int height = in.pictureSide();
     const int left = static_cast<int>(in.u16() % kSide);
     const int top = static_cast<int>(in.u16() % kSide);
     const int blockWidth = 1 + static_cast<int>(in.u16() % kSide);

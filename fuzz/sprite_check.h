@@ -33,12 +33,14 @@ inline Extent extentOf(const IndexImage& image, int width, int height) {
     return extent;
 }
 
-// The cells a decode stores, 0 where nothing was stored; no pixel may land outside the picture.
+// The cells a decode stores, kNothing where nothing was stored; no pixel may land outside the
+// picture.
 class DecodedPicture final : public FrameRowSink {
 public:
+    static constexpr int kNothing = -1;
     DecodedPicture(const FrameEntry& entry, int width, int height)
         : entry_(entry), width_(width), height_(height),
-          cells_(static_cast<std::size_t>(width) * height, 0) {}
+          cells_(static_cast<std::size_t>(width) * height, kNothing) {}
     void store(int column, int row, std::uint8_t value) override {
         const int x = entry_.xOffset + column;
         const int y = entry_.yOffset + row;
@@ -50,7 +52,9 @@ public:
         FUZZ_CHECK(x < width_ && y < height_);
         cells_[static_cast<std::size_t>(y) * width_ + x] = value;
     }
-    int at(int x, int y) const { return cells_[static_cast<std::size_t>(y) * width_ + x]; }
+    // The value the cell shows: 0 where nothing was stored.
+    int at(int x, int y) const { return std::max(stored(x, y), 0); }
+    int stored(int x, int y) const { return cells_[static_cast<std::size_t>(y) * width_ + x]; }
 
 private:
     const FrameEntry& entry_;

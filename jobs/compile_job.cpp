@@ -2,6 +2,7 @@
 
 #include "core/bmp_file.h"
 #include "core/file_io.h"
+#include "core/grp_compact_writer.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
@@ -120,12 +121,18 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
         delegate.progress(nextBitmap, frameCount);
     }
 
-    const ByteVector sprite = writer.finish();
+    ByteVector sprite = writer.finish();
     // Rare frames whose raw bytes also read soundly as run-length rows would come back as
     // another picture: refused rather than written wrong.
     if (frameCount > 0 && detectSpriteEncoding(sprite) != input.encoding) {
         refuse(delegate, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
         return JobOutcome::failed;
+    }
+    // Kept only while it still reads as the run-length form it is (it always should).
+    if (input.compact && input.encoding == SpriteEncoding::runLength) {
+        ByteVector compact = compactSprite(sprite);
+        if (detectSpriteEncoding(compact) == SpriteEncoding::runLength)
+            sprite = std::move(compact);
     }
     delegate.fileStarted(outputPath, FileAccess::write);
     if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);

@@ -15,6 +15,7 @@ struct CompileInput {
     std::string outputDir; // empty: the GRP goes beside the list
     Palette palette;
     SpriteEncoding encoding = SpriteEncoding::runLength;
+    bool compact = false; // the same frames in the fewest bytes we can make (--compact)
 };
 
 JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input);

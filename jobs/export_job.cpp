@@ -63,10 +63,7 @@ public:
 
 private:
     static constexpr std::size_t kLimit = 16u << 20;
-    static std::uint64_t key(const FrameEntry& e) {
-        return static_cast<std::uint64_t>(e.dataOffset) << 32 | std::uint64_t{e.xOffset} << 24 |
-               std::uint64_t{e.yOffset} << 16 | std::uint64_t{e.width} << 8 | e.height;
-    }
+    static std::uint64_t key(const FrameEntry& e) { return frameEntryKey(e); }
     std::unordered_map<std::uint64_t, std::size_t> lastUse_;
     std::unordered_map<std::uint64_t, ByteVector> kept_;
     std::size_t keptBytes_ = 0;

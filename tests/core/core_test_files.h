@@ -47,6 +47,26 @@ struct StoreLog final : FrameRowSink {
     int count = 0;
 };
 
+// The frames as the game draws them: each frame's place, width and every pixel it stores (a
+// stored 0 too), from the box's corner.
+struct DrawnFrame {
+    int x, y, width;
+    std::map<std::pair<int, int>, int> stores;
+    bool operator==(const DrawnFrame&) const = default;
+};
+
+inline std::vector<DrawnFrame> drawnFrames(Bytes sprite) {
+    std::vector<DrawnFrame> frames;
+    for (std::size_t i = 0; i < readSpriteHeader(sprite).value().frameCount; ++i) {
+        const FrameEntry entry = readFrameEntry(sprite, i).value();
+        StoreLog log;
+        if (decodeFrameRows(sprite, entry, log) != DecodeStatus::complete)
+            log.stores.clear(), log.stores[{-1, -1}] = -1; // never a decode's store
+        frames.push_back({entry.xOffset, entry.yOffset, entry.width, std::move(log.stores)});
+    }
+    return frames;
+}
+
 // Entry i has red i, so every colour is one entry's own.
 inline Palette distinctPalette() {
     std::array<std::uint32_t, 256> entries{};

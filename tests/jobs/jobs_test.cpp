@@ -78,23 +78,51 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     }
 }
 
-// Exports name.grp (frames with their own data only) and compiles its list back, the list's
-// first line changed to newName.grp when one is given.
-ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name,
-                            std::string newName = {}) {
-    RecordingDelegate exportView(ExportMode::unique), compileView;
+struct Compiled {
+    ByteVector sprite, compact;
+};
+
+// Exports name.grp (frames with their own data only, unless All) and compiles its list back,
+// as specified and compact, the list's first line changed to newName.grp when one is given.
+// The compact sprite draws every frame as the other, in fewer bytes.
+Compiled exportAndCompile(const ScratchDir& dir, const std::string& name,
+                          ExportMode mode = ExportMode::unique, std::string newName = {}) {
+    RecordingDelegate exportView(mode), compileView, compactView;
     EXPECT_EQ(runExportJob(exportView, {dir.file(name + ".grp"), "", Palette()}),
               JobOutcome::finished);
-    const std::string listPath = dir.file(name + ".qbl");
+    const std::string listPath = dir.file(name + ".qbl"), compactDir = dir.file("compact");
     if (!newName.empty()) {
         std::string list = readText(listPath);
         writeFile(listPath, newName + ".grp" + list.substr(list.find('\r')));
     } else {
         newName = name;
     }
+    std::filesystem::create_directory(compactDir);
     EXPECT_EQ(runCompileJob(compileView, {listPath, "", Palette()}), JobOutcome::finished);
-    EXPECT_EQ(exportView.messages.size() + compileView.messages.size(), 0u);
-    return readFile(dir.file("x_" + newName + ".grp"));
+    EXPECT_EQ(runCompileJob(compactView,
+                            {listPath, compactDir, Palette(), SpriteEncoding::runLength, true}),
+              JobOutcome::finished);
+    EXPECT_EQ(
+        exportView.messages.size() + compileView.messages.size() + compactView.messages.size(), 0u);
+    Compiled compiled{readFile(dir.file("x_" + newName + ".grp")),
+                      readFile(compactDir + "/x_" + newName + ".grp")};
+    EXPECT_EQ(readSpriteHeader(compiled.compact), readSpriteHeader(compiled.sprite)) << name;
+    EXPECT_EQ(test::drawnFrames(compiled.compact), test::drawnFrames(compiled.sprite)) << name;
+    EXPECT_LT(compiled.compact.size(), compiled.sprite.size()) << name;
+    return compiled;
+}
+
+// Every frame of the compiled sprite shows what the same frame of the original shows.
+void expectSamePictures(const ByteVector& original, const ByteVector& compiled,
+                        const std::string& name) {
+    const SpriteHeader header = readSpriteHeader(original).value();
+    ASSERT_EQ(readSpriteHeader(compiled), header) << name;
+    FrameCanvas before, after;
+    for (std::size_t i = 0; i < header.frameCount; ++i) {
+        decodeFrame(original, *readFrameEntry(original, i), before);
+        decodeFrame(compiled, *readFrameEntry(compiled, i), after);
+        EXPECT_TRUE(before == after) << name << ", frame " << i;
+    }
 }
 
 TEST(RoundTrip, SpritesOfOurWriter) {
@@ -107,8 +135,28 @@ TEST(RoundTrip, SpritesOfOurWriter) {
         ScratchDir dir;
         const ByteVector sprite = makeSprite(width + height, width, height, frames);
         writeFile(dir.file("s.grp"), sprite);
-        EXPECT_EQ(exportAndCompile(dir, "s"), sprite) << width << " x " << height;
+        EXPECT_EQ(exportAndCompile(dir, "s").sprite, sprite) << width << " x " << height;
     }
+}
+
+// The All export draws a frame whose entry repeats an earlier one's once; frames that share
+// only the data block, at other places, are other pictures.
+TEST(RoundTrip, FramesSharingADataBlockAtOtherPlaces) {
+    ByteVector sprite =
+        test::handLaidSprite(12, 12,
+                             {{0, 0, 3, 2, {{0x01, 5, 0x01, 6, 0x81}, {0x41, 9, 0x42, 8}}},
+                              {4, 0, 3, 2, {}},
+                              {0, 4, 3, 2, {}},
+                              {0, 0, 3, 2, {}},
+                              {4, 4, 3, 2, {}},
+                              {0, 0, 3, 1, {}},
+                              {0, 0, 1, 2, {}}});
+    const std::uint32_t shared = readFrameEntry(sprite, 0)->dataOffset;
+    for (std::size_t i = 1; i < 7; ++i)
+        putU32(sprite, kSpriteHeaderSize + i * kFrameEntrySize + 4, shared);
+    ScratchDir dir;
+    writeFile(dir.file("s.grp"), sprite);
+    expectSamePictures(sprite, exportAndCompile(dir, "s", ExportMode::all).sprite, "s");
 }
 
 // Repeats follow their bitmap's name, not the sprite's: read by the number after the new
@@ -119,9 +167,9 @@ TEST(RoundTrip, ListsRenamedOrNamedWithBlanks) {
     ScratchDir dir;
     const ByteVector sprite = makeSprite(5, 6, 4, repeats);
     writeFile(dir.file("cmd1.grp"), sprite);
-    EXPECT_EQ(exportAndCompile(dir, "cmd1", "cmd"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "cmd1", ExportMode::unique, "cmd").sprite, sprite);
     writeFile(dir.file("my unit.grp"), sprite);
-    EXPECT_EQ(exportAndCompile(dir, "my unit"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "my unit").sprite, sprite);
     EXPECT_EQ(readText(dir.file("my unit.qbl")).substr(0, 33),
               "\"my unit.grp\"\r\n\"my unit000.bmp\"\r\n");
 
@@ -150,15 +198,8 @@ TEST(RoundTrip, RealSamples) {
         ScratchDir dir;
         const ByteVector original = readFile(file.path());
         writeFile(dir.file(name + ".grp"), original);
-        const ByteVector compiled = exportAndCompile(dir, name);
-        const SpriteHeader header = readSpriteHeader(original).value();
-        ASSERT_EQ(readSpriteHeader(compiled), header) << name;
-        FrameCanvas before, after;
-        for (std::size_t i = 0; i < header.frameCount; ++i) {
-            decodeFrame(original, *readFrameEntry(original, i), before);
-            decodeFrame(compiled, *readFrameEntry(compiled, i), after);
-            EXPECT_TRUE(before == after) << name << ", frame " << i;
-        }
+        for (const ExportMode mode : {ExportMode::unique, ExportMode::all})
+            expectSamePictures(original, exportAndCompile(dir, name, mode).sprite, name);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "cli_run.h"
+#include "core/core_test_files.h"
 #include "support/job_files.h"
 #include "support/mpq_test_files.h"
 
@@ -33,6 +34,13 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     EXPECT_EQ(compiled.err, s.file("gone.bmp") + " was not found.\n"); // named once
     EXPECT_EQ(readFile(s.file("x_a.grp")), a);
     EXPECT_FALSE(s.names().contains("x_c.grp"));
+    std::filesystem::create_directory(s.file("small"));
+    EXPECT_EQ(
+        runCli({"compile", "--compact", "--output-dir", s.file("small"), s.file("a.qbl")}).exitCode,
+        0);
+    const ByteVector compact = readFile(s.file("small/x_a.grp"));
+    EXPECT_EQ(test::drawnFrames(compact), test::drawnFrames(a));
+    EXPECT_LT(compact.size(), a.size());
 
     const test::CliRun info = runCli({"info", s.file("a.grp")});
     EXPECT_NE(info.out.find("\nframes: 3\nsize: 30 x 20\ndistinct data offsets: 2\n"),
@@ -126,6 +134,7 @@ TEST(Cli, UsageErrorsWriteNothing) {
              {"convert", grp},
              {"export", "--fast", grp},
              {"compile", "--unique", grp},
+             {"export", "--compact", grp},
              {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
         const test::CliRun result = runCli(args);
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
