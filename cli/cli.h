@@ -10,7 +10,8 @@
 namespace pixmorph::cli {
 
 inline constexpr std::string_view kExportUsage =
-    "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
+    "pixmorph-cli export [--unique] [--format bmp|png] [--palette FILE] [--output-dir DIR "
+    "[--mkdir]] GRP...";
 inline constexpr std::string_view kCompileUsage =
     "pixmorph-cli compile [--palette FILE] [--output-dir DIR [--mkdir]] LIST...";
 inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";

@@ -4,12 +4,13 @@
 namespace pixmorph::cli {
 
 int runExport(const Args& args) {
-    static constexpr JobCommand command{"export", kExportUsage, true};
-    return runJobCommand(command, args,
-                         [](JobView& view, const std::string& grp, const JobOptions& options,
-                            const Palette& palette) {
-                             return RunExport(view, ExportInput{grp, options.outputDir, palette});
-                         });
+    static constexpr JobCommand command{"export", kExportUsage, true, true};
+    return runJobCommand(
+        command, args,
+        [](JobView& view, const std::string& grp, const JobOptions& options,
+           const Palette& palette) {
+            return RunExport(view, ExportInput{grp, options.outputDir, palette, options.format});
+        });
 }
 
 } // namespace pixmorph::cli

@@ -33,6 +33,10 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             optionsEnded = true;
         } else if (arg == "--unique" && command.takesUnique) {
             options.mode = ExportMode::unique;
+        } else if (arg == "--format" && command.takesExportForms) {
+            if (i + 1 == args.size() || (args[i + 1] != "bmp" && args[i + 1] != "png"))
+                return usageError(command, "--format takes bmp or png");
+            options.format = args[++i] == "png" ? PictureFormat::png : PictureFormat::bmp;
         } else if (arg == "--mkdir") {
             options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {

@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "core/palette.h"
+#include "jobs/export_job.h"
 #include "jobs/job_view.h"
 
 #include <functional>
@@ -16,6 +17,7 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
+    PictureFormat format = PictureFormat::bmp;
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -26,6 +28,7 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
+    bool takesExportForms = false; // --format
 };
 
 // nullopt after a usage error has been printed.

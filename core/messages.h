@@ -135,6 +135,8 @@ inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture i
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+// PNG frames and sprite sheets.
+inline constexpr std::string_view kPngDamaged = "%1 is not a PNG picture that can be read: %2.";
 
 // The main window; values that do not fit their fields are refused, never cut.
 inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";

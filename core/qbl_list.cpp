@@ -129,12 +129,14 @@ bool isQblPath(std::string_view path) {
 }
 
 std::optional<long> dupeFrameNumber(std::string_view name, std::string_view listStem) {
-    constexpr std::string_view kBmpEnd = ".bmp";
+    // Frames are written as bitmaps or as PNG pictures; both endings are four characters.
+    constexpr std::size_t kEndSize = 4;
+    const bool knownEnd = name.ends_with(".bmp") || name.ends_with(".png");
     const std::size_t prefixLength = kDupePrefix.size() + listStem.size();
     if (name.starts_with(kDupePrefix) && name.substr(kDupePrefix.size()).starts_with(listStem) &&
-        name.ends_with(kBmpEnd) && name.size() > prefixLength + kBmpEnd.size()) {
+        knownEnd && name.size() > prefixLength + kEndSize) {
         const std::string_view digits =
-            name.substr(prefixLength, name.size() - prefixLength - kBmpEnd.size());
+            name.substr(prefixLength, name.size() - prefixLength - kEndSize);
         if (isDigits(digits))
             return decimal(digits);
     }

@@ -1,7 +1,7 @@
 #include "jobs/compile_job.h"
 
-#include "core/bmp_file.h"
 #include "core/file_io.h"
+#include "core/frame_picture.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
@@ -67,15 +67,6 @@ std::string outputNameFor(const std::string& grpName) {
     return name;
 }
 
-std::optional<Refusal> refuseBitmap(const BmpReadResult& result, const std::string& path) {
-    if (result.status != BmpReadStatus::ok)
-        return Refusal{bmpReadMessage(result.status, path), path};
-    // A picture cut short would become a frame with pixels missing.
-    if (result.dataTruncated)
-        return Refusal{fillIn(msg::kBitmapDataCut, {path}), path};
-    return std::nullopt;
-}
-
 } // namespace
 
 JobOutcome compileSprite(JobView& view, const CompileInput& input) {
@@ -130,8 +121,9 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
             reportFileError(view, bitmap.error, bitmapPath);
             return JobOutcome::failed;
         }
-        const BmpReadResult read = readBmp(bitmap.data, nearest, image);
-        refusal = refuseBitmap(read, bitmapPath);
+        const FramePicture read = readFramePicture(bitmap.data, nearest, image, bitmapPath);
+        if (!read.refusal.empty())
+            refusal = Refusal{read.refusal, bitmapPath};
         if (!refusal) {
             if (const GrpWriteError error = writer.addFrame(image, read.width, read.height);
                 error != GrpWriteError::none)

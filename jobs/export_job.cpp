@@ -4,6 +4,7 @@
 #include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/grp_name.h"
+#include "core/png_writer.h"
 #include "core/qbl_list.h"
 #include "jobs/frame_table.h"
 #include "jobs/job_steps.h"
@@ -140,6 +141,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     // the list can be compiled back wherever the program runs.
     const std::string folder = input.outputDir.empty() ? folderOf(grpPath) : input.outputDir;
     const std::string name = stem(grpPath);
+    const bool png = input.format == PictureFormat::png;
+    const std::string pictureEnd = png ? ".png" : ".bmp";
     std::vector<std::string> lines{name + ".grp"};
     lines.reserve(table.size() + 1);
 
@@ -152,10 +155,10 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         view.stepProgress();
         if (const auto original = repeats[i]) {
             lines.push_back(std::string(kDupePrefix) + name +
-                            frameTag(static_cast<long>(*original)) + ".bmp");
+                            frameTag(static_cast<long>(*original)) + pictureEnd);
             continue;
         }
-        const std::string bmpName = name + frameTag(static_cast<long>(i)) + ".bmp";
+        const std::string bmpName = name + frameTag(static_cast<long>(i)) + pictureEnd;
         const std::string bmpPath = joinPath(folder, bmpName);
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
@@ -179,7 +182,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
                 refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
                 return JobOutcome::failed;
             }
-            encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
+            encoded = png ? encodeFramePng(canvas, input.palette, header.width, header.height)
+                          : encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
         }

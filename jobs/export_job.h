@@ -9,10 +9,14 @@
 
 namespace pixmorph {
 
+// How each frame is written: a run-length bitmap, or an indexed PNG with index 0 transparent.
+enum class PictureFormat { bmp, png };
+
 struct ExportInput {
     std::string grpPath;   // empty: nothing to export
     std::string outputDir; // empty: the bitmaps and the list go beside the GRP
     Palette palette;
+    PictureFormat format = PictureFormat::bmp;
 };
 
 JobOutcome RunExport(JobView& view, const ExportInput& input);
