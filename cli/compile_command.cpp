@@ -6,7 +6,7 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{"compile", kCompileUsage, false};
+    static constexpr JobCommand command{"compile", kCompileUsage, false, false, true};
     return runJobCommand(
         command, args,
         [](JobView& view, const std::string& list, const JobOptions& options,
@@ -16,7 +16,8 @@ int runCompile(const Args& args) {
                 view.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, list);
                 return JobOutcome::failed;
             }
-            return compileSprite(view, CompileInput{list, options.outputDir, palette});
+            return compileSprite(view,
+                                 CompileInput{list, options.outputDir, palette, options.partial});
         });
 }
 

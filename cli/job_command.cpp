@@ -37,6 +37,14 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             if (i + 1 == args.size() || (args[i + 1] != "bmp" && args[i + 1] != "png"))
                 return usageError(command, "--format takes bmp or png");
             options.format = args[++i] == "png" ? PictureFormat::png : PictureFormat::bmp;
+        } else if (arg == "--frames" && command.takesExportForms) {
+            auto ranges = i + 1 < args.size() ? parseFrameRanges(args[i + 1]) : std::nullopt;
+            if (!ranges)
+                return usageError(command, "--frames takes frame numbers and ranges, as 0-16,34");
+            options.frames = std::move(*ranges);
+            ++i;
+        } else if (arg == "--partial" && command.takesPartial) {
+            options.partial = true;
         } else if (arg == "--mkdir") {
             options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {

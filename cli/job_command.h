@@ -18,6 +18,8 @@ namespace pixmorph::cli {
 struct JobOptions {
     ExportMode mode = ExportMode::all;
     PictureFormat format = PictureFormat::bmp;
+    std::vector<FrameRange> frames; // export --frames
+    bool partial = false;           // compile --partial
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -28,7 +30,8 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
-    bool takesExportForms = false; // --format
+    bool takesExportForms = false; // --format, --frames
+    bool takesPartial = false;
 };
 
 // nullopt after a usage error has been printed.

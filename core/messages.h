@@ -137,6 +137,11 @@ inline constexpr std::string_view kPaletteNotRead =
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
 // PNG frames and sprite sheets.
 inline constexpr std::string_view kPngDamaged = "%1 is not a PNG picture that can be read: %2.";
+inline constexpr std::string_view kFramesPastEnd =
+    "%1 has %2 frames: the frames asked for reach past its last, frame %3.";
+inline constexpr std::string_view kPartialList =
+    "%1 holds %2 of the sprite's %3 frames.\nCompile it with --partial to make a sprite of "
+    "these frames alone.";
 
 // The main window; values that do not fit their fields are refused, never cut.
 inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";

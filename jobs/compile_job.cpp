@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/frame_picture.h"
+#include "core/frame_ranges.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
@@ -77,9 +78,13 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         reportFileError(view, listFile.error, listPath);
         return JobOutcome::failed;
     }
-    const QblList list = readQblList(std::string_view(
-        reinterpret_cast<const char*>(listFile.data.data()), listFile.data.size()));
+    QblList list = readQblList(std::string_view(reinterpret_cast<const char*>(listFile.data.data()),
+                                                listFile.data.size()));
     std::optional<Refusal> refusal = refuseList(list, listPath);
+    if (const auto fullCount = takePartialNote(list); fullCount && !input.partial)
+        refusal = Refusal{fillIn(msg::kPartialList, {listPath, std::to_string(list.frames.size()),
+                                                     std::to_string(*fullCount)}),
+                          listPath};
     FramePlan plan;
     if (!refusal) {
         plan = planFrames(list, listPath);

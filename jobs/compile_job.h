@@ -13,6 +13,7 @@ struct CompileInput {
     std::string listPath;  // bitmap names resolve against the list's folder
     std::string outputDir; // empty: the GRP goes beside the list
     Palette palette;
+    bool partial = false; // a list of some of a sprite's frames is compiled, not refused
 };
 
 JobOutcome compileSprite(JobView& view, const CompileInput& input);

@@ -134,8 +134,24 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const SpriteHeader& header = sprite->header;
     const std::vector<FrameEntry>& table = sprite->entries;
     std::vector<std::optional<std::size_t>> repeats(table.size());
-    if (*mode == ExportMode::unique)
+    const bool partial = !input.frames.empty();
+    if (*mode == ExportMode::unique && !partial)
         repeats = findRepeats(table);
+    std::vector<std::size_t> order(table.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (partial) {
+        auto selected = selectFrames(input.frames, table.size());
+        if (!selected) {
+            refuse(
+                view,
+                fillIn(msg::kFramesPastEnd, {grpPath, std::to_string(table.size()),
+                                             std::to_string(static_cast<long>(table.size()) - 1)}),
+                grpPath);
+            return JobOutcome::failed;
+        }
+        order = std::move(*selected);
+    }
 
     // Without an output directory the bitmaps stay beside their list, in the GRP's folder, so
     // the list can be compiled back wherever the program runs.
@@ -151,7 +167,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     StagedFiles outputs;
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
-    for (std::size_t i = 0; i < table.size(); ++i) {
+    for (const std::size_t i : order) {
         view.stepProgress();
         if (const auto original = repeats[i]) {
             lines.push_back(std::string(kDupePrefix) + name +
@@ -198,6 +214,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         lines.push_back(bmpName);
     }
 
+    if (partial)
+        lines.push_back(partialNote(table.size()));
     const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
     if (const FileErrorCause error =

@@ -2,6 +2,7 @@
 // GRP to BMP export: every frame, or only frames with their own data, as RLE8 bitmaps at the
 // full sprite size, with a QBL list that names them.
 
+#include "core/frame_ranges.h"
 #include "core/palette.h"
 #include "jobs/job_view.h"
 
@@ -17,6 +18,9 @@ struct ExportInput {
     std::string outputDir; // empty: the bitmaps and the list go beside the GRP
     Palette palette;
     PictureFormat format = PictureFormat::bmp;
+    // Empty: every frame. Otherwise only these, each as a picture of its own, and the list
+    // notes the sprite's full frame count.
+    std::vector<FrameRange> frames;
 };
 
 JobOutcome RunExport(JobView& view, const ExportInput& input);

@@ -41,10 +41,10 @@ public:
 };
 
 enum class JobOutcome {
-    finished, // status "Finished"/"Finished."
+    finished,    // status "Finished"/"Finished."
     nothingToDo, // no input (cancelled picker, empty path): nothing written, no message
-    aborted,  // the user closed the choice window
-    failed,   // a message was shown; nothing partial was left behind
+    aborted,     // the user closed the choice window
+    failed,      // a message was shown; nothing partial was left behind
 };
 
 } // namespace pixmorph
