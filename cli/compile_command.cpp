@@ -2,6 +2,7 @@
 #include "core/messages.h"
 #include "core/qbl_list.h"
 #include "jobs/compile_job.h"
+#include "jobs/sheet_json.h"
 
 namespace pixmorph::cli {
 
@@ -12,7 +13,7 @@ int runCompile(const Args& args) {
         [](JobView& view, const std::string& list, const JobOptions& options,
            const Palette& palette) {
             // The same check the compile window makes before its job runs.
-            if (!isQblPath(list)) {
+            if (!isQblPath(list) && !isSheetJsonPath(list)) {
                 view.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, list);
                 return JobOutcome::failed;
             }

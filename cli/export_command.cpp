@@ -5,12 +5,16 @@ namespace pixmorph::cli {
 
 int runExport(const Args& args) {
     static constexpr JobCommand command{"export", kExportUsage, true, true};
-    return runJobCommand(command, args,
-                         [](JobView& view, const std::string& grp, const JobOptions& options,
-                            const Palette& palette) {
-                             return RunExport(view, ExportInput{grp, options.outputDir, palette,
-                                                                options.format, options.frames});
-                         });
+    return runJobCommand(
+        command, args,
+        [](JobView& view, const std::string& grp, const JobOptions& options,
+           const Palette& palette) {
+            // A sheet is a PNG unless a bitmap is asked for.
+            const PictureFormat format = options.format.value_or(
+                options.sheetColumns > 0 ? PictureFormat::png : PictureFormat::bmp);
+            return RunExport(view, ExportInput{grp, options.outputDir, palette, format,
+                                               options.frames, options.sheetColumns});
+        });
 }
 
 } // namespace pixmorph::cli

@@ -37,6 +37,14 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             if (i + 1 == args.size() || (args[i + 1] != "bmp" && args[i + 1] != "png"))
                 return usageError(command, "--format takes bmp or png");
             options.format = args[++i] == "png" ? PictureFormat::png : PictureFormat::bmp;
+        } else if (arg == "--sheet" && command.takesExportForms) {
+            options.sheetColumns = kDefaultSheetColumns;
+        } else if (arg == "--columns" && command.takesExportForms) {
+            const std::string value = i + 1 < args.size() ? args[++i] : "";
+            if (value.empty() || value.size() > 4 ||
+                value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) < 1)
+                return usageError(command, "--columns takes a count from 1 to 9999");
+            options.columns = std::stoi(value);
         } else if (arg == "--frames" && command.takesExportForms) {
             auto ranges = i + 1 < args.size() ? parseFrameRanges(args[i + 1]) : std::nullopt;
             if (!ranges)
@@ -62,6 +70,10 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
         return usageError(command, "no input file");
     if (options.makeOutputDir && options.outputDir.empty())
         return usageError(command, "--mkdir needs --output-dir");
+    if (options.columns && options.sheetColumns == 0)
+        return usageError(command, "--columns needs --sheet");
+    if (options.columns)
+        options.sheetColumns = *options.columns;
     return options;
 }
 

@@ -17,7 +17,9 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
-    PictureFormat format = PictureFormat::bmp;
+    std::optional<PictureFormat> format; // export --format
+    int sheetColumns = 0;                // export --sheet [--columns N]
+    std::optional<int> columns;
     std::vector<FrameRange> frames; // export --frames
     bool partial = false;           // compile --partial
     bool makeOutputDir = false;

@@ -7,6 +7,8 @@
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
 #include "jobs/job_steps.h"
+#include "jobs/sheet_compile.h"
+#include "jobs/sheet_json.h"
 
 #include <limits>
 #include <optional>
@@ -61,16 +63,11 @@ std::optional<Refusal> refuseList(const QblList& list, const std::string& listPa
     return std::nullopt;
 }
 
-// "x_" + the list's GRP name, its last three characters made "grp".
-std::string outputNameFor(const std::string& grpName) {
-    std::string name = "x_" + grpName;
-    name.replace(name.size() - 3, 3, "grp");
-    return name;
-}
-
 } // namespace
 
 JobOutcome compileSprite(JobView& view, const CompileInput& input) {
+    if (isSheetJsonPath(input.listPath))
+        return compileSheet(view, input);
     view.setStatus(std::string(msg::kCompileStatus));
     const std::string& listPath = input.listPath;
     const FileReadResult listFile = readWholeFile(listPath);

@@ -6,9 +6,13 @@
 #include "core/grp_name.h"
 #include "core/png_writer.h"
 #include "core/qbl_list.h"
+#include "core/sheet_picture.h"
 #include "jobs/frame_table.h"
 #include "jobs/job_steps.h"
+#include "jobs/sprite_sheet.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -100,6 +104,33 @@ std::optional<SpriteTable> readSpriteTable(JobView& view, Bytes file, const std:
     return SpriteTable{*header, std::move(*entries)};
 }
 
+// Decodes the frame and refuses one that its picture could not hold whole; false after a
+// message.
+bool decodeWhole(JobView& view, Bytes file, const SpriteTable& sprite, std::size_t i,
+                 const std::string& grpPath, ExportCanvas& canvas) {
+    const std::string frameText = std::to_string(i);
+    if (const DecodeStatus decoded = decodeFrameForExport(file, sprite.entries[i], canvas);
+        decoded != DecodeStatus::complete) {
+        const auto text =
+            decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
+        refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
+        return false;
+    }
+    if (canvas.overflowed()) {
+        refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
+        return false;
+    }
+    // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+    const SpriteHeader& header = sprite.header;
+    if (canvas.drawnOutside(header.width, header.height)) {
+        const std::string size =
+            std::to_string(header.width) + " x " + std::to_string(header.height);
+        refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 JobOutcome RunExport(JobView& view, const ExportInput& input) {
@@ -167,8 +198,34 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     StagedFiles outputs;
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
+    std::unique_ptr<FrameGathering> gathering;
+    if (input.sheetColumns > 0) {
+        SheetPlan plan{folder, name, std::max<int>(header.width, 1),
+                       std::max<int>(header.height, 1), input.sheetColumns};
+        plan.cells = static_cast<std::size_t>(
+            std::count_if(order.begin(), order.end(), [&](std::size_t i) { return !repeats[i]; }));
+        plan.fullFrameCount = table.size();
+        plan.partial = partial;
+        plan.format = input.format;
+        plan.palette = input.palette;
+        gathering = makeSpriteSheet(plan);
+        if (!gathering) {
+            const std::string sheetPath = sheetPicturePath(plan);
+            refuse(view,
+                   fillIn(msg::kSheetTooLarge, {sheetPath, std::to_string(kMaxSheetSide),
+                                                std::to_string(kMaxSheetPixels)}),
+                   sheetPath);
+            return JobOutcome::failed;
+        }
+    }
     for (const std::size_t i : order) {
         view.stepProgress();
+        if (gathering) {
+            if (!repeats[i] && !decodeWhole(view, file, *sprite, i, grpPath, canvas))
+                return JobOutcome::failed;
+            gathering->add(i, repeats[i], canvas);
+            continue;
+        }
         if (const auto original = repeats[i]) {
             lines.push_back(std::string(kDupePrefix) + name +
                             frameTag(static_cast<long>(*original)) + pictureEnd);
@@ -179,25 +236,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
-            const std::string frameText = std::to_string(i);
-            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
-                decoded != DecodeStatus::complete) {
-                const auto text =
-                    decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
-                refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
+            if (!decodeWhole(view, file, *sprite, i, grpPath, canvas))
                 return JobOutcome::failed;
-            }
-            if (canvas.overflowed()) {
-                refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
-                return JobOutcome::failed;
-            }
-            // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
-            if (canvas.drawnOutside(header.width, header.height)) {
-                const std::string size =
-                    std::to_string(header.width) + " x " + std::to_string(header.height);
-                refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
-                return JobOutcome::failed;
-            }
             encoded = png ? encodeFramePng(canvas, input.palette, header.width, header.height)
                           : encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
@@ -214,15 +254,22 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         lines.push_back(bmpName);
     }
 
-    if (partial)
-        lines.push_back(partialNote(table.size()));
-    const std::string listPath = joinPath(folder, name + ".qbl");
-    const std::string listText = writeQblList(lines);
-    if (const FileErrorCause error =
-            outputs.add(listPath, ByteVector(listText.begin(), listText.end()));
-        error != FileErrorCause::none) {
-        reportFileError(view, error, outputs.failedPath());
-        return JobOutcome::failed;
+    std::vector<OutputFile> whole;
+    if (gathering) {
+        whole = gathering->finish();
+    } else {
+        if (partial)
+            lines.push_back(partialNote(table.size()));
+        const std::string listText = writeQblList(lines);
+        whole.push_back(
+            {joinPath(folder, name + ".qbl"), ByteVector(listText.begin(), listText.end())});
+    }
+    for (OutputFile& output : whole) {
+        if (const FileErrorCause error = outputs.add(output.path, std::move(output.bytes));
+            error != FileErrorCause::none) {
+            reportFileError(view, error, outputs.failedPath());
+            return JobOutcome::failed;
+        }
     }
     if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {
         reportFileError(view, error, outputs.failedPath());

@@ -10,6 +10,9 @@
 
 namespace pixmorph {
 
+// The game's count of facing directions: a unit's turn cycle fills a row of the sheet.
+inline constexpr int kDefaultSheetColumns = 17;
+
 // How each frame is written: a run-length bitmap, or an indexed PNG with index 0 transparent.
 enum class PictureFormat { bmp, png };
 
@@ -21,6 +24,9 @@ struct ExportInput {
     // Empty: every frame. Otherwise only these, each as a picture of its own, and the list
     // notes the sprite's full frame count.
     std::vector<FrameRange> frames;
+    // Above 0: one sprite sheet of this many columns and its JSON instead of a picture per
+    // frame and a list.
+    int sheetColumns = 0;
 };
 
 JobOutcome RunExport(JobView& view, const ExportInput& input);

@@ -17,6 +17,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + '/' + name;
 }
 
+std::string outputNameFor(const std::string& grpName) {
+    std::string name = "x_" + grpName;
+    name.replace(name.size() - 3, 3, "grp");
+    return name;
+}
+
 void reportFileError(JobView& view, FileErrorCause cause, const std::string& path) {
     view.showMessage(fileErrorMessage(cause, path), MessageIcon::stop, path);
 }

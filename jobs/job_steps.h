@@ -16,6 +16,9 @@ std::string folderOf(const std::string& path);
 // name inside folder; name itself when folder is empty or name is absolute.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// "x_" + the sprite's name, its last three characters made "grp": the compile's output.
+std::string outputNameFor(const std::string& grpName);
+
 // A file that could not be read or written: the file-error message naming it, stop icon.
 void reportFileError(JobView& view, FileErrorCause cause, const std::string& path);
 // Input the job refuses: the message with the exclamation icon.

@@ -80,5 +80,49 @@ TEST(PictureForms, FrameRangesNoteTheFullCount) {
     EXPECT_EQ(runCli({"export", "--frames", "2-1", dir.file("s.grp")}).exitCode, 2);
 }
 
+// PNG and BMP sheets, every frame or the unique ones, compile back to what the bitmaps make.
+TEST(PictureForms, SheetsRoundTripAsTheBitmapsDo) {
+    for (const ByteVector& sprite : testSprites()) {
+        const ByteVector all = exportAndCompile(sprite, {});
+        EXPECT_EQ(exportAndCompile(sprite, {"--sheet", "--unique"}, "s.json"), sprite);
+        EXPECT_EQ(exportAndCompile(sprite, {"--sheet", "--format", "bmp", "--unique"}, "s.json"),
+                  sprite);
+        EXPECT_EQ(exportAndCompile(sprite, {"--sheet", "--columns", "3"}, "s.json"), all);
+    }
+}
+
+TEST(PictureForms, SheetLayoutAndItsRefusals) {
+    ScratchDir dir;
+    writeFile(dir.file("s.grp"), makeSprite(6, 10, 7, Repeats(20)));
+    ASSERT_EQ(runCli({"export", "--sheet", dir.file("s.grp")}).exitCode, 0);
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"s.grp", "s.png", "s.json"}));
+    const std::string json = readText(dir.file("s.json"));
+    // 17 columns of 10 x 7 cells, frame 18 in the second row.
+    EXPECT_NE(json.find(R"("size": {
+   "w": 170,
+   "h": 14
+  })"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find(R"("filename": "s018",
+   "frame": {
+    "x": 10,
+    "y": 7,)"),
+              std::string::npos);
+
+    EXPECT_EQ(runCli({"export", "--columns", "3", dir.file("s.grp")}).exitCode, 2);
+    writeFile(dir.file("s.json"), std::string(R"({"frames": [], "meta": {"image": "../s.png"}})"));
+    const test::CliRun outside = runCli({"compile", dir.file("s.json")});
+    EXPECT_EQ(outside.err, dir.file("s.json") + " cannot be compiled as a sprite sheet: its image "
+                                                "must be a file name without a folder.\n");
+    writeFile(dir.file("s.json"),
+              std::string(R"({"frames": [{"frame": {"x": 165, "y": 0, "w": 10, "h": 7}}],
+                              "meta": {"image": "s.png"}})"));
+    EXPECT_EQ(runCli({"compile", dir.file("s.json")}).err,
+              dir.file("s.json") + " cannot be compiled as a sprite sheet: frame 0 reaches "
+                                   "outside the sheet s.png.\n");
+    EXPECT_FALSE(dir.names().contains("x_s.grp"));
+}
+
 } // namespace
 } // namespace pixmorph
