@@ -11,6 +11,7 @@ namespace pixmorph::cli {
 
 inline constexpr std::string_view kExportUsage =
     "pixmorph-cli export [--unique] [--format bmp|png] [--frames RANGES] [--sheet [--columns N]] "
+    "[--gif [--fps N]] "
     "[--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
 inline constexpr std::string_view kCompileUsage =
     "pixmorph-cli compile [--partial] [--palette FILE] [--output-dir DIR [--mkdir]] "

@@ -12,8 +12,9 @@ int runExport(const Args& args) {
             // A sheet is a PNG unless a bitmap is asked for.
             const PictureFormat format = options.format.value_or(
                 options.sheetColumns > 0 ? PictureFormat::png : PictureFormat::bmp);
-            return RunExport(view, ExportInput{grp, options.outputDir, palette, format,
-                                               options.frames, options.sheetColumns});
+            return RunExport(view,
+                             ExportInput{grp, options.outputDir, palette, format, options.frames,
+                                         options.sheetColumns, options.gifFps});
         });
 }
 

@@ -4,6 +4,7 @@
 #include "cli/output_folder.h"
 #include "core/file_io.h"
 #include "core/messages.h"
+#include "jobs/gif_animation.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -39,12 +40,17 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             options.format = args[++i] == "png" ? PictureFormat::png : PictureFormat::bmp;
         } else if (arg == "--sheet" && command.takesExportForms) {
             options.sheetColumns = kDefaultSheetColumns;
-        } else if (arg == "--columns" && command.takesExportForms) {
+        } else if (arg == "--gif" && command.takesExportForms) {
+            options.gifFps = kDefaultGifFps;
+        } else if ((arg == "--columns" || arg == "--fps") && command.takesExportForms) {
+            const int most = arg == "--fps" ? kMostGifFps : 9999;
             const std::string value = i + 1 < args.size() ? args[++i] : "";
             if (value.empty() || value.size() > 4 ||
-                value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) < 1)
-                return usageError(command, "--columns takes a count from 1 to 9999");
-            options.columns = std::stoi(value);
+                value.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(value) < 1 || std::stoi(value) > most)
+                return usageError(command,
+                                  arg + " takes a count from 1 to " + std::to_string(most));
+            (arg == "--fps" ? options.fps : options.columns) = std::stoi(value);
         } else if (arg == "--frames" && command.takesExportForms) {
             auto ranges = i + 1 < args.size() ? parseFrameRanges(args[i + 1]) : std::nullopt;
             if (!ranges)
@@ -74,6 +80,12 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
         return usageError(command, "--columns needs --sheet");
     if (options.columns)
         options.sheetColumns = *options.columns;
+    if (options.fps && options.gifFps == 0)
+        return usageError(command, "--fps needs --gif");
+    if (options.fps)
+        options.gifFps = *options.fps;
+    if (options.gifFps > 0 && (options.sheetColumns > 0 || options.format))
+        return usageError(command, "--gif goes without --sheet and --format");
     return options;
 }
 

@@ -20,6 +20,8 @@ struct JobOptions {
     std::optional<PictureFormat> format; // export --format
     int sheetColumns = 0;                // export --sheet [--columns N]
     std::optional<int> columns;
+    int gifFps = 0; // export --gif [--fps N]
+    std::optional<int> fps;
     std::vector<FrameRange> frames; // export --frames
     bool partial = false;           // compile --partial
     bool makeOutputDir = false;

@@ -157,6 +157,9 @@ inline constexpr std::string_view kSheetOursBroken = "its \"pixmorph\" entry is 
 inline constexpr std::string_view kSheetImageNotBare =
     "its image must be a file name without a folder";
 inline constexpr std::string_view kSheetFrameOutside = "frame %1 reaches outside the sheet %2";
+inline constexpr std::string_view kAnimationTooLarge =
+    "%1 would be larger than 64 MiB, the most Pixmorph reads; export fewer frames.";
+inline constexpr std::string_view kAnimationNotWritten = "%1 could not be made: out of memory.";
 inline constexpr std::string_view kFramesPastEnd =
     "%1 has %2 frames: the frames asked for reach past its last, frame %3.";
 inline constexpr std::string_view kPartialList =

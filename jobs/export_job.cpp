@@ -8,6 +8,7 @@
 #include "core/qbl_list.h"
 #include "core/sheet_picture.h"
 #include "jobs/frame_table.h"
+#include "jobs/gif_animation.h"
 #include "jobs/job_steps.h"
 #include "jobs/sprite_sheet.h"
 
@@ -166,7 +167,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::vector<FrameEntry>& table = sprite->entries;
     std::vector<std::optional<std::size_t>> repeats(table.size());
     const bool partial = !input.frames.empty();
-    if (*mode == ExportMode::unique && !partial)
+    // An animation draws every frame, repeated or not.
+    if (*mode == ExportMode::unique && !partial && input.gifFps == 0)
         repeats = findRepeats(table);
     std::vector<std::size_t> order(table.size());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -218,12 +220,20 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             return JobOutcome::failed;
         }
     }
+    if (input.gifFps > 0)
+        gathering =
+            makeGifAnimation({joinPath(folder, name + ".gif"), std::max<int>(header.width, 1),
+                              std::max<int>(header.height, 1), input.gifFps, input.palette});
     for (const std::size_t i : order) {
         view.stepProgress();
         if (gathering) {
             if (!repeats[i] && !decodeWhole(view, file, *sprite, i, grpPath, canvas))
                 return JobOutcome::failed;
             gathering->add(i, repeats[i], canvas);
+            if (const std::string refusal = gathering->refusal(); !refusal.empty()) {
+                refuse(view, refusal, grpPath);
+                return JobOutcome::failed;
+            }
             continue;
         }
         if (const auto original = repeats[i]) {
@@ -257,6 +267,10 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     std::vector<OutputFile> whole;
     if (gathering) {
         whole = gathering->finish();
+        if (const std::string refusal = gathering->refusal(); !refusal.empty()) {
+            refuse(view, refusal, grpPath);
+            return JobOutcome::failed;
+        }
     } else {
         if (partial)
             lines.push_back(partialNote(table.size()));

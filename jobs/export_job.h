@@ -27,6 +27,8 @@ struct ExportInput {
     // Above 0: one sprite sheet of this many columns and its JSON instead of a picture per
     // frame and a list.
     int sheetColumns = 0;
+    // Above 0: one animated GIF at this many frames a second instead.
+    int gifFps = 0;
 };
 
 JobOutcome RunExport(JobView& view, const ExportInput& input);

@@ -23,6 +23,8 @@ public:
     // repeating that earlier frame's data (the canvas then holds nothing of it).
     virtual void add(std::size_t frame, std::optional<std::size_t> original,
                      const ExportCanvas& canvas) = 0;
+    // Why the files cannot be written (empty while they can), asked after each frame.
+    virtual std::string refusal() const { return {}; }
     // The files to write once every frame is in.
     virtual std::vector<OutputFile> finish() = 0;
 };
