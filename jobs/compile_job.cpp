@@ -140,16 +140,7 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         view.stepProgress();
     }
 
-    const ByteVector sprite = writer.finish();
-    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
-        error != FileErrorCause::none) {
-        reportFileError(view, error, outputPath);
-        return JobOutcome::failed;
-    }
-    view.setProgressPosition(0);
-    view.repaintNow();
-    showFinished(view, msg::kCompileFinished);
-    return JobOutcome::finished;
+    return writeCompiledSprite(view, outputPath, writer.finish());
 }
 
 } // namespace pixmorph

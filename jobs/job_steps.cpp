@@ -1,5 +1,7 @@
 #include "jobs/job_steps.h"
 
+#include "core/file_io.h"
+
 namespace pixmorph {
 
 std::string folderOf(const std::string& path) {
@@ -36,6 +38,19 @@ void showFinished(JobView& view, std::string_view status) {
     view.stopClip();
     view.playClip(kClipLastFrame, kClipLastFrame, 0);
     view.enableOk();
+}
+
+JobOutcome writeCompiledSprite(JobView& view, const std::string& outputPath,
+                               const ByteVector& sprite) {
+    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
+        error != FileErrorCause::none) {
+        reportFileError(view, error, outputPath);
+        return JobOutcome::failed;
+    }
+    view.setProgressPosition(0);
+    view.repaintNow();
+    showFinished(view, msg::kCompileFinished);
+    return JobOutcome::finished;
 }
 
 } // namespace pixmorph

@@ -2,6 +2,7 @@
 // What the export and the compile share: where their files go, how a failure is shown and how
 // a finished run leaves its window.
 
+#include "core/bytes.h"
 #include "core/file_error.h"
 #include "jobs/job_view.h"
 
@@ -23,6 +24,10 @@ std::string outputNameFor(const std::string& grpName);
 void reportFileError(JobView& view, FileErrorCause cause, const std::string& path);
 // Input the job refuses: the message with the exclamation icon.
 void refuse(JobView& view, const std::string& text, const std::string& file);
+
+// The compile's last step: the sprite written whole or not at all, then the finished window.
+JobOutcome writeCompiledSprite(JobView& view, const std::string& outputPath,
+                               const ByteVector& sprite);
 
 // The end of a run that did all its work: the final status, the clip stopped on its last
 // frame standing still, OK enabled.

@@ -115,15 +115,7 @@ JobOutcome compileSheet(JobView& view, const CompileInput& input) {
     const std::string outputPath =
         joinPath(input.outputDir.empty() ? folderOf(jsonPath) : input.outputDir,
                  outputNameFor(layout->sprite));
-    if (const FileErrorCause error = writeFileAtomically(outputPath, writer.finish());
-        error != FileErrorCause::none) {
-        reportFileError(view, error, outputPath);
-        return JobOutcome::failed;
-    }
-    view.setProgressPosition(0);
-    view.repaintNow();
-    showFinished(view, msg::kCompileFinished);
-    return JobOutcome::finished;
+    return writeCompiledSprite(view, outputPath, writer.finish());
 }
 
 } // namespace pixmorph
