@@ -202,8 +202,12 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     RepeatedBitmaps repeated(table);
     std::unique_ptr<FrameGathering> gathering;
     if (input.sheetColumns > 0) {
-        SheetPlan plan{folder, name, std::max<int>(header.width, 1),
-                       std::max<int>(header.height, 1), input.sheetColumns};
+        SheetPlan plan;
+        plan.folder = folder;
+        plan.name = name;
+        plan.width = std::max<int>(header.width, 1);
+        plan.height = std::max<int>(header.height, 1);
+        plan.columns = input.sheetColumns;
         plan.cells = static_cast<std::size_t>(
             std::count_if(order.begin(), order.end(), [&](std::size_t i) { return !repeats[i]; }));
         plan.fullFrameCount = table.size();
