@@ -6,6 +6,7 @@
 #include "archive/archive_library.h"
 #include "archive/extraction.h"
 #include "archive/offered_names.h"
+#include "archive/shipped_name_list.h"
 #include "core/messages.h"
 
 namespace pixmorph {
@@ -37,7 +38,8 @@ void locateArchive(ConverterState& state, WindowOps& window, ArchiveLibrary& lib
     }
     // Every run leaves the flag clear, whatever happens next.
     state.useStoredArchive = false;
-    if (!library.openArchiveAndList(state.archivePath, state.fileListPath)) {
+    // Without a list of the user's own at the stored location, the shipped one serves.
+    if (!library.openArchiveAndList(state.archivePath, nameListToUse(state.fileListPath))) {
         window.showMessage(std::string(msg::kArchiveFailed));
         return;
     }

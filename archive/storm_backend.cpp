@@ -14,10 +14,11 @@ namespace pixmorph {
 
 namespace {
 
-// The game's archives are version 1 with their header at the start; reading them as such
-// keeps the reader off the newer tables, which the header check does not cover.
-constexpr DWORD kOpenFlags = MPQ_OPEN_READ_ONLY | MPQ_OPEN_NO_LISTFILE | MPQ_OPEN_NO_ATTRIBUTES |
-                             MPQ_OPEN_NO_HEADER_SEARCH | MPQ_OPEN_FORCE_MPQ_V1;
+// The game's archives are version 1; reading them as such keeps the reader off the newer
+// tables (and user-data headers), which the header check does not cover. The reader searches
+// for the header where the check has searched.
+constexpr DWORD kOpenFlags =
+    MPQ_OPEN_READ_ONLY | MPQ_OPEN_NO_LISTFILE | MPQ_OPEN_NO_ATTRIBUTES | MPQ_OPEN_FORCE_MPQ_V1;
 
 // Decompressing the largest file the program extracts takes well under a second.
 constexpr std::chrono::seconds kReadDeadline{60};

@@ -19,7 +19,7 @@ ROWS = [
     ("compile_floor", "  floor: read the inputs, cp -r the GRPs", None, None),
     ("compile_rgb24", "compile, 24-bit bitmaps", "compile_rle8", 2.0),
     ("list", "list the archive", None, None),
-    ("extract", "extract every sprite", "extract_floor", 1.2),
+    ("extract", "extract every sprite (--all)", "extract_floor", 1.2),
     ("extract_floor", "  floor: smpq -x", None, None),
     ("preview", "preview, every frame", None, None),
     ("export_all_x2", "doubled corpus: export, All", "export_all", 2.1),

@@ -1,6 +1,7 @@
 #include "cli/archive_options.h"
 
 #include "archive/name_list.h"
+#include "archive/shipped_name_list.h"
 #include "cli/cli_job_view.h"
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -69,11 +70,13 @@ std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command,
         }
     }
     if (options.nameList.empty())
-        return usageError(command, "--names LISTFILE is required");
-    if (options.operands.size() < command.fewestOperands)
+        options.nameList = shippedNameListPath();
+    // extract --all takes the archive alone; list --all changes only what is shown.
+    const bool archiveAlone = options.all && command.takesOutput;
+    if (options.operands.size() < (archiveAlone ? 1 : command.fewestOperands))
         return usageError(command, options.operands.empty() ? "no archive" : "no name");
-    if (options.operands.size() > command.mostOperands)
-        return usageError(command, "too many arguments");
+    if (options.operands.size() > (archiveAlone ? 1 : command.mostOperands))
+        return usageError(command, archiveAlone ? "--all takes no names" : "too many arguments");
     if (options.operands.front().empty())
         return usageError(command, "an empty archive name");
     if (options.makeOutputDir && options.outputDir.empty())

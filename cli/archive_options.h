@@ -15,8 +15,8 @@ namespace pixmorph::cli {
 struct ArchiveOptions {
     bool flat = false;
     bool makeOutputDir = false;
-    bool all = false;
-    std::string nameList;
+    bool all = false;      // list: every name found; extract: every offered name, no NAME operands
+    std::string nameList;  // the shipped list when --names is not given
     std::string outputDir; // empty: the current directory
     std::vector<std::string> operands;
 };

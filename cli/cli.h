@@ -17,9 +17,13 @@ inline constexpr std::string_view kCompileUsage =
     "pixmorph-cli compile [--partial] [--palette FILE] [--output-dir DIR [--mkdir]] "
     "LIST|SHEET.json...";
 inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";
-inline constexpr std::string_view kListUsage = "pixmorph-cli list [--all] --names LISTFILE ARCHIVE";
-inline constexpr std::string_view kExtractUsage = "pixmorph-cli extract [--flat] --names LISTFILE "
-                                                  "[--output-dir DIR [--mkdir]] ARCHIVE NAME...";
+inline constexpr std::string_view kListUsage =
+    "pixmorph-cli list [--all] [--names LISTFILE] ARCHIVE";
+inline constexpr std::string_view kExtractUsage =
+    "pixmorph-cli extract [--flat] [--names LISTFILE] [--output-dir DIR [--mkdir]] ARCHIVE "
+    "NAME...\n"
+    "       pixmorph-cli extract --all [--flat] [--names LISTFILE] [--output-dir DIR [--mkdir]] "
+    "ARCHIVE";
 
 int run(int argc, char** argv);
 

@@ -1,6 +1,9 @@
-// extract [--flat] --names LISTFILE [--output-dir DIR [--mkdir]] ARCHIVE NAME...: each name saved
-// as the desktop's archive pick saves it; the path written is printed.
+// extract [--flat] [--names LISTFILE] [--output-dir DIR [--mkdir]] (--all ARCHIVE | ARCHIVE
+// NAME...): each name saved as the desktop's archive pick saves it; the path written is printed.
+// --all saves every sprite the desktop list offers; on a terminal it draws one progress line
+// instead.
 #include "archive/extraction.h"
+#include "archive/offered_names.h"
 #include "cli/archive_options.h"
 #include "cli/cli_job_view.h"
 #include "cli/output_folder.h"
@@ -8,44 +11,57 @@
 #include <iostream>
 #include <limits>
 #include <map>
+#include <unistd.h>
 
 namespace pixmorph::cli {
 
 int runExtract(const Args& args) {
-    static constexpr ArchiveCommand kExtract{"extract", kExtractUsage, true, 2,
-                                             std::numeric_limits<std::size_t>::max()};
+    static constexpr ArchiveCommand kExtract{
+        "extract", kExtractUsage, true, 2, std::numeric_limits<std::size_t>::max(), true};
     const auto options = parseArchiveOptions(kExtract, args);
     if (!options)
         return 2;
+    const std::string& archive = options->operands.front();
     ArchiveLibrary library(makeStormBackend());
-    if (!openArchiveForCommand(library, options->operands.front(), options->nameList) ||
+    if (!openArchiveForCommand(library, archive, options->nameList) ||
         !readyOutputFolder(options->outputDir, options->makeOutputDir))
         return 1;
+    const std::vector<std::string> names =
+        options->all
+            ? offeredNames(library.found())
+            : std::vector<std::string>(options->operands.begin() + 1, options->operands.end());
+    // A terminal gets one progress line and a count instead of a path per sprite.
+    const bool onTerminal = options->all && isatty(STDOUT_FILENO) != 0;
     const NameFormat format = options->flat ? NameFormat::flat : NameFormat::subdirectories;
     // Flat names can meet (a\b.grp and a_b.grp): the later file would replace the earlier one
     // of the same run, so it is refused. A name given twice is the same file, written again.
     std::map<std::string, std::string> savedFor; // path written -> the name saved there
-    bool allWritten = true;
-    for (std::size_t i = 1; i < options->operands.size(); ++i) {
-        const std::string& name = options->operands[i];
-        const std::string target = extractionTarget(options->outputDir, name, format).path;
-        if (const auto saved = savedFor.find(target);
-            saved != savedFor.end() && saved->second != name) {
-            printMessageLine(name, fillIn(msg::kFlatNameTaken, {name, target, saved->second}));
-            allWritten = false;
-            continue;
-        }
-        const ExtractionResult result =
-            extractArchiveFile(library, name, options->outputDir, format);
-        if (result.ok()) {
-            savedFor.emplace(result.path, name);
-            std::cout << result.path << '\n';
-        } else {
-            printMessageLine(name, result.error);
-            allWritten = false;
+    std::size_t written = 0;
+    {
+        CliJobView progress(ExportMode::all, archive, onTerminal && isatty(STDERR_FILENO) != 0);
+        progress.setProgressRange(0, static_cast<int>(names.size()));
+        for (const std::string& name : names) {
+            const std::string target = extractionTarget(options->outputDir, name, format).path;
+            if (const auto saved = savedFor.find(target);
+                saved != savedFor.end() && saved->second != name) {
+                progress.showMessage(fillIn(msg::kFlatNameTaken, {name, target, saved->second}),
+                                     MessageIcon::exclamation, name);
+            } else if (const ExtractionResult result =
+                           extractArchiveFile(library, name, options->outputDir, format);
+                       result.ok()) {
+                savedFor.emplace(result.path, name);
+                ++written;
+                if (!onTerminal)
+                    std::cout << result.path << '\n';
+            } else {
+                progress.showMessage(result.error, result.icon, name);
+            }
+            progress.stepProgress();
         }
     }
-    return allWritten ? 0 : 1;
+    if (onTerminal)
+        std::cout << written << " of " << names.size() << " sprites saved.\n";
+    return written == names.size() ? 0 : 1;
 }
 
 } // namespace pixmorph::cli

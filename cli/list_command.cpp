@@ -1,5 +1,5 @@
-// list [--all] --names LISTFILE ARCHIVE: the sprites the desktop list offers, in its order; with
-// --all every name the list found, in the list's order.
+// list [--all] [--names LISTFILE] ARCHIVE: the sprites the desktop list offers, in its order;
+// with --all every name the list found, in the list's order.
 #include "archive/offered_names.h"
 #include "cli/archive_options.h"
 #include "cli/terminal_text.h"

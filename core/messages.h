@@ -131,6 +131,11 @@ inline constexpr std::string_view kListGrpNameNotBare =
     "%1 names the GRP %2.\nThe name must be a file name without a folder.";
 inline constexpr std::string_view kDupeNotEarlier =
     "%1: frame %2 is listed as %3,\nwhich names no earlier frame of the list.";
+inline constexpr std::string_view kListNameTooLongToWrite =
+    "%1 cannot be exported: its frame list would name %2,\nwhich is longer than 127 characters.";
+inline constexpr std::string_view kListNameNotWritable =
+    "%1 cannot be exported: its frame list could not name %2\nso that it reads back "
+    "(a name may not start with '\"', break its line, or hold '\"' beside blanks).";
 inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture is complete.";
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name does not end in \"pal\".";

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 namespace pixmorph {
@@ -49,10 +50,26 @@ std::string frameTag(long frameIndex) {
     return text;
 }
 
-std::string writeQblList(const std::vector<std::string>& lines) {
+ListNameFit listNameFit(std::string_view name) {
+    if (name.empty() || name.front() == '"' || name.find_first_of("\r\n") != std::string_view::npos)
+        return ListNameFit::unreadable;
+    if (name.find_first_of(" \t\v\f") != std::string_view::npos &&
+        name.find('"') != std::string_view::npos)
+        return ListNameFit::unreadable;
+    if (name.size() > kMaxListNameLength)
+        return ListNameFit::tooLong;
+    return ListNameFit::fits;
+}
+
+std::string writeQblList(const std::vector<std::string>& names) {
     std::string text;
-    for (const auto& line : lines) {
-        text += line;
+    for (const auto& name : names) {
+        const bool quoted = name.find_first_of(" \t\v\f") != std::string::npos;
+        if (quoted)
+            text += '"';
+        text += name;
+        if (quoted)
+            text += '"';
         text += "\r\n";
     }
     return text;
@@ -67,12 +84,24 @@ QblList readQblList(std::string_view text) {
     while (i < text.size()) {
         while (i < text.size() && isListSpace(text[i]))
             ++i;
-        const std::size_t start = i;
-        while (i < text.size() && !isListSpace(text[i]))
-            ++i;
-        if (i == start)
-            continue;
-        const std::string_view name = text.substr(start, i - start);
+        if (i == text.size())
+            break;
+        std::string_view name;
+        if (text[i] == '"') {
+            const std::size_t start = ++i;
+            while (i < text.size() && text[i] != '"' && text[i] != '\r' && text[i] != '\n')
+                ++i;
+            name = text.substr(start, i - start);
+            if (i < text.size() && text[i] == '"')
+                ++i;
+            if (name.empty())
+                continue;
+        } else {
+            const std::size_t start = i;
+            while (i < text.size() && !isListSpace(text[i]))
+                ++i;
+            name = text.substr(start, i - start);
+        }
         if (!firstTooLong && name.size() > kMaxListNameLength)
             firstTooLong = name;
         if (names.size() <= kMaxKeptListFrames)
@@ -128,21 +157,31 @@ bool isQblPath(std::string_view path) {
     return true;
 }
 
-std::optional<long> dupeFrameNumber(std::string_view name, std::string_view listStem) {
-    // Frames are written as bitmaps or as PNG pictures; both endings are four characters.
-    constexpr std::size_t kEndSize = 4;
-    const bool knownEnd = name.ends_with(".bmp") || name.ends_with(".png");
-    const std::size_t prefixLength = kDupePrefix.size() + listStem.size();
-    if (name.starts_with(kDupePrefix) && name.substr(kDupePrefix.size()).starts_with(listStem) &&
-        knownEnd && name.size() > prefixLength + kEndSize) {
-        const std::string_view digits =
-            name.substr(prefixLength, name.size() - prefixLength - kEndSize);
-        if (isDigits(digits))
-            return decimal(digits);
+DupeFrames resolveDupes(const std::vector<std::string>& frames) {
+    DupeFrames dupes;
+    dupes.repeats.resize(frames.size());
+    std::unordered_map<std::string_view, std::size_t> firstListed; // bitmap name -> frame
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const std::string_view name = frames[i];
+        if (!name.starts_with(kDupePrefix)) {
+            firstListed.try_emplace(name, i);
+            continue;
+        }
+        std::optional<std::size_t> original;
+        if (const auto found = firstListed.find(name.substr(kDupePrefix.size()));
+            found != firstListed.end())
+            original = found->second;
+        else if (name.size() >= 7)
+            if (const std::optional<long> number = decimal(name.substr(name.size() - 7, 3));
+                number && static_cast<std::size_t>(*number) < i)
+                original = static_cast<std::size_t>(*number);
+        if (!original) {
+            dupes.unresolved = i;
+            return dupes;
+        }
+        dupes.repeats[i] = original;
     }
-    if (name.size() < 7)
-        return std::nullopt;
-    return decimal(name.substr(name.size() - 7, 3));
+    return dupes;
 }
 
 } // namespace pixmorph

@@ -1,5 +1,6 @@
 #pragma once
-// QBL frame lists: the GRP's name, then one BMP name (or "dupe_of_" name) per frame.
+// QBL frame lists: the GRP's name, then one BMP name (or "dupe_of_" name) per frame. Names
+// are separated by white space; a name that holds blanks stands in double quotes.
 
 #include <cstddef>
 #include <optional>
@@ -18,8 +19,20 @@ std::string stem(std::string_view grpFileName);
 // A frame index in decimal, zero-padded to at least three digits.
 std::string frameTag(long frameIndex);
 
-// The list's text: one name per line, CR LF after each on every platform.
-std::string writeQblList(const std::vector<std::string>& lines);
+enum class ListNameFit {
+    fits,
+    tooLong,   // over 127 characters
+    unreadable // empty, a line break, or a '"' where the name would need quotes
+};
+
+// Whether the name reads back from a written list as itself. Names without white space are
+// written as they are; the others in double quotes, so they may not hold '"' themselves, and
+// no name may start with '"' or break its line.
+ListNameFit listNameFit(std::string_view name);
+
+// The list's text: one name per line, CR LF after each on every platform, names with blanks
+// or tabs in double quotes. Every name must fit (listNameFit).
+std::string writeQblList(const std::vector<std::string>& names);
 
 enum class QblReadStatus {
     ok,
@@ -41,8 +54,10 @@ struct QblList {
     std::string offendingName;       // for nameTooLong
 };
 
-// Splits the text at white space (blanks, tabs, line ends). The refusal of the first name is
-// tested before the length of the names.
+// Splits the text at white space (blanks, tabs, line ends). A name that starts with '"' runs
+// to the next '"' (or to its line's end) and may hold blanks; older lists never start a name
+// with '"', which file names on the game's platform cannot hold. An empty quoted name is no
+// name. The refusal of the first name is tested before the length of the names.
 QblList readQblList(std::string_view text);
 
 // The message for a list that was not read (empty for ok); a long name is quoted whole.
@@ -51,9 +66,16 @@ std::string qblReadMessage(const QblList& list);
 // The compile's check: the text from the last '.' equals ".qbl" in any case.
 bool isQblPath(std::string_view path);
 
-// The frame a "dupe_of_" name points at: the digits between "dupe_of_" + stem and ".bmp" when
-// the name has that shape, else the three characters before the last four; nullopt when those
-// are not a number.
-std::optional<long> dupeFrameNumber(std::string_view name, std::string_view listStem);
+// Per frame of the list, the earlier frame a "dupe_of_" entry repeats. The text after
+// "dupe_of_" is matched against the bitmap names listed before the entry, the first such line
+// winning, so renaming the sprite in the list's first line changes nothing. A name that no
+// earlier bitmap line carries is read as older lists were: the three characters before its
+// last four are the frame's number. `unresolved` is the first entry that names no earlier
+// frame either way.
+struct DupeFrames {
+    std::vector<std::optional<std::size_t>> repeats;
+    std::optional<std::size_t> unresolved;
+};
+DupeFrames resolveDupes(const std::vector<std::string>& frames);
 
 } // namespace pixmorph

@@ -63,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(names.size() <= kMaxNameLines + 1);
     for (const std::string& name : names)
         checkName(name);
-    (void)mpqHeaderIsSane(contents, size);
+    if (const auto at = findMpqHeader(contents))
+        (void)mpqHeaderIsSane(contents.subspan(*at), *at, size);
     return 0;
 }

@@ -1,5 +1,5 @@
-// The QBL reader and the names it hands to the compile: the list's names, the "dupe_of_"
-// frame numbers, the path check and the message of a refused list.
+// The QBL reader and the names it hands to the compile: the list's names, the frames the
+// "dupe_of_" entries repeat, the path check and the message of a refused list.
 #include "core/qbl_list.h"
 
 #include "fuzz_check.h"
@@ -14,14 +14,9 @@ using namespace pixmorph;
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
+// Every name read can be written again.
 void checkName(const std::string& name) {
-    FUZZ_CHECK(!name.empty() && name.size() <= kMaxListNameLength);
-    for (const char c : name)
-        FUZZ_CHECK(!isBlank(c));
+    FUZZ_CHECK(listNameFit(name) == ListNameFit::fits);
 }
 
 } // namespace
@@ -37,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(list.frames.size() == std::min(list.listedFrames, kMaxKeptListFrames));
     checkName(list.grpName);
     FUZZ_CHECK(!list.grpName.starts_with(kRefusedListPrefix));
-    const std::string listStem = stem(list.grpName);
-    for (const std::string& name : list.frames) {
+    for (const std::string& name : list.frames)
         checkName(name);
-        if (name.starts_with(kDupePrefix)) {
-            const auto frame = dupeFrameNumber(name, listStem);
-            FUZZ_CHECK(!frame || *frame >= 0);
-        }
+    const DupeFrames dupes = resolveDupes(list.frames);
+    const std::size_t resolved = dupes.unresolved.value_or(list.frames.size());
+    for (std::size_t i = 0; i < resolved; ++i) {
+        FUZZ_CHECK(dupes.repeats[i].has_value() == list.frames[i].starts_with(kDupePrefix));
+        FUZZ_CHECK(!dupes.repeats[i] || *dupes.repeats[i] < i);
     }
 
     // What the export writes for these names reads back as the same names.

@@ -25,30 +25,14 @@ struct Refusal {
     std::string file;
 };
 
-// Per list entry, the earlier frame a "dupe_of_" entry repeats; checked before any bitmap is
-// read, so a bad entry late in a long list is refused at once.
-struct FramePlan {
-    std::vector<std::optional<std::size_t>> repeats;
-    std::optional<Refusal> refusal;
-};
-
-FramePlan planFrames(const QblList& list, const std::string& listPath) {
-    FramePlan plan;
-    plan.repeats.resize(list.frames.size());
-    const std::string listStem = stem(list.grpName);
-    for (std::size_t i = 0; i < list.frames.size(); ++i) {
-        const std::string& name = list.frames[i];
-        if (!name.starts_with(kDupePrefix))
-            continue;
-        const std::optional<long> original = dupeFrameNumber(name, listStem);
-        if (!original || *original < 0 || static_cast<std::size_t>(*original) >= i) {
-            plan.refusal = Refusal{
-                fillIn(msg::kDupeNotEarlier, {listPath, std::to_string(i), name}), listPath};
-            return plan;
-        }
-        plan.repeats[i] = static_cast<std::size_t>(*original);
-    }
-    return plan;
+// Checked before any bitmap is read, so a bad entry late in a long list is refused at once.
+std::optional<Refusal> refuseDupes(const QblList& list, const DupeFrames& dupes,
+                                   const std::string& listPath) {
+    if (!dupes.unresolved)
+        return std::nullopt;
+    const std::size_t i = *dupes.unresolved;
+    return Refusal{fillIn(msg::kDupeNotEarlier, {listPath, std::to_string(i), list.frames[i]}),
+                   listPath};
 }
 
 std::optional<Refusal> refuseList(const QblList& list, const std::string& listPath) {
@@ -82,10 +66,10 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         refusal = Refusal{fillIn(msg::kPartialList, {listPath, std::to_string(list.frames.size()),
                                                      std::to_string(*fullCount)}),
                           listPath};
-    FramePlan plan;
+    DupeFrames plan;
     if (!refusal) {
-        plan = planFrames(list, listPath);
-        refusal = plan.refusal;
+        plan = resolveDupes(list.frames);
+        refusal = refuseDupes(list, plan, listPath);
     }
     if (refusal) {
         refuse(view, refusal->text, refusal->file);

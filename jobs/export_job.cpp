@@ -132,6 +132,37 @@ bool decodeWhole(JobView& view, Bytes file, const SpriteTable& sprite, std::size
     return true;
 }
 
+// The list's lines: the GRP's name, then per frame written its picture's name or the
+// "dupe_of_" name of the picture it repeats.
+std::vector<std::string> listLines(const std::string& name, const std::vector<std::size_t>& order,
+                                   const std::vector<std::optional<std::size_t>>& repeats,
+                                   std::string_view pictureEnd) {
+    std::vector<std::string> lines{name + ".grp"};
+    lines.reserve(order.size() + 2);
+    for (const std::size_t i : order) {
+        const std::string pictureName =
+            name + frameTag(static_cast<long>(repeats[i].value_or(i))) + std::string(pictureEnd);
+        lines.push_back(repeats[i] ? std::string(kDupePrefix) + pictureName : pictureName);
+    }
+    return lines;
+}
+
+// A list the compile could not read back is not written: the sprite's name decides.
+std::optional<std::string> refuseListNames(const std::vector<std::string>& lines,
+                                           const std::string& path) {
+    for (const std::string& line : lines) {
+        switch (listNameFit(line)) {
+        case ListNameFit::fits:
+            continue;
+        case ListNameFit::tooLong:
+            return fillIn(msg::kListNameTooLongToWrite, {path, line});
+        case ListNameFit::unreadable:
+            return fillIn(msg::kListNameNotWritable, {path, line});
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 JobOutcome RunExport(JobView& view, const ExportInput& input) {
@@ -191,9 +222,11 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::string folder = input.outputDir.empty() ? folderOf(grpPath) : input.outputDir;
     const std::string name = stem(grpPath);
     const bool png = input.format == PictureFormat::png;
-    const std::string pictureEnd = png ? ".png" : ".bmp";
-    std::vector<std::string> lines{name + ".grp"};
-    lines.reserve(table.size() + 1);
+    std::vector<std::string> lines = listLines(name, order, repeats, png ? ".png" : ".bmp");
+    if (const auto refusal = refuseListNames(lines, grpPath)) {
+        refuse(view, *refusal, grpPath);
+        return JobOutcome::failed;
+    }
 
     // The bitmaps and the list are kept back until every frame is written: a damaged frame or
     // a full disk half way through leaves every earlier output as it was.
@@ -228,7 +261,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         gathering =
             makeGifAnimation({joinPath(folder, name + ".gif"), std::max<int>(header.width, 1),
                               std::max<int>(header.height, 1), input.gifFps, input.palette});
-    for (const std::size_t i : order) {
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::size_t i = order[k];
         view.stepProgress();
         if (gathering) {
             if (!repeats[i] && !decodeWhole(view, file, *sprite, i, grpPath, canvas))
@@ -240,12 +274,9 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             }
             continue;
         }
-        if (const auto original = repeats[i]) {
-            lines.push_back(std::string(kDupePrefix) + name +
-                            frameTag(static_cast<long>(*original)) + pictureEnd);
+        if (repeats[i])
             continue;
-        }
-        const std::string bmpName = name + frameTag(static_cast<long>(i)) + pictureEnd;
+        const std::string& bmpName = lines[k + 1];
         const std::string bmpPath = joinPath(folder, bmpName);
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
@@ -265,7 +296,6 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             return JobOutcome::failed;
         }
         repeated.done(i, table[i]);
-        lines.push_back(bmpName);
     }
 
     std::vector<OutputFile> whole;

@@ -23,7 +23,7 @@ struct ExportInput {
     PictureFormat format = PictureFormat::bmp;
     // Empty: every frame. Otherwise only these, each as a picture of its own, and the list
     // notes the sprite's full frame count.
-    std::vector<FrameRange> frames;
+    std::vector<FrameRange> frames{};
     // Above 0: one sprite sheet of this many columns and its JSON instead of a picture per
     // frame and a list.
     int sheetColumns = 0;

@@ -8,7 +8,18 @@ ArchiveList::ArchiveList(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
 }
 
-void ArchiveList::addSorted(const QString& text) {
+namespace {
+
+QString shownName(const std::string& name) {
+    const QByteArray bytes = QByteArray::fromStdString(name);
+    const QString text = QString::fromUtf8(bytes);
+    return text.toUtf8() == bytes ? text : QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+void ArchiveList::addSorted(const std::string& name) {
+    const QString text = shownName(name);
     int index = count();
     for (int i = 0; i < count(); ++i) {
         if (QString::compare(text, itemText(i), Qt::CaseInsensitive) < 0) {
@@ -16,7 +27,11 @@ void ArchiveList::addSorted(const QString& text) {
             break;
         }
     }
-    insertItem(index, text);
+    insertItem(index, text, QByteArray::fromStdString(name));
+}
+
+std::string ArchiveList::currentName() const {
+    return currentIndex() < 0 ? std::string() : currentData().toByteArray().toStdString();
 }
 
 void ArchiveList::hidePopup() {

@@ -3,6 +3,7 @@
 // list, whether the choice changed or not: that is when the main window extracts the choice.
 
 #include <QComboBox>
+#include <string>
 
 namespace pixmorph::ui {
 
@@ -11,8 +12,12 @@ class ArchiveList : public QComboBox {
 public:
     explicit ArchiveList(QWidget* parent = nullptr);
 
-    // Inserts in case-blind alphabetical order, after any equal names.
-    void addSorted(const QString& text);
+    // Inserts the archive name in case-blind alphabetical order, after any equal names. The
+    // list shows it as UTF-8, or byte for byte as Latin-1 when it is not UTF-8, and keeps its
+    // bytes: the pick extracts the very name the archive answered to.
+    void addSorted(const std::string& name);
+    // The bytes of the current entry's name; empty when none is current.
+    std::string currentName() const;
 
     void hidePopup() override;
 

@@ -91,7 +91,7 @@ void MainWindow::clearList() {
 }
 
 void MainWindow::addListItem(const std::string& text) {
-    archiveList().addSorted(fromPath(text));
+    archiveList().addSorted(text);
 }
 
 void MainWindow::selectFirstListItem() {
@@ -104,7 +104,7 @@ int MainWindow::listCount() const {
 }
 
 std::string MainWindow::selectedListText() const {
-    return archiveList().currentIndex() < 0 ? std::string() : toPath(archiveList().currentText());
+    return archiveList().currentName();
 }
 
 MessageAnswer MainWindow::showMessage(const std::string& text, MessageIcon icon, bool yesNo) {

@@ -12,13 +12,15 @@ namespace {
 
 using namespace testing;
 
-// Locate Archive checks the name, then opens or empties the list; the pick asks, then saves and
-// shows the entry from frame 0, or writes nothing.
+// Locate Archive checks the name, then opens or empties the list, through the stored name list
+// or, when none stands there, the shipped one; the pick asks, then saves and shows the entry
+// from frame 0, or writes nothing.
 TEST(ArchiveCommands, LocateThenPickAnEntry) {
     ScratchDir dir;
     const std::string archive = dir.file("StarDat.MpQ"); // any case of "mpq" passes
     const ByteVector grp = makeSprite(1, 40, 30, {std::nullopt, std::nullopt});
     ASSERT_TRUE(writeArchive(archive, {{"unit\\zerg\\zergling.grp", grp, kPkware},
+                                       {"unit\\terran\\marine.grp", grp, kPkware},
                                        {"sound\\zerg\\hit.wav", grp, kImplode}}));
     ConverterState state;
     state.fileListPath = dir.write("sc_data.txt", std::string("unit\\zerg\\zergling.grp\r\n"
@@ -52,6 +54,12 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
     EXPECT_EQ(window.texts[ids::kGrpName], saved);
     EXPECT_EQ(state.currentFrame, 0);
     EXPECT_EQ(state.frameCount, 2) << "the written file was loaded";
+
+    std::filesystem::remove(state.fileListPath);
+    state.useStoredArchive = true;
+    locateArchive(state, window, library);
+    EXPECT_EQ(window.listItems,
+              (std::vector<std::string>{"unit\\terran\\marine.grp", "unit\\zerg\\zergling.grp"}));
 }
 
 } // namespace

@@ -108,6 +108,23 @@ TEST(StormArchive, EveryStorageReadsBack) {
         const ExtractionResult result = t.extract(files[i].name);
         EXPECT_EQ(readFile(result.path), files[i].data) << files[i].name << result.error;
     }
+
+    // Behind an installer's program, at a 512-byte boundary: found where the reader finds it.
+    const ByteVector mpq = readFile(archive);
+    ByteVector installer(3 * 512, 'Z');
+    installer.insert(installer.end(), mpq.begin(), mpq.end());
+    writeFile(t.dir.file("setup.exe.mpq"), installer);
+    ASSERT_TRUE(t.open(list, t.dir.file("setup.exe.mpq")));
+    EXPECT_EQ(readFile(t.extract(files[0].name).path), files[0].data);
+    // The first header found decides: one whose tables leave the file hides a sound one.
+    ByteVector decoy(installer.begin(), installer.begin() + 512);
+    decoy.insert(decoy.end(), mpq.begin(), mpq.begin() + 32); // offsets relative to the decoy
+    putU32(decoy, 512 + 16, static_cast<std::uint32_t>(installer.size()));
+    decoy.resize(1024, 0);
+    decoy.insert(decoy.end(), installer.begin() + 1024, installer.end());
+    writeFile(t.dir.file("decoy.mpq"), decoy);
+    EXPECT_FALSE(t.open(list, t.dir.file("decoy.mpq")));
+    EXPECT_EQ(t.library.lastFailure(), ArchiveOpenFailure::archive);
 }
 
 } // namespace

@@ -60,11 +60,24 @@ TEST(Palette, NearestColourLowestIndexWinsTies) {
     EXPECT_EQ(nearest.match(255, 255, 255), 1);
 }
 
-TEST(QblList, WrittenListReadsBackAndBlanksSplitNames) {
-    const QblList list = readQblList(writeQblList({"my unit.grp", "u000.bmp", "dupe_of_u000.bmp"}));
+TEST(QblList, NamesWithBlanksRoundTripAndOlderListsReadAsBefore) {
+    const std::vector<std::string> names = {"my unit.grp", "my\tunit000.bmp", "a\"b.bmp",
+                                            "dupe_of_my\tunit000.bmp"};
+    for (const auto& name : names)
+        EXPECT_EQ(listNameFit(name), ListNameFit::fits) << name;
+    const QblList list = readQblList(writeQblList(names));
     ASSERT_EQ(list.status, QblReadStatus::ok);
-    EXPECT_EQ(list.grpName, "my");
-    EXPECT_EQ(list.frames, (std::vector<std::string>{"unit.grp", "u000.bmp", "dupe_of_u000.bmp"}));
+    EXPECT_EQ(list.grpName, "my unit.grp");
+    EXPECT_EQ(list.frames, std::vector<std::string>(names.begin() + 1, names.end()));
+
+    // Unquoted names still split at any white space; a quote left open ends with its line.
+    const QblList older = readQblList("u.grp u000.bmp\tu001.bmp\r\n\"open quote.bmp\r\n\"\"");
+    EXPECT_EQ(older.frames, (std::vector<std::string>{"u000.bmp", "u001.bmp", "open quote.bmp"}));
+
+    // Names that could not be read back as themselves.
+    for (const char* name : {"\"x.grp", "my \"unit\".grp", "two\nlines.grp", ""})
+        EXPECT_EQ(listNameFit(name), ListNameFit::unreadable) << name;
+    EXPECT_EQ(listNameFit(std::string(128, 'n')), ListNameFit::tooLong);
 }
 
 TEST(QblList, RefusalsAndBounds) {
@@ -80,15 +93,20 @@ TEST(QblList, RefusalsAndBounds) {
     EXPECT_EQ(readQblList(text + " " + std::string(128, 'n')).status, QblReadStatus::nameTooLong);
 }
 
-TEST(QblList, DupeFrameNumbers) {
-    const std::tuple<const char*, const char*, std::optional<long>> cases[] = {
-        {"dupe_of_unit1000.bmp", "unit", 1000}, // tags grow past three digits
-        {"dupe_of_unit2005.bmp", "unit2", 5},   // a stem ending in a digit
-        {"dupe_of_other042.bmp", "unit", 42},   // else the three characters before the last four
-        {"dupe_of_unit99999999999.bmp", "unit", std::nullopt},
-    };
-    for (const auto& [name, listStem, frame] : cases)
-        EXPECT_EQ(dupeFrameNumber(name, listStem), frame) << name;
+TEST(QblList, DupesFollowTheBitmapNameNotTheSpriteName) {
+    auto resolved = [](std::vector<std::string> frames) { return resolveDupes(frames); };
+    // The bitmap name listed before wins over any number in it: cmd1003 is frame 1 here.
+    const DupeFrames byName =
+        resolved({"cmd1000.bmp", "cmd1003.bmp", "dupe_of_cmd1003.bmp", "dupe_of_cmd1000.bmp"});
+    EXPECT_FALSE(byName.unresolved);
+    EXPECT_EQ(byName.repeats, (std::vector<std::optional<std::size_t>>{{}, {}, 1, 0}));
+    // A name no earlier line carries is read by its three digits before ".bmp".
+    EXPECT_EQ(resolved({"a.bmp", "b.bmp", "dupe_of_renamed001.bmp"}).repeats[2], 1u);
+    // ... which must name an earlier frame; the first such entry is reported.
+    for (const char* dupe : {"dupe_of_u002.bmp", "dupe_of_uxyz.bmp", "dupe_of_"}) {
+        const DupeFrames bad = resolved({"u000.bmp", "u001.bmp", dupe, "dupe_of_nothing.bmp"});
+        EXPECT_EQ(bad.unresolved, 2u) << dupe;
+    }
 }
 
 TEST(PreviewFit, SizesOfThePreviewBox) {

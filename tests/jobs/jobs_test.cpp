@@ -77,15 +77,23 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     }
 }
 
-// Exports name.grp (frames with their own data only) and compiles its list back.
-ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name) {
+// Exports name.grp (frames with their own data only) and compiles its list back, the list's
+// first line changed to newName.grp when one is given.
+ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name,
+                            std::string newName = {}) {
     RecordingView exportView(ExportMode::unique), compileView;
     EXPECT_EQ(RunExport(exportView, {dir.file(name + ".grp"), "", Palette()}),
               JobOutcome::finished);
-    EXPECT_EQ(compileSprite(compileView, {dir.file(name + ".qbl"), "", Palette()}),
-              JobOutcome::finished);
+    const std::string listPath = dir.file(name + ".qbl");
+    if (!newName.empty()) {
+        std::string list = readText(listPath);
+        writeFile(listPath, newName + ".grp" + list.substr(list.find('\r')));
+    } else {
+        newName = name;
+    }
+    EXPECT_EQ(compileSprite(compileView, {listPath, "", Palette()}), JobOutcome::finished);
     EXPECT_EQ(exportView.messages.size() + compileView.messages.size(), 0u);
-    return readFile(dir.file("x_" + name + ".grp"));
+    return readFile(dir.file("x_" + newName + ".grp"));
 }
 
 TEST(RoundTrip, SpritesOfOurWriter) {
@@ -100,6 +108,30 @@ TEST(RoundTrip, SpritesOfOurWriter) {
         writeFile(dir.file("s.grp"), sprite);
         EXPECT_EQ(exportAndCompile(dir, "s"), sprite) << width << " x " << height;
     }
+}
+
+// Repeats follow their bitmap's name, not the sprite's: read by the number after the new
+// name, dupe_of_cmd1007.bmp would have been frame 1007 of the list instead of frame 7.
+TEST(RoundTrip, ListsRenamedOrNamedWithBlanks) {
+    Repeats repeats(1010);
+    repeats[1009] = 7, repeats[1008] = 1001;
+    ScratchDir dir;
+    const ByteVector sprite = makeSprite(5, 6, 4, repeats);
+    writeFile(dir.file("cmd1.grp"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "cmd1", "cmd"), sprite);
+    writeFile(dir.file("my unit.grp"), sprite);
+    EXPECT_EQ(exportAndCompile(dir, "my unit"), sprite);
+    EXPECT_EQ(readText(dir.file("my unit.qbl")).substr(0, 33),
+              "\"my unit.grp\"\r\n\"my unit000.bmp\"\r\n");
+
+    // A name the list could not give back is refused before anything is written.
+    ScratchDir quoted;
+    const std::string path = quoted.write("\"q\" 1.grp", sprite);
+    RecordingView view(ExportMode::all);
+    EXPECT_EQ(RunExport(view, {path, "", Palette()}), JobOutcome::failed);
+    EXPECT_EQ(view.messages, Calls{"! " + path + " | " +
+                                   fillIn(msg::kListNameNotWritable, {path, "\"q\" 1.grp"})});
+    EXPECT_EQ(quoted.names().size(), 1u);
 }
 
 // Sprites made by other tools: the pixels come back, though the bytes differ. The uncompressed

@@ -28,12 +28,18 @@ TEST(ClipPlayer, ClampsAndStopsAfterItsRepeatsAtTheLastFrameAsked) {
     EXPECT_EQ(player.currentFrame(), 5);
 }
 
-// Names in case-blind order; a close-up is reported only once the list has closed.
+// Names in case-blind order, picked as the bytes listed; a close-up is reported only once the
+// list has closed.
 TEST(ArchiveList, SortsCaseBlindAndReportsCloseUpsAfterClosing) {
     ArchiveList list;
-    for (const char* name : {"unit\\zerg\\a.grp", "Unit\\Protoss\\z.grp", "unit\\protoss\\b.grp"})
-        list.addSorted(QString::fromLatin1(name));
-    EXPECT_EQ(list.itemText(0), "unit\\protoss\\b.grp");
+    for (const char* name : {"unit\\zerg\\a.grp", "Unit\\Protoss\\z.grp", "unit\\protoss\\b.grp",
+                             "caf\xe9.grp", "caf\xc3\xa9s.grp"})
+        list.addSorted(name);
+    EXPECT_EQ(list.itemText(0), QString::fromUtf8("caf\xc3\xa9.grp")); // not UTF-8: Latin-1
+    EXPECT_EQ(list.itemText(1), QString::fromUtf8("caf\xc3\xa9s.grp"));
+    EXPECT_EQ(list.itemText(2), "unit\\protoss\\b.grp");
+    list.setCurrentIndex(0);
+    EXPECT_EQ(list.currentName(), "caf\xe9.grp");
     list.show();
     int closed = 0;
     QObject::connect(&list, &ArchiveList::closedUp, [&closed] { ++closed; });
