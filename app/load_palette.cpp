@@ -42,26 +42,26 @@ PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
 
 } // namespace
 
-void loadPalette(ConverterState& state, WindowOps& window) {
-    const bool atStartup = !state.initDone && !state.paletteLocation.empty();
+void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pickers) {
+    const bool atStartup = !state.startup.initDone && !state.locations.paletteLocation.empty();
     const std::string path =
-        atStartup ? state.paletteLocation : window.pickExistingFile(palettePicker());
+        atStartup ? state.locations.paletteLocation : pickers.pickExistingFile(palettePicker());
 
     PaletteOutcome outcome; // no file chosen, or not a palette name: only the name is cleared
     if (!path.empty() && hasPaletteName(path)) {
         // A path the location field cannot hold would be lost at exit; refuse it whole.
         if (!fitsLocationField(path)) {
-            window.showMessage(fillIn(msg::kPathTooLong, path));
+            window.messages.showMessage(fillIn(msg::kPathTooLong, path));
             return;
         }
         const FileReadResult read = readWholeFile(path);
         if (!read.ok()) {
             // Nothing changes; at start-up the built-in palette (already in place) stays.
-            window.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
+            window.messages.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
             if (atStartup) {
                 state.palette = DefaultPalette;
-                state.paletteNameText = std::string(kDefaultPaletteName);
-                state.refreshControls(window);
+                state.fields.paletteNameText = std::string(kDefaultPaletteName);
+                state.refreshControls(window.controls);
             }
             return;
         }
@@ -69,16 +69,16 @@ void loadPalette(ConverterState& state, WindowOps& window) {
     }
 
     if (!outcome.message.empty())
-        window.showMessage(outcome.message);
+        window.messages.showMessage(outcome.message);
     if (outcome.colours)
         state.palette = *outcome.colours;
     if (outcome.location)
-        state.paletteLocation = *outcome.location;
-    state.paletteNameText = outcome.displayName;
-    state.refreshControls(window);
-    window.repaintNow();
-    if (!state.grpNameText.empty()) {
-        state.currentFrame = 0;
+        state.locations.paletteLocation = *outcome.location;
+    state.fields.paletteNameText = outcome.displayName;
+    state.refreshControls(window.controls);
+    window.controls.repaintNow();
+    if (!state.fields.grpNameText.empty()) {
+        state.shown.currentFrame = 0;
         showFrame(state, window);
     }
 }

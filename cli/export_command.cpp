@@ -7,14 +7,14 @@ int runExport(const Args& args) {
     static constexpr JobCommand command{"export", kExportUsage, true, true};
     return runJobCommand(
         command, args,
-        [](JobView& view, const std::string& grp, const JobOptions& options,
+        [](JobDelegate& delegate, const std::string& grp, const JobOptions& options,
            const Palette& palette) {
             // A sheet is a PNG unless a bitmap is asked for.
             const PictureFormat format = options.format.value_or(
                 options.sheetColumns > 0 ? PictureFormat::png : PictureFormat::bmp);
-            return RunExport(view,
-                             ExportInput{grp, options.outputDir, palette, format, options.frames,
-                                         options.sheetColumns, options.gifFps});
+            return runExportJob(delegate,
+                                ExportInput{grp, options.outputDir, palette, format, options.frames,
+                                            options.sheetColumns, options.gifFps});
         });
 }
 

@@ -1,6 +1,6 @@
 // info GRP...: the header and the frame table of each sprite, for scripts and for looking.
 #include "cli/cli.h"
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/grp_name.h"

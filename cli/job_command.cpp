@@ -1,6 +1,6 @@
 #include "cli/job_command.h"
 
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "cli/output_folder.h"
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -131,8 +131,8 @@ int runJobCommand(const JobCommand& command, const Args& args, const RunJob& run
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     bool allFinished = true;
     for (const std::string& input : options->inputs) {
-        CliJobView view(options->mode, input, showProgress);
-        if (runJob(view, input, *options, *palette) != JobOutcome::finished)
+        CliJobDelegate delegate(options->mode, input, showProgress);
+        if (runJob(delegate, input, *options, *palette) != JobOutcome::finished)
             allFinished = false;
     }
     return allFinished ? 0 : 1;

@@ -5,7 +5,7 @@
 #include "cli/cli.h"
 #include "core/palette.h"
 #include "jobs/export_job.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <functional>
 #include <optional>
@@ -45,7 +45,7 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
 // message has been printed).
 std::optional<Palette> readPaletteOption(const std::optional<std::string>& file);
 
-using RunJob = std::function<JobOutcome(JobView& view, const std::string& input,
+using RunJob = std::function<JobOutcome(JobDelegate& delegate, const std::string& input,
                                         const JobOptions& options, const Palette& palette)>;
 
 // 0 when every input finished, 1 when any failed (the others still run), 2 for a usage error.

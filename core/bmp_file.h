@@ -26,16 +26,9 @@ class ExportCanvas {
 public:
     static constexpr int kSize = 257;
     static constexpr int kColumns = kMaxPictureSize;
-    // What at() gives outside the grid.
-    static constexpr std::int16_t kSentinel = 999;
 
     ExportCanvas();
     void clear();
-    std::int16_t at(int column, int row) const {
-        if (column < 0 || column >= kColumns || row < 0 || row >= kSize)
-            return kSentinel;
-        return cells_[static_cast<std::size_t>(row) * kColumns + column];
-    }
     // The kColumns cells of a row (the caller keeps the row within the canvas).
     const std::uint8_t* row(int row) const {
         return cells_.data() + static_cast<std::size_t>(row) * kColumns;

@@ -295,23 +295,17 @@ BmpReadResult readBmpIndices(Bytes file, NearestColour& nearest, int maxSide, st
 }
 
 std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName) {
-    auto naming = [&](std::string_view text) {
-        std::string message(text);
-        if (const std::size_t at = message.find("%1"); at != std::string::npos)
-            message.replace(at, 2, fileName);
-        return message;
-    };
     switch (status) {
     case BmpReadStatus::ok:
         return {};
     case BmpReadStatus::unsupportedFormat:
         return std::string(msg::kUnsupportedBitmap);
     case BmpReadStatus::tooLarge:
-        return naming(msg::kBitmapTooLarge);
+        return fillIn(msg::kBitmapTooLarge, fileName);
     case BmpReadStatus::truncated:
-        return naming(msg::kBitmapTruncated);
+        return fillIn(msg::kBitmapTruncated, fileName);
     case BmpReadStatus::badHeaders:
-        return naming(msg::kBitmapBadHeaders);
+        return fillIn(msg::kBitmapBadHeaders, fileName);
     }
     return {};
 }

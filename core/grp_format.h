@@ -40,8 +40,9 @@ struct FrameEntry {
     bool operator==(const FrameEntry&) const = default;
 };
 
-// Both canvases keep one column's cells together; nothing outside them has an index. Inline,
-// since decoding and cutting frames call it for every pixel.
+// The cell of (x, y) on a grid of columns x rows whose x-lines are kept together; nothing
+// outside the grid has an index. Inline, since decoding and cutting frames call it for every
+// pixel.
 inline std::optional<std::size_t> canvasCellIndex(int x, int y, int columns, int rows) {
     if (x < 0 || y < 0 || x >= columns || y >= rows)
         return std::nullopt;

@@ -1,6 +1,8 @@
 #pragma once
 // Every fixed text the program shows the user, in one place.
 
+#include "core/version.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -71,8 +73,7 @@ inline constexpr std::string_view kExportFinished = "Finished";
 inline constexpr std::string_view kCompileStatus = "Compiling GRP.";
 inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
-inline constexpr std::string_view kVersion = "1.85";
-inline constexpr std::string_view kWindowTitle = "GRP <--> BMP  Converter v1.85";
+inline constexpr std::string_view kVersion = PIXMORPH_VERSION;
 
 // Refusals of the sprite writer; %1 is the frame's number.
 inline constexpr std::string_view kFrameBoxTooLarge =

@@ -49,16 +49,15 @@ std::optional<Refusal> refuseList(const QblList& list, const std::string& listPa
 
 } // namespace
 
-JobOutcome compileSprite(JobView& view, const CompileInput& input) {
+JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
     if (isSheetJsonPath(input.listPath))
-        return compileSheet(view, input);
-    view.setStatus(std::string(msg::kCompileStatus));
+        return runSheetCompileJob(delegate, input);
+    delegate.started();
     const std::string& listPath = input.listPath;
+    delegate.fileStarted(listPath, FileAccess::read);
     const FileReadResult listFile = readWholeFile(listPath);
-    if (!listFile.ok()) {
-        reportFileError(view, listFile.error, listPath);
-        return JobOutcome::failed;
-    }
+    if (!listFile.ok())
+        return failOnFile(delegate, listFile.error, listPath);
     QblList list = readQblList(std::string_view(reinterpret_cast<const char*>(listFile.data.data()),
                                                 listFile.data.size()));
     std::optional<Refusal> refusal = refuseList(list, listPath);
@@ -71,20 +70,15 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         plan = resolveDupes(list.frames);
         refusal = refuseDupes(list, plan, listPath);
     }
-    if (refusal) {
-        refuse(view, refusal->text, refusal->file);
-        return JobOutcome::failed;
-    }
+    if (refusal)
+        return refuse(delegate, refusal->text, refusal->file);
 
-    view.openClip(kCompileClip);
     const std::string listFolder = folderOf(listPath);
     const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
                                             outputNameFor(list.grpName));
     const std::size_t frameCount = list.frames.size();
     SpriteWriter writer(frameCount);
-    view.setProgressRange(1, static_cast<int>(frameCount));
-    view.setProgressStep(1);
-    view.setProgressPosition(1);
+    delegate.progress(0, frameCount);
 
     std::vector<std::string> bitmapPaths;
     for (std::size_t i = 0; i < frameCount; ++i)
@@ -96,17 +90,15 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
     NearestColour nearest(input.palette);
     IndexImage image;
     for (std::size_t i = 0; i < frameCount; ++i) {
-        view.repaintNow();
         if (const auto original = plan.repeats[i]) {
             writer.addDuplicate(*original);
             continue;
         }
         const std::string& bitmapPath = bitmapPaths[nextBitmap++];
+        delegate.fileStarted(bitmapPath, FileAccess::read);
         const FileReadResult bitmap = bitmaps.next();
-        if (!bitmap.ok()) {
-            reportFileError(view, bitmap.error, bitmapPath);
-            return JobOutcome::failed;
-        }
+        if (!bitmap.ok())
+            return failOnFile(delegate, bitmap.error, bitmapPath);
         const FramePicture read = readFramePicture(bitmap.data, nearest, image, bitmapPath);
         if (!read.refusal.empty())
             refusal = Refusal{read.refusal, bitmapPath};
@@ -117,14 +109,12 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
                     fillIn(msg::kBitmapNotFitting, {bitmapPath, grpWriteErrorMessage(error, i)}),
                     bitmapPath};
         }
-        if (refusal) {
-            refuse(view, refusal->text, refusal->file);
-            return JobOutcome::failed;
-        }
-        view.stepProgress();
+        if (refusal)
+            return refuseFrame(delegate, i, refusal->text, refusal->file);
+        delegate.progress(nextBitmap, frameCount);
     }
 
-    return writeCompiledSprite(view, outputPath, writer.finish());
+    return writeCompiledSprite(delegate, outputPath, writer.finish());
 }
 
 } // namespace pixmorph

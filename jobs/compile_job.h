@@ -3,7 +3,7 @@
 // an earlier frame's data.
 
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
 
@@ -16,6 +16,6 @@ struct CompileInput {
     bool partial = false; // a list of some of a sprite's frames is compiled, not refused
 };
 
-JobOutcome compileSprite(JobView& view, const CompileInput& input);
+JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input);
 
 } // namespace pixmorph

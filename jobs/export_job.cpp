@@ -82,54 +82,26 @@ struct SpriteTable {
     std::vector<FrameEntry> entries;
 };
 
-// The header and the frame table, with the progress range set between the two as the window
-// shows it; nullopt after a message.
-std::optional<SpriteTable> readSpriteTable(JobView& view, Bytes file, const std::string& path) {
+// The header and the frame table, the frames counted once the header is read; nullopt after
+// a refusal.
+std::optional<SpriteTable> readSpriteTable(JobDelegate& delegate, Bytes file,
+                                           const std::string& path) {
     const std::optional<SpriteHeader> header = readSpriteHeader(file);
     if (!header) {
-        refuse(view, fillIn(msg::kGrpTooShort, {path}), path);
+        refuse(delegate, fillIn(msg::kGrpTooShort, {path}), path);
         return std::nullopt;
     }
     if (const auto refusal = refuseSpriteSize(*header, path)) {
-        refuse(view, *refusal, path);
+        refuse(delegate, *refusal, path);
         return std::nullopt;
     }
-    view.setProgressRange(1, header->frameCount + 1);
-    view.setProgressStep(1);
-    view.setProgressPosition(1);
+    delegate.progress(0, header->frameCount);
     auto entries = readFrameTable(file, header->frameCount);
     if (!entries) {
-        refuse(view, fillIn(msg::kGrpTableCut, {path}), path);
+        refuse(delegate, fillIn(msg::kGrpTableCut, {path}), path);
         return std::nullopt;
     }
     return SpriteTable{*header, std::move(*entries)};
-}
-
-// Decodes the frame and refuses one that its picture could not hold whole; false after a
-// message.
-bool decodeWhole(JobView& view, Bytes file, const SpriteTable& sprite, std::size_t i,
-                 const std::string& grpPath, ExportCanvas& canvas) {
-    const std::string frameText = std::to_string(i);
-    if (const DecodeStatus decoded = decodeFrameForExport(file, sprite.entries[i], canvas);
-        decoded != DecodeStatus::complete) {
-        const auto text =
-            decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
-        refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
-        return false;
-    }
-    if (canvas.overflowed()) {
-        refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
-        return false;
-    }
-    // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
-    const SpriteHeader& header = sprite.header;
-    if (canvas.drawnOutside(header.width, header.height)) {
-        const std::string size =
-            std::to_string(header.width) + " x " + std::to_string(header.height);
-        refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
-        return false;
-    }
-    return true;
 }
 
 // The list's lines: the GRP's name, then per frame written its picture's name or the
@@ -145,6 +117,43 @@ std::vector<std::string> listLines(const std::string& name, const std::vector<st
         lines.push_back(repeats[i] ? std::string(kDupePrefix) + pictureName : pictureName);
     }
     return lines;
+}
+
+// Decodes the frame and refuses one that its picture could not hold whole; nullopt when the
+// frame may be written, else the run's outcome after the message.
+std::optional<JobOutcome> decodeWhole(JobDelegate& delegate, Bytes file, const SpriteTable& sprite,
+                                      std::size_t i, const std::string& grpPath,
+                                      ExportCanvas& canvas) {
+    const std::string frameText = std::to_string(i);
+    if (const DecodeStatus decoded = decodeFrameForExport(file, sprite.entries[i], canvas);
+        decoded != DecodeStatus::complete) {
+        const auto text =
+            decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
+        return refuseFrame(delegate, i, fillIn(text, {grpPath, frameText}), grpPath);
+    }
+    if (canvas.overflowed())
+        return refuseFrame(delegate, i, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}),
+                           grpPath);
+    // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+    const SpriteHeader& header = sprite.header;
+    if (canvas.drawnOutside(header.width, header.height)) {
+        const std::string size =
+            std::to_string(header.width) + " x " + std::to_string(header.height);
+        return refuseFrame(delegate, i,
+                           fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
+    }
+    return std::nullopt;
+}
+
+// A sheet or an animation in place of a picture per frame and a list; nullptr when neither is
+// asked for, and when the sheet would be too large (refused).
+std::unique_ptr<FrameGathering> gatheringFor(const ExportInput& input, SheetPlan plan) {
+    if (input.gifFps > 0)
+        return makeGifAnimation({joinPath(plan.folder, plan.name + ".gif"), plan.width, plan.height,
+                                 input.gifFps, input.palette});
+    if (input.sheetColumns > 0)
+        return makeSpriteSheet(plan);
+    return nullptr;
 }
 
 // A list the compile could not read back is not written: the sprite's name decides.
@@ -165,33 +174,26 @@ std::optional<std::string> refuseListNames(const std::vector<std::string>& lines
 
 } // namespace
 
-JobOutcome RunExport(JobView& view, const ExportInput& input) {
-    const std::optional<ExportMode> mode = view.askExportChoice();
+JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
+    const std::optional<ExportMode> mode = delegate.chooseExportMode();
     if (!mode) {
-        view.setStatus(std::string(msg::kAborted));
-        view.stopClip();
-        view.enableOk();
-        return JobOutcome::aborted;
+        delegate.cancelled();
+        return JobOutcome::cancelled;
     }
-    view.setStatus(std::string(msg::kExportStatus));
-    view.repaintNow();
-    view.openClip(kExportClip);
+    delegate.started();
 
     const std::string& grpPath = input.grpPath;
     if (grpPath.empty())
         return JobOutcome::nothingToDo;
-    if (!hasGrpName(grpPath)) {
-        refuse(view, std::string(msg::kNotGrp), grpPath);
-        return JobOutcome::failed;
-    }
+    if (!hasGrpName(grpPath))
+        return refuse(delegate, std::string(msg::kNotGrp), grpPath);
 
+    delegate.fileStarted(grpPath, FileAccess::read);
     const FileReadResult grp = readWholeFile(grpPath);
-    if (!grp.ok()) {
-        reportFileError(view, grp.error, grpPath);
-        return JobOutcome::failed;
-    }
+    if (!grp.ok())
+        return failOnFile(delegate, grp.error, grpPath);
     const Bytes file(grp.data);
-    const std::optional<SpriteTable> sprite = readSpriteTable(view, file, grpPath);
+    const std::optional<SpriteTable> sprite = readSpriteTable(delegate, file, grpPath);
     if (!sprite)
         return JobOutcome::failed;
     const SpriteHeader& header = sprite->header;
@@ -206,14 +208,12 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         order[i] = i;
     if (partial) {
         auto selected = selectFrames(input.frames, table.size());
-        if (!selected) {
-            refuse(
-                view,
+        if (!selected)
+            return refuse(
+                delegate,
                 fillIn(msg::kFramesPastEnd, {grpPath, std::to_string(table.size()),
                                              std::to_string(static_cast<long>(table.size()) - 1)}),
                 grpPath);
-            return JobOutcome::failed;
-        }
         order = std::move(*selected);
     }
 
@@ -224,7 +224,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const bool png = input.format == PictureFormat::png;
     std::vector<std::string> lines = listLines(name, order, repeats, png ? ".png" : ".bmp");
     if (const auto refusal = refuseListNames(lines, grpPath)) {
-        refuse(view, *refusal, grpPath);
+        refuse(delegate, *refusal, grpPath);
         return JobOutcome::failed;
     }
 
@@ -233,45 +233,36 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     StagedFiles outputs;
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
-    std::unique_ptr<FrameGathering> gathering;
-    if (input.sheetColumns > 0) {
-        SheetPlan plan;
-        plan.folder = folder;
-        plan.name = name;
-        plan.width = std::max<int>(header.width, 1);
-        plan.height = std::max<int>(header.height, 1);
-        plan.columns = input.sheetColumns;
-        plan.cells = static_cast<std::size_t>(
-            std::count_if(order.begin(), order.end(), [&](std::size_t i) { return !repeats[i]; }));
-        plan.fullFrameCount = table.size();
-        plan.partial = partial;
-        plan.format = input.format;
-        plan.palette = input.palette;
-        gathering = makeSpriteSheet(plan);
-        if (!gathering) {
-            const std::string sheetPath = sheetPicturePath(plan);
-            refuse(view,
-                   fillIn(msg::kSheetTooLarge, {sheetPath, std::to_string(kMaxSheetSide),
-                                                std::to_string(kMaxSheetPixels)}),
-                   sheetPath);
-            return JobOutcome::failed;
-        }
+    SheetPlan plan;
+    plan.folder = folder;
+    plan.name = name;
+    plan.width = std::max<int>(header.width, 1);
+    plan.height = std::max<int>(header.height, 1);
+    plan.columns = input.sheetColumns;
+    plan.cells = static_cast<std::size_t>(
+        std::count_if(order.begin(), order.end(), [&](std::size_t i) { return !repeats[i]; }));
+    plan.fullFrameCount = table.size();
+    plan.partial = partial;
+    plan.format = input.format;
+    plan.palette = input.palette;
+    const std::unique_ptr<FrameGathering> gathering = gatheringFor(input, plan);
+    if (input.sheetColumns > 0 && !gathering) {
+        const std::string sheetPath = sheetPicturePath(plan);
+        return refuse(delegate,
+                      fillIn(msg::kSheetTooLarge, {sheetPath, std::to_string(kMaxSheetSide),
+                                                   std::to_string(kMaxSheetPixels)}),
+                      sheetPath);
     }
-    if (input.gifFps > 0)
-        gathering =
-            makeGifAnimation({joinPath(folder, name + ".gif"), std::max<int>(header.width, 1),
-                              std::max<int>(header.height, 1), input.gifFps, input.palette});
     for (std::size_t k = 0; k < order.size(); ++k) {
         const std::size_t i = order[k];
-        view.stepProgress();
+        delegate.progress(k + 1, order.size());
         if (gathering) {
-            if (!repeats[i] && !decodeWhole(view, file, *sprite, i, grpPath, canvas))
-                return JobOutcome::failed;
+            if (!repeats[i])
+                if (const auto refused = decodeWhole(delegate, file, *sprite, i, grpPath, canvas))
+                    return *refused;
             gathering->add(i, repeats[i], canvas);
-            if (const std::string refusal = gathering->refusal(); !refusal.empty()) {
-                refuse(view, refusal, grpPath);
-                return JobOutcome::failed;
-            }
+            if (const std::string refusal = gathering->refusal(); !refusal.empty())
+                return refuse(delegate, refusal, grpPath);
             continue;
         }
         if (repeats[i])
@@ -281,8 +272,8 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
-            if (!decodeWhole(view, file, *sprite, i, grpPath, canvas))
-                return JobOutcome::failed;
+            if (const auto refused = decodeWhole(delegate, file, *sprite, i, grpPath, canvas))
+                return *refused;
             encoded = png ? encodeFramePng(canvas, input.palette, header.width, header.height)
                           : encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
@@ -290,21 +281,18 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         }
         // The frame's own bytes are handed over; kept ones are copied.
         ByteVector bytes = bmp == &encoded ? std::move(encoded) : ByteVector(*bmp);
+        delegate.fileStarted(bmpPath, FileAccess::write);
         if (const FileErrorCause error = outputs.add(bmpPath, std::move(bytes));
-            error != FileErrorCause::none) {
-            reportFileError(view, error, outputs.failedPath());
-            return JobOutcome::failed;
-        }
+            error != FileErrorCause::none)
+            return failOnFile(delegate, error, outputs.failedPath());
         repeated.done(i, table[i]);
     }
 
     std::vector<OutputFile> whole;
     if (gathering) {
         whole = gathering->finish();
-        if (const std::string refusal = gathering->refusal(); !refusal.empty()) {
-            refuse(view, refusal, grpPath);
-            return JobOutcome::failed;
-        }
+        if (const std::string refusal = gathering->refusal(); !refusal.empty())
+            return refuse(delegate, refusal, grpPath);
     } else {
         if (partial)
             lines.push_back(partialNote(table.size()));
@@ -313,18 +301,14 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
             {joinPath(folder, name + ".qbl"), ByteVector(listText.begin(), listText.end())});
     }
     for (OutputFile& output : whole) {
+        delegate.fileStarted(output.path, FileAccess::write);
         if (const FileErrorCause error = outputs.add(output.path, std::move(output.bytes));
-            error != FileErrorCause::none) {
-            reportFileError(view, error, outputs.failedPath());
-            return JobOutcome::failed;
-        }
+            error != FileErrorCause::none)
+            return failOnFile(delegate, error, outputs.failedPath());
     }
-    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {
-        reportFileError(view, error, outputs.failedPath());
-        return JobOutcome::failed;
-    }
-    showFinished(view, msg::kExportFinished);
-    return JobOutcome::finished;
+    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none)
+        return failOnFile(delegate, error, outputs.failedPath());
+    return finish(delegate);
 }
 
 } // namespace pixmorph

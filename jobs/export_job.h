@@ -4,7 +4,7 @@
 
 #include "core/frame_ranges.h"
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
 
@@ -31,6 +31,7 @@ struct ExportInput {
     int gifFps = 0;
 };
 
-JobOutcome RunExport(JobView& view, const ExportInput& input);
+// Asks the delegate which frames to write, then writes them.
+JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input);
 
 } // namespace pixmorph

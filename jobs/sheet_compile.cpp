@@ -16,12 +16,14 @@ bool isBareName(const std::string& name) {
     return !name.empty() && name.find_first_of("/\\") == std::string::npos;
 }
 
-// The layout read and checked against what a compile may write; nullopt after a message.
-std::optional<SheetLayout> readLayout(JobView& view, const CompileInput& input) {
+// The layout read and checked against what a compile may write; nullopt after the run
+// failed with a message.
+std::optional<SheetLayout> readLayout(JobDelegate& delegate, const CompileInput& input) {
     const std::string& path = input.listPath;
+    delegate.fileStarted(path, FileAccess::read);
     const FileReadResult file = readWholeFile(path);
     if (!file.ok()) {
-        reportFileError(view, file.error, path);
+        failOnFile(delegate, file.error, path);
         return std::nullopt;
     }
     SheetJsonRead read = readSheetJson(
@@ -30,18 +32,18 @@ std::optional<SheetLayout> readLayout(JobView& view, const CompileInput& input) 
     if (read.problem.empty() && !isBareName(layout.image))
         read.problem = std::string(msg::kSheetImageNotBare);
     if (!read.problem.empty()) {
-        refuse(view, fillIn(msg::kSheetJsonBroken, {path, read.problem}), path);
+        refuse(delegate, fillIn(msg::kSheetJsonBroken, {path, read.problem}), path);
         return std::nullopt;
     }
     // The GRP is written under this name: a folder in it could place the file anywhere.
     if (layout.sprite.empty())
         layout.sprite = stem(path) + ".grp";
     if (!isBareName(layout.sprite) || layout.sprite.size() < 3) {
-        refuse(view, fillIn(msg::kListGrpNameNotBare, {path, layout.sprite}), path);
+        refuse(delegate, fillIn(msg::kListGrpNameNotBare, {path, layout.sprite}), path);
         return std::nullopt;
     }
     if (layout.fullFrameCount && !input.partial) {
-        refuse(view,
+        refuse(delegate,
                fillIn(msg::kPartialList, {path, std::to_string(layout.frames.size()),
                                           std::to_string(*layout.fullFrameCount)}),
                path);
@@ -56,34 +58,28 @@ bool insideSheet(const SheetRect& r, const SheetPicture& sheet) {
 
 } // namespace
 
-JobOutcome compileSheet(JobView& view, const CompileInput& input) {
-    view.setStatus(std::string(msg::kCompileStatus));
+JobOutcome runSheetCompileJob(JobDelegate& delegate, const CompileInput& input) {
+    delegate.started();
     const std::string& jsonPath = input.listPath;
-    const std::optional<SheetLayout> layout = readLayout(view, input);
+    const std::optional<SheetLayout> layout = readLayout(delegate, input);
     if (!layout)
         return JobOutcome::failed;
     const std::string imagePath = joinPath(folderOf(jsonPath), layout->image);
+    delegate.fileStarted(imagePath, FileAccess::read);
     const FileReadResult imageFile = readWholeFile(imagePath);
-    if (!imageFile.ok()) {
-        reportFileError(view, imageFile.error, imagePath);
-        return JobOutcome::failed;
-    }
+    if (!imageFile.ok())
+        return failOnFile(delegate, imageFile.error, imagePath);
     NearestColour nearest(input.palette);
     const SheetPicture sheet = readSheetPicture(imageFile.data, nearest, imagePath);
-    if (!sheet.refusal.empty()) {
-        refuse(view, sheet.refusal, imagePath);
-        return JobOutcome::failed;
-    }
+    if (!sheet.refusal.empty())
+        return refuse(delegate, sheet.refusal, imagePath);
 
-    view.openClip(kCompileClip);
     const std::size_t frameCount = layout->frames.size();
-    view.setProgressRange(1, static_cast<int>(frameCount));
-    view.setProgressStep(1);
-    view.setProgressPosition(1);
+    delegate.progress(0, frameCount);
     SpriteWriter writer(frameCount);
     IndexImage image;
+    std::size_t added = 0;
     for (std::size_t i = 0; i < frameCount; ++i) {
-        view.repaintNow();
         if (i < layout->repeats.size() && layout->repeats[i]) {
             writer.addDuplicate(*layout->repeats[i]);
             continue;
@@ -92,8 +88,8 @@ JobOutcome compileSheet(JobView& view, const CompileInput& input) {
         if (!insideSheet(frame.frame, sheet)) {
             const std::string problem =
                 fillIn(msg::kSheetFrameOutside, {std::to_string(i), layout->image});
-            refuse(view, fillIn(msg::kSheetJsonBroken, {jsonPath, problem}), jsonPath);
-            return JobOutcome::failed;
+            return refuseFrame(delegate, i, fillIn(msg::kSheetJsonBroken, {jsonPath, problem}),
+                               jsonPath);
         }
         image.clear();
         for (int row = 0; row < frame.frame.h; ++row) {
@@ -104,18 +100,18 @@ JobOutcome compileSheet(JobView& view, const CompileInput& input) {
         }
         if (const GrpWriteError error =
                 writer.addFrame(image, frame.pictureWidth, frame.pictureHeight);
-            error != GrpWriteError::none) {
-            refuse(view, fillIn(msg::kBitmapNotFitting, {jsonPath, grpWriteErrorMessage(error, i)}),
-                   jsonPath);
-            return JobOutcome::failed;
-        }
-        view.stepProgress();
+            error != GrpWriteError::none)
+            return refuseFrame(
+                delegate, i,
+                fillIn(msg::kBitmapNotFitting, {jsonPath, grpWriteErrorMessage(error, i)}),
+                jsonPath);
+        delegate.progress(++added, frameCount);
     }
 
     const std::string outputPath =
         joinPath(input.outputDir.empty() ? folderOf(jsonPath) : input.outputDir,
                  outputNameFor(layout->sprite));
-    return writeCompiledSprite(view, outputPath, writer.finish());
+    return writeCompiledSprite(delegate, outputPath, writer.finish());
 }
 
 } // namespace pixmorph

@@ -8,6 +8,6 @@ namespace pixmorph {
 
 // input.listPath names the JSON; the GRP is "x_" + the sprite's name (ours) or the JSON's
 // name with ".grp".
-JobOutcome compileSheet(JobView& view, const CompileInput& input);
+JobOutcome runSheetCompileJob(JobDelegate& delegate, const CompileInput& input);
 
 } // namespace pixmorph

@@ -34,24 +34,24 @@ TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
         testing::RecordingWindow window;
         window.pickerAnswer = path;
         ConverterState state;
-        state.initDone = true;
-        state.paletteLocation = "/old/units.pal";
-        state.paletteNameText = "old name";
-        loadPalette(state, window);
+        state.startup.initDone = true;
+        state.locations.paletteLocation = "/old/units.pal";
+        state.fields.paletteNameText = "old name";
+        loadPalette(state, window.frameWindow(), window);
         const std::string message = c.message == "%f" ? path + " was not found." : c.message;
         EXPECT_EQ(window.messages.empty() ? "" : window.messages[0].text, message);
-        EXPECT_EQ(state.paletteNameText, c.name);
+        EXPECT_EQ(state.fields.paletteNameText, c.name);
         const bool read = c.message.empty();
         EXPECT_EQ(state.palette != DefaultPalette, read) << c.name;
-        EXPECT_EQ(state.paletteLocation, read ? path : "/old/units.pal") << c.name;
+        EXPECT_EQ(state.locations.paletteLocation, read ? path : "/old/units.pal") << c.name;
     }
 }
 
 struct ShowFrame : ::testing::Test {
     void show(const std::string& name, int frame, FrameRequest request = FrameRequest::command) {
-        state.grpNameText = name;
-        state.currentFrame = frame;
-        showFrame(state, window, request);
+        state.fields.grpNameText = name;
+        state.shown.currentFrame = frame;
+        showFrame(state, window.frameWindow(), request);
     }
     testing::ScratchDir folder;
     testing::RecordingWindow window;
@@ -64,9 +64,9 @@ TEST_F(ShowFrame, DrawsTheBoxAtThePreviewCornerOrNothingOutsideTheCount) {
     ByteVector bytes = test::handLaidSprite(
         40, 30, {{0, 0, 1, 1, {{1, 1}}}, {5, 7, 3, 2, {{3, 1, 2, 3}, {3, 4, 0, 6}}}});
     const std::string sprite = folder.write("s.grp", bytes);
-    state.frameCount = 99;
+    state.shown.frameCount = 99;
     show(sprite, 1);
-    EXPECT_EQ(state.frameCount, 99) << "only frame 0 sets the frame count";
+    EXPECT_EQ(state.shown.frameCount, 99) << "only frame 0 sets the frame count";
     // Where and how the preview box is drawn: the clicked-through desktop run.
     EXPECT_EQ(window.surface.pixels.size(), 6u);
     EXPECT_EQ((window.surface.pixels[{2, 1}]), 0x060000u);

@@ -20,7 +20,7 @@ ExportCanvas canvasWithCorners(int width, int height) {
 // uses, at the sizes where the rows' ends meet the canvas's.
 TEST(PngFrame, ReadsBackAsTheBitmapDoes) {
     const Palette palette;
-    for (const auto [width, height] : {std::pair{1, 1}, {3, 2}, {256, 256}}) {
+    for (const auto& [width, height] : {std::pair{1, 1}, {3, 2}, {256, 256}}) {
         const ExportCanvas canvas = canvasWithCorners(width, height);
         IndexImage fromPng, fromBmp;
         NearestColour nearest(palette);

@@ -1,4 +1,4 @@
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 
 #include "cli/terminal_text.h"
 
@@ -13,36 +13,29 @@ void printMessageLine(const std::string& file, const std::string& text) {
     std::cerr << escapeControls(line) << '\n';
 }
 
-CliJobView::CliJobView(ExportMode mode, std::string input, bool showProgress)
+CliJobDelegate::CliJobDelegate(ExportMode mode, std::string input, bool showProgress)
     : mode_(mode), input_(std::move(input)), showProgress_(showProgress) {}
 
-CliJobView::~CliJobView() {
+CliJobDelegate::~CliJobDelegate() {
     clearProgressLine();
 }
 
-void CliJobView::setProgressRange(int low, int high) {
-    low_ = low;
-    high_ = high;
-}
-
-void CliJobView::stepProgress() {
-    position_ = std::min(position_ + step_, high_);
-    if (!showProgress_)
+void CliJobDelegate::progress(std::size_t done, std::size_t total) {
+    if (!showProgress_ || done == 0)
         return;
-    const long done = std::max(position_ - low_, 0);
-    const long percent = high_ > low_ ? done * 100 / (high_ - low_) : 100;
+    const auto percent = static_cast<int>(total > 0 ? std::min(done, total) * 100 / total : 100);
     if (percent == shownPercent_)
         return;
-    shownPercent_ = static_cast<int>(percent);
+    shownPercent_ = percent;
     std::cerr << '\r' << escapeControls(input_) << ": " << percent << '%' << std::flush;
 }
 
-void CliJobView::showMessage(const std::string& text, MessageIcon, const std::string& file) {
+void CliJobDelegate::message(const std::string& text, MessageIcon, const std::string& file) {
     clearProgressLine();
     printMessageLine(file.empty() ? input_ : file, text);
 }
 
-void CliJobView::clearProgressLine() {
+void CliJobDelegate::clearProgressLine() {
     if (shownPercent_ < 0)
         return;
     std::cerr << "\r\x1b[K" << std::flush;
