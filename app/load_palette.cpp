@@ -13,8 +13,31 @@ namespace pixmorph {
 
 namespace {
 
-constexpr std::string_view kRawPaletteSuffix = " - SC Pal";
-constexpr std::string_view kJascPaletteSuffix = " - JASC Pal";
+// What the palette name field shows after the file name, per kind read.
+std::string_view kindSuffix(PaletteFileKind kind) {
+    switch (kind) {
+    case PaletteFileKind::raw:
+        return " - SC Pal";
+    case PaletteFileKind::jasc:
+        return " - JASC Pal";
+    case PaletteFileKind::riff:
+        return " - RIFF Pal";
+    case PaletteFileKind::act:
+        return " - ACT Pal";
+    case PaletteFileKind::tileset:
+        return " - Tileset Pal";
+    case PaletteFileKind::gimp:
+        return " - GIMP Pal";
+    case PaletteFileKind::bitmap:
+        return " - BMP Pal";
+    case PaletteFileKind::png:
+        return " - PNG Pal";
+    case PaletteFileKind::notRecognised:
+    case PaletteFileKind::jascNot256:
+        break;
+    }
+    return {};
+}
 
 struct PaletteOutcome {
     std::string displayName;
@@ -26,18 +49,15 @@ struct PaletteOutcome {
 PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
     const std::string fileName = paletteFileName(path);
     switch (file.kind) {
-    case PaletteFileKind::raw:
-        return {fileName + std::string(kRawPaletteSuffix), file.palette, path, {}};
-    case PaletteFileKind::jasc:
-        return {fileName + std::string(kJascPaletteSuffix), file.palette, path, {}};
     case PaletteFileKind::notRecognised:
         return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
                 std::string(msg::kPaletteUnknown)};
     case PaletteFileKind::jascNot256:
         return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
                 std::string(msg::kPaletteNot256)};
+    default:
+        return {fileName + std::string(kindSuffix(file.kind)), file.palette, path, {}};
     }
-    return {};
 }
 
 } // namespace
@@ -48,7 +68,7 @@ void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pi
         atStartup ? state.locations.paletteLocation : pickers.pickExistingFile(palettePicker());
 
     PaletteOutcome outcome; // no file chosen, or not a palette name: only the name is cleared
-    if (!path.empty() && hasPaletteName(path)) {
+    if (!path.empty() && isPaletteFileName(path)) {
         // A path the location field cannot hold would be lost at exit; refuse it whole.
         if (!fitsLocationField(path)) {
             window.messages.showMessage(fillIn(msg::kPathTooLong, path));
@@ -65,7 +85,7 @@ void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pi
             }
             return;
         }
-        outcome = outcomeOf(path, parsePaletteFile(read.data));
+        outcome = outcomeOf(path, readPaletteFile(read.data, path));
     }
 
     if (!outcome.message.empty())

@@ -70,7 +70,7 @@ void showFrame(ConverterState& state, const FrameWindow& window, FrameRequest re
         state.shown.frameCount = header.frameCount;
     const std::optional<FrameEntry> entry = entryToShow(file, header, state.shown.currentFrame);
     if (entry)
-        decodeFrame(file, *entry, state.shown.canvas);
+        decodeFrame(file, *entry, state.shown.canvas, detectSpriteEncoding(file));
     else
         state.shown.canvas.clear();
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pixmorph {
 
@@ -19,6 +21,8 @@ struct FilePickerSettings {
     std::string filterName;    // e.g. "Sprite Files *.grp"
     std::string filterPattern; // e.g. "*.grp"
     std::string defaultExtension;
+    // Further filters offered after the first, as name and patterns ("*.wpe *.act").
+    std::vector<std::pair<std::string, std::string>> moreFilters = {};
 };
 
 // The four pickers of the program.

@@ -14,8 +14,8 @@ inline constexpr std::string_view kExportUsage =
     "[--gif [--fps N]] "
     "[--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
 inline constexpr std::string_view kCompileUsage =
-    "pixmorph-cli compile [--partial] [--palette FILE] [--output-dir DIR [--mkdir]] "
-    "LIST|SHEET.json...";
+    "pixmorph-cli compile [--partial] [--uncompressed] [--palette FILE] [--output-dir DIR "
+    "[--mkdir]] LIST|SHEET.json...";
 inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";
 inline constexpr std::string_view kListUsage =
     "pixmorph-cli list [--all] [--names LISTFILE] ARCHIVE";

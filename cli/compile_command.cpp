@@ -8,7 +8,7 @@
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{"compile", kCompileUsage, false, false, true};
+    static constexpr JobCommand command{"compile", kCompileUsage, false, true, false, true};
     return runJobCommand(command, args,
                          [](JobDelegate& delegate, const std::string& list,
                             const JobOptions& options, const Palette& palette) {
@@ -17,8 +17,9 @@ int runCompile(const Args& args) {
                                  printMessageLine(list, std::string(msg::kNotQbl));
                                  return JobOutcome::failed;
                              }
-                             return runCompileJob(delegate, CompileInput{list, options.outputDir,
-                                                                         palette, options.partial});
+                             return runCompileJob(delegate,
+                                                  CompileInput{list, options.outputDir, palette,
+                                                               options.encoding, options.partial});
                          });
 }
 

@@ -4,7 +4,7 @@
 namespace pixmorph::cli {
 
 int runExport(const Args& args) {
-    static constexpr JobCommand command{"export", kExportUsage, true, true};
+    static constexpr JobCommand command{"export", kExportUsage, true, false, true};
     return runJobCommand(
         command, args,
         [](JobDelegate& delegate, const std::string& grp, const JobOptions& options,

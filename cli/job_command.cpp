@@ -59,6 +59,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             ++i;
         } else if (arg == "--partial" && command.takesPartial) {
             options.partial = true;
+        } else if (arg == "--uncompressed" && command.takesUncompressed) {
+            options.encoding = SpriteEncoding::uncompressed;
         } else if (arg == "--mkdir") {
             options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {
@@ -92,7 +94,7 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
 std::optional<Palette> readPaletteOption(const std::optional<std::string>& file) {
     if (!file)
         return DefaultPalette;
-    if (!hasPaletteName(*file)) {
+    if (!isPaletteFileName(*file)) {
         printMessageLine(*file, std::string(msg::kPaletteNotRead));
         return std::nullopt;
     }
@@ -103,7 +105,7 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
     }
     // The desktop carries on in the built-in colours after its message; a command asked for
     // these colours, so it converts nothing rather than succeed in others.
-    const PaletteFile palette = parsePaletteFile(read.data);
+    const PaletteFile palette = readPaletteFile(read.data, *file);
     if (palette.kind == PaletteFileKind::notRecognised) {
         printMessageLine(*file, std::string(msg::kPaletteUnknownRefused));
         return std::nullopt;

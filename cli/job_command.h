@@ -3,6 +3,7 @@
 // as Load Palette reads it, and one job per input with the exit status of all.
 
 #include "cli/cli.h"
+#include "core/grp_format.h"
 #include "core/palette.h"
 #include "jobs/export_job.h"
 #include "jobs/job_delegate.h"
@@ -17,6 +18,7 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
+    SpriteEncoding encoding = SpriteEncoding::runLength;
     std::optional<PictureFormat> format; // export --format
     int sheetColumns = 0;                // export --sheet [--columns N]
     std::optional<int> columns;
@@ -34,6 +36,7 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
+    bool takesUncompressed = false;
     bool takesExportForms = false; // --format, --frames
     bool takesPartial = false;
 };

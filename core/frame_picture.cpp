@@ -20,14 +20,14 @@ FramePicture readBmpPicture(Bytes file, NearestColour& nearest, IndexImage& imag
 FramePicture readPngPicture(Bytes file, NearestColour& nearest, IndexImage& image,
                             const std::string& fileName) {
     image.clear();
-    // libspng stops at what the image holds; a frame, as a bitmap, at kMaxPictureSize.
+    // libspng stops at what the image holds, as the bitmap reader does.
     constexpr auto kSide = static_cast<std::uint32_t>(IndexImage::kSize);
     const PngIndices read = readPngIndices(file, nearest, {kSide, std::size_t{kSide} * kSide});
     FramePicture picture{read.width, read.height, {}};
     if (read.status == PngReadStatus::damaged) {
         picture.refusal = fillIn(msg::kPngDamaged, {fileName, pngErrorText(read.error)});
-    } else if (read.status == PngReadStatus::tooLarge || read.width > kMaxPictureSize ||
-               read.height > kMaxPictureSize) {
+    } else if (read.status == PngReadStatus::tooLarge || read.width > kMaxBitmapSize ||
+               read.height > kMaxBitmapSize) {
         picture.refusal = fillIn(msg::kBitmapTooLarge, {fileName});
     } else {
         for (int y = 0; y < read.height; ++y)

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FramePicture read = readFramePicture(Bytes(data, size), nearest, image, "f.png");
     if (!read.refusal.empty())
         return 0;
-    FUZZ_CHECK(read.width >= 0 && read.width <= kMaxPictureSize);
-    FUZZ_CHECK(read.height >= 0 && read.height <= kMaxPictureSize);
+    FUZZ_CHECK(read.width >= 0 && read.width <= kMaxBitmapSize);
+    FUZZ_CHECK(read.height >= 0 && read.height <= kMaxBitmapSize);
     // A bitmap may be empty (the dispatch sends whatever is not a PNG there); a PNG never is.
     if (read.width == 0 || read.height == 0) {
         FUZZ_CHECK(!hasPngSignature(Bytes(data, size)));
@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 static_cast<std::uint8_t>(image.at(x, y));
     const ByteVector again = encodeIndexedPng(cells.data(), read.width, read.height,
                                               static_cast<std::size_t>(read.width), palette);
-    const PngIndices reread = readPngIndices(again, nearest, {kMaxPictureSize, 1u << 16});
+    const PngIndices reread = readPngIndices(
+        again, nearest, {kMaxBitmapSize, std::size_t{kMaxBitmapSize} * kMaxBitmapSize});
     FUZZ_CHECK(reread.status == PngReadStatus::ok && reread.indices == cells);
     fuzz::checkSpriteRoundTrip(image, read.width, read.height,
                                fuzz::extentOf(image, read.width, read.height));

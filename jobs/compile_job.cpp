@@ -77,7 +77,7 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
     const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
                                             outputNameFor(list.grpName));
     const std::size_t frameCount = list.frames.size();
-    SpriteWriter writer(frameCount);
+    SpriteWriter writer(frameCount, input.encoding);
     delegate.progress(0, frameCount);
 
     std::vector<std::string> bitmapPaths;
@@ -114,7 +114,14 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
         delegate.progress(nextBitmap, frameCount);
     }
 
-    return writeCompiledSprite(delegate, outputPath, writer.finish());
+    const ByteVector sprite = writer.finish();
+    // Rare frames whose raw bytes also read soundly as run-length rows would come back as
+    // another picture: refused rather than written wrong.
+    if (frameCount > 0 && detectSpriteEncoding(sprite) != input.encoding) {
+        refuse(delegate, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
+        return JobOutcome::failed;
+    }
+    return writeCompiledSprite(delegate, outputPath, sprite);
 }
 
 } // namespace pixmorph

@@ -2,6 +2,7 @@
 // BMP to GRP compile: the bitmaps a QBL list names become one GRP, "dupe_of_" entries sharing
 // an earlier frame's data.
 
+#include "core/grp_format.h"
 #include "core/palette.h"
 #include "jobs/job_delegate.h"
 
@@ -13,6 +14,7 @@ struct CompileInput {
     std::string listPath;  // bitmap names resolve against the list's folder
     std::string outputDir; // empty: the GRP goes beside the list
     Palette palette;
+    SpriteEncoding encoding = SpriteEncoding::runLength;
     bool partial = false; // a list of some of a sprite's frames is compiled, not refused
 };
 

@@ -123,9 +123,10 @@ std::vector<std::string> listLines(const std::string& name, const std::vector<st
 // frame may be written, else the run's outcome after the message.
 std::optional<JobOutcome> decodeWhole(JobDelegate& delegate, Bytes file, const SpriteTable& sprite,
                                       std::size_t i, const std::string& grpPath,
-                                      ExportCanvas& canvas) {
+                                      ExportCanvas& canvas, SpriteEncoding encoding) {
     const std::string frameText = std::to_string(i);
-    if (const DecodeStatus decoded = decodeFrameForExport(file, sprite.entries[i], canvas);
+    if (const DecodeStatus decoded =
+            decodeFrameForExport(file, sprite.entries[i], canvas, encoding);
         decoded != DecodeStatus::complete) {
         const auto text =
             decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
@@ -198,6 +199,7 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         return JobOutcome::failed;
     const SpriteHeader& header = sprite->header;
     const std::vector<FrameEntry>& table = sprite->entries;
+    const SpriteEncoding encoding = detectSpriteEncoding(file);
     std::vector<std::optional<std::size_t>> repeats(table.size());
     const bool partial = !input.frames.empty();
     // An animation draws every frame, repeated or not.
@@ -258,7 +260,8 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         delegate.progress(k + 1, order.size());
         if (gathering) {
             if (!repeats[i])
-                if (const auto refused = decodeWhole(delegate, file, *sprite, i, grpPath, canvas))
+                if (const auto refused =
+                        decodeWhole(delegate, file, *sprite, i, grpPath, canvas, encoding))
                     return *refused;
             gathering->add(i, repeats[i], canvas);
             if (const std::string refusal = gathering->refusal(); !refusal.empty())
@@ -272,7 +275,8 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
-            if (const auto refused = decodeWhole(delegate, file, *sprite, i, grpPath, canvas))
+            if (const auto refused =
+                    decodeWhole(delegate, file, *sprite, i, grpPath, canvas, encoding))
                 return *refused;
             encoded = png ? encodeFramePng(canvas, input.palette, header.width, header.height)
                           : encodeFrameBmp(canvas, input.palette, header.width, header.height);

@@ -24,13 +24,15 @@ TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
     const struct {
         std::optional<std::string> contents; // nullopt: no such file
         std::string message, name;
+        std::string file = "a.pal";
     } cases[] = {{palette(""), "", "a.pal - SC Pal"},
                  {palette("2560"), "", "a.pal - JASC Pal"},
+                 {std::string(1024, '\5'), "", "units.wpe - Tileset Pal", "units.wpe"},
                  {std::nullopt, "%f", "old name"}};
     for (const auto& c : cases) {
         testing::ScratchDir folder;
         const std::string path =
-            c.contents ? folder.write("a.pal", *c.contents) : folder.file("a.pal");
+            c.contents ? folder.write(c.file, *c.contents) : folder.file(c.file);
         testing::RecordingWindow window;
         window.pickerAnswer = path;
         ConverterState state;
@@ -77,6 +79,18 @@ TEST_F(ShowFrame, DrawsTheBoxAtThePreviewCornerOrNothingOutsideTheCount) {
     window.surface = {};
     show(folder.write("s.grp", bytes), 1);
     EXPECT_TRUE(window.surface.pixels.empty());
+}
+
+// An uncompressed sprite: its raw rows are drawn, not read as opcodes.
+TEST_F(ShowFrame, UncompressedRowsAreDrawnAsTheyStand) {
+    for (std::uint32_t i = 0; i < 256; ++i)
+        state.palette.entries[i] = 0x010000u * i;
+    ByteVector bytes = {1, 0, 40, 0, 30, 0, 5, 7, 3, 2, 14, 0, 0, 0};
+    bytes.insert(bytes.end(), {3, 1, 2, 0x44, 9, 6}); // run-length: a row offset past the end
+    show(folder.write("s.grp", bytes), 0);
+    EXPECT_EQ(window.surface.pixels.size(), 6u);
+    EXPECT_EQ((window.surface.pixels[{0, 1}]), 0x440000u);
+    EXPECT_EQ((window.surface.pixels[{2, 1}]), 0x060000u);
 }
 
 TEST_F(ShowFrame, AnUnreadableFileIsReportedOnlyWhenACommandAsked) {

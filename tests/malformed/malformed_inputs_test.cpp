@@ -123,6 +123,8 @@ std::vector<MalformedCase> allCases() {
         {"BmpHugeNegativeHeight", c, listed(with32(bmp, 22, 0x80000000u)), "f.bmp", msg::kBitmapTooLarge},
         {"BmpRleStreamCutInARow", c, listed(handLaidBmp(4, 3, 8, 1, {2, 5, 0, 0, 1})), "f.bmp", msg::kBitmapDataCut},
         {"BmpFourBitRunLength", c, listed(handLaidBmp(4, 3, 4, 2, {4, 0x11, 0, 1})), "f.bmp", msg::kUnsupportedBitmap},
+        {"BmpFrameBeyondWhatAFrameCanHold", c, listed(handLaidBmp(300, 1, 8, 1, {0, 2, 255, 0, 0, 2, 2, 0, 1, 7, 0, 1})), "f.bmp", msg::kBitmapNotFitting, grpWriteErrorMessage(GrpWriteError::offsetTooLarge, 0)},
+        {"BmpSixteenBitsWithOtherMasks", c, listed(with32(handLaidBmp(4, 1, 16, 3, ByteVector(20, 0x0F)), 10, 66)), "f.bmp", msg::kUnsupportedBitmap},
         {"QblEmptyFile", c, list(""), "s.qbl", msg::kListEmpty},
         {"QblNameOver127Characters", c, list("s.grp\r\n" + longName + "\r\n"), "s.qbl", tooLong},
         {"QblRefusedFirstName", c, list("QuillbrightBigUnit.grp\r\nf.bmp"), "s.qbl", msg::kUnsupportedList},
