@@ -1,7 +1,6 @@
 #include "cli/archive_options.h"
 
 #include "archive/name_list.h"
-#include "archive/shipped_name_list.h"
 #include "cli/cli_job_delegate.h"
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -9,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 
 namespace pixmorph::cli {
 
@@ -38,51 +36,7 @@ std::string whyNotOpened(const std::string& file, bool isNameList) {
     return fillIn(msg::kArchiveNotOpened, file);
 }
 
-std::nullopt_t usageError(const ArchiveCommand& command, const std::string& problem) {
-    std::cerr << "pixmorph-cli " << command.name << ": " << problem << '\n'
-              << "usage: " << command.usage << '\n';
-    return std::nullopt;
-}
-
 } // namespace
-
-std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command, const Args& args) {
-    ArchiveOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
-            options.operands.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--flat" && command.takesOutput) {
-            options.flat = true;
-        } else if (arg == "--mkdir" && command.takesOutput) {
-            options.makeOutputDir = true;
-        } else if (arg == "--all" && command.takesAll) {
-            options.all = true;
-        } else if (arg == "--names" || (arg == "--output-dir" && command.takesOutput)) {
-            if (i + 1 == args.size() || args[i + 1].empty())
-                return usageError(command, arg + " needs a value");
-            (arg == "--names" ? options.nameList : options.outputDir) = args[++i];
-        } else {
-            return usageError(command, "unknown option " + arg);
-        }
-    }
-    if (options.nameList.empty())
-        options.nameList = shippedNameListPath();
-    // extract --all takes the archive alone; list --all changes only what is shown.
-    const bool archiveAlone = options.all && command.takesOutput;
-    if (options.operands.size() < (archiveAlone ? 1 : command.fewestOperands))
-        return usageError(command, options.operands.empty() ? "no archive" : "no name");
-    if (options.operands.size() > (archiveAlone ? 1 : command.mostOperands))
-        return usageError(command, archiveAlone ? "--all takes no names" : "too many arguments");
-    if (options.operands.front().empty())
-        return usageError(command, "an empty archive name");
-    if (options.makeOutputDir && options.outputDir.empty())
-        return usageError(command, "--mkdir needs --output-dir");
-    return options;
-}
 
 bool openArchiveForCommand(ArchiveLibrary& library, const std::string& archive,
                            const std::string& nameList) {

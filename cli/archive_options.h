@@ -21,18 +21,6 @@ struct ArchiveOptions {
     std::vector<std::string> operands;
 };
 
-struct ArchiveCommand {
-    std::string_view name;
-    std::string_view usage;
-    bool takesOutput = false; // --flat, --output-dir and --mkdir
-    std::size_t fewestOperands = 1;
-    std::size_t mostOperands = 1;
-    bool takesAll = false; // --all
-};
-
-// nullopt after a usage error has been printed.
-std::optional<ArchiveOptions> parseArchiveOptions(const ArchiveCommand& command, const Args& args);
-
 // Opens the archive and looks up the list's names; false after a message naming the file that
 // failed and why.
 bool openArchiveForCommand(ArchiveLibrary& library, const std::string& archive,

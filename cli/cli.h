@@ -27,12 +27,14 @@ inline constexpr std::string_view kExtractUsage =
 
 int run(int argc, char** argv);
 
-using Args = std::vector<std::string>; // the command's arguments, without the command name
+struct JobOptions;
+struct ArchiveOptions;
 
-int runExport(const Args& args);
-int runCompile(const Args& args);
-int runInfo(const Args& args);
-int runList(const Args& args);
-int runExtract(const Args& args);
+// Each runs on options already read and checked.
+int runExport(const JobOptions& options);
+int runCompile(const JobOptions& options);
+int runInfo(const std::vector<std::string>& files);
+int runList(const ArchiveOptions& options);
+int runExtract(const ArchiveOptions& options);
 
 } // namespace pixmorph::cli

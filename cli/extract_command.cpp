@@ -9,30 +9,24 @@
 #include "cli/output_folder.h"
 
 #include <iostream>
-#include <limits>
 #include <map>
 #include <unistd.h>
 
 namespace pixmorph::cli {
 
-int runExtract(const Args& args) {
-    static constexpr ArchiveCommand kExtract{
-        "extract", kExtractUsage, true, 2, std::numeric_limits<std::size_t>::max(), true};
-    const auto options = parseArchiveOptions(kExtract, args);
-    if (!options)
-        return 2;
-    const std::string& archive = options->operands.front();
+int runExtract(const ArchiveOptions& options) {
+    const std::string& archive = options.operands.front();
     ArchiveLibrary library(makeStormBackend());
-    if (!openArchiveForCommand(library, archive, options->nameList) ||
-        !readyOutputFolder(options->outputDir, options->makeOutputDir))
+    if (!openArchiveForCommand(library, archive, options.nameList) ||
+        !readyOutputFolder(options.outputDir, options.makeOutputDir))
         return 1;
     const std::vector<std::string> names =
-        options->all
+        options.all
             ? offeredNames(library.found())
-            : std::vector<std::string>(options->operands.begin() + 1, options->operands.end());
+            : std::vector<std::string>(options.operands.begin() + 1, options.operands.end());
     // A terminal gets one progress line and a count instead of a path per sprite.
-    const bool onTerminal = options->all && isatty(STDOUT_FILENO) != 0;
-    const NameFormat format = options->flat ? NameFormat::flat : NameFormat::subdirectories;
+    const bool onTerminal = options.all && isatty(STDOUT_FILENO) != 0;
+    const NameFormat format = options.flat ? NameFormat::flat : NameFormat::subdirectories;
     // Flat names can meet (a\b.grp and a_b.grp): the later file would replace the earlier one
     // of the same run, so it is refused. A name given twice is the same file, written again.
     std::map<std::string, std::string> savedFor; // path written -> the name saved there
@@ -41,13 +35,13 @@ int runExtract(const Args& args) {
         CliJobDelegate progress(ExportMode::all, archive, onTerminal && isatty(STDERR_FILENO) != 0);
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
-            const std::string target = extractionTarget(options->outputDir, name, format).path;
+            const std::string target = extractionTarget(options.outputDir, name, format).path;
             if (const auto saved = savedFor.find(target);
                 saved != savedFor.end() && saved->second != name) {
                 progress.message(fillIn(msg::kFlatNameTaken, {name, target, saved->second}),
                                  MessageIcon::exclamation, name);
             } else if (const ExtractionResult result =
-                           extractArchiveFile(library, name, options->outputDir, format);
+                           extractArchiveFile(library, name, options.outputDir, format);
                        result.ok()) {
                 savedFor.emplace(result.path, name);
                 ++written;

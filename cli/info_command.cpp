@@ -53,11 +53,7 @@ bool printInfo(const std::string& path, std::ostream& out) {
 
 } // namespace
 
-int runInfo(const Args& args) {
-    if (args.empty()) {
-        std::cerr << "pixmorph-cli info: no input file\nusage: " << kInfoUsage << '\n';
-        return 2;
-    }
+int runInfo(const std::vector<std::string>& args) {
     bool allRead = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (i > 0)

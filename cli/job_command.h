@@ -22,29 +22,14 @@ struct JobOptions {
     bool compact = false;
     std::optional<PictureFormat> format; // export --format
     int sheetColumns = 0;                // export --sheet [--columns N]
-    std::optional<int> columns;
-    int gifFps = 0; // export --gif [--fps N]
-    std::optional<int> fps;
-    std::vector<FrameRange> frames; // export --frames
-    bool partial = false;           // compile --partial
+    int gifFps = 0;                      // export --gif [--fps N]
+    std::vector<FrameRange> frames;      // export --frames
+    bool partial = false;                // compile --partial
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
     std::vector<std::string> inputs;
 };
-
-struct JobCommand {
-    std::string_view name;
-    std::string_view usage;
-    bool takesUnique = false;
-    bool takesUncompressed = false;
-    bool takesCompact = false;
-    bool takesExportForms = false; // --format, --frames
-    bool takesPartial = false;
-};
-
-// nullopt after a usage error has been printed.
-std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args& args);
 
 // The palette named by --palette, or the built-in one; nullopt when it was not read (the
 // message has been printed).
@@ -53,7 +38,7 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
 using RunJob = std::function<JobOutcome(JobDelegate& delegate, const std::string& input,
                                         const JobOptions& options, const Palette& palette)>;
 
-// 0 when every input finished, 1 when any failed (the others still run), 2 for a usage error.
-int runJobCommand(const JobCommand& command, const Args& args, const RunJob& runJob);
+// 0 when every input finished, 1 when any failed (the others still run).
+int runJobCommand(const JobOptions& options, const RunJob& runJob);
 
 } // namespace pixmorph::cli

@@ -9,16 +9,12 @@
 
 namespace pixmorph::cli {
 
-int runList(const Args& args) {
-    static constexpr ArchiveCommand kList{"list", kListUsage, false, 1, 1, true};
-    const auto options = parseArchiveOptions(kList, args);
-    if (!options)
-        return 2;
+int runList(const ArchiveOptions& options) {
     ArchiveLibrary library(makeStormBackend());
-    if (!openArchiveForCommand(library, options->operands.front(), options->nameList))
+    if (!openArchiveForCommand(library, options.operands.front(), options.nameList))
         return 1;
     std::vector<std::string> names;
-    if (options->all) {
+    if (options.all) {
         for (const auto& record : library.found())
             names.push_back(record.name);
     } else {
