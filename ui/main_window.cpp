@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -26,7 +27,8 @@ MainWindow::MainWindow(ConverterState& state, ArchiveLibrary& archive,
                        DialogServices& services)
     : TemplateDialog(mainWindowTemplate(), nullptr), state_(state), services_(services),
       layer_(client(), QRect(kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight)),
-      surface_(layer_), logic_(state, *this, archive, association, std::move(programPath)) {
+      surface_(layer_), logic_(state, *this, archive, association, std::move(programPath)),
+      extras_(state, *this, logic_, *this) {
     setWindowIcon(iconResource(kProgramIcon));
     connectControls();
 }
@@ -35,9 +37,17 @@ void MainWindow::connectControls() {
     for (const ControlTemplate& entry : windowTemplate().controls) {
         const int id = entry.id;
         if (auto* button = control<QAbstractButton>(id))
-            connect(button, &QAbstractButton::clicked, this, [this, id] { logic_.command(id); });
+            connect(button, &QAbstractButton::clicked, this, [this, id] {
+                extras_.beforeCommand(id);
+                logic_.command(id);
+                extras_.afterCommand();
+            });
     }
-    connect(&archiveList(), &ArchiveList::closedUp, this, [this] { logic_.archiveListClosed(); });
+    connect(&archiveList(), &ArchiveList::closedUp, this, [this] {
+        extras_.beforeCommand(ids::kArchiveList);
+        logic_.archiveListClosed();
+        extras_.afterCommand();
+    });
     // The window manager's menu cannot take the about item: F1 and the context menu offer it.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { logic_.command(ids::kAboutCommand); });
@@ -166,6 +176,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         logic_.accept();
         return;
     }
+    if (event->key() == Qt::Key_P && event->modifiers() == Qt::NoModifier) {
+        extras_.togglePlayback();
+        return;
+    }
     TemplateDialog::keyPressEvent(event);
 }
 
@@ -173,8 +187,20 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromLatin1(kAboutItemText));
     about->setShortcut(QKeySequence(Qt::Key_F1));
-    if (menu.exec(event->globalPos()) == about)
+    extras_.addMenuItems(menu);
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == about)
         logic_.command(ids::kAboutCommand);
+    else
+        extras_.handleMenuChoice(chosen);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QRect preview(kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight);
+    if (preview.contains(client().mapFrom(this, event->position().toPoint())))
+        extras_.openLargePreview();
+    else
+        TemplateDialog::mouseDoubleClickEvent(event);
 }
 
 } // namespace pixmorph::ui

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/window_ops.h"
+#include "ui/preview_extras.h"
 #include "ui/preview_layer.h"
 #include "ui/template_dialog.h"
 
@@ -27,6 +28,7 @@ public:
     int run();
 
     MainWindowLogic& logic() { return logic_; }
+    PreviewExtras& extras() { return extras_; }
     const PreviewLayer& previewLayer() const { return layer_; }
     ArchiveList& archiveList() const;
 
@@ -58,6 +60,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void connectControls();
@@ -67,6 +70,7 @@ private:
     PreviewLayer layer_;
     QtPreviewSurface surface_;
     MainWindowLogic logic_;
+    PreviewExtras extras_;
     bool closed_ = false;
     bool firstPaintQueued_ = false;
 };
