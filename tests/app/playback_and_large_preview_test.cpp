@@ -1,5 +1,6 @@
 #include "app/control_ids.h"
 #include "app/converter_state.h"
+#include "app/dropped_file.h"
 #include "app/large_preview.h"
 #include "app/playback.h"
 #include "app/settings_store.h"
@@ -104,6 +105,25 @@ TEST(LargePreviewSettings, KeptInTheirOwnSectionAndReadBackSafely) {
     store.setString("LargePreview", "height", "600x");
     store.setString("LargePreview", "zoom", "0");
     EXPECT_EQ(readLargePreviewSettings(store), LargePreviewSettings{});
+}
+
+// By extension in any case, never by a folder's name; names without one do nothing.
+TEST(DroppedFile, TheKindDecidesTheCommand) {
+    const struct {
+        const char* path;
+        bool folder;
+        int command;
+    } cases[] = {{"/a/Zealot.GRP", false, ids::kLoadExternalFile},
+                 {"/a/units.pal", false, ids::kLoadPalette},
+                 {"/a/units.wpe", false, ids::kLoadPalette},
+                 {"/a/zealot.qbl", false, ids::kCompileToGrp},
+                 {"/a/zealot.json", false, ids::kCompileToGrp},
+                 {"/a/out.grp", true, ids::kSetOutputDirectory},
+                 {"/a.grp/readme", false, 0},
+                 {"/a/.grp", false, 0},
+                 {"/a/zealot.bmp", false, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(commandForDrop(dropActionFor(c.path, c.folder)), c.command) << c.path;
 }
 
 } // namespace

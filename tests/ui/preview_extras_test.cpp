@@ -94,5 +94,34 @@ TEST(PreviewExtras, PlayStopAndTheLargePreview) {
     EXPECT_EQ(QtSettingsStore().getString("LargePreview", "zoom", ""), "5");
 }
 
+// Dropped files run their commands as if their pickers had chosen them; a viewer start (the file
+// commands off) ignores them.
+TEST(PreviewExtras, DroppedFilesAndFolders) {
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString();
+    SpriteWriter writer(1);
+    ASSERT_EQ(writer.addFrame(IndexImage{}, 6, 4), GrpWriteError::none);
+    ASSERT_EQ(writeFileAtomically(root + "/drop.grp", writer.finish()), FileErrorCause::none);
+    ConverterState state;
+    ArchiveLibrary archive{nullptr};
+    NoAssociation association;
+    ScriptedServices services;
+    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
+    window.dropPath(root + "/drop.grp", false);
+    EXPECT_EQ(state.grpNameText, root + "/drop.grp");
+    EXPECT_EQ(state.frameCountText, "1");
+    window.dropPath(root, true);
+    EXPECT_EQ(state.outputDir, root);
+    window.dropPath(root + "/none.qbl", false);
+    EXPECT_EQ(services.windows, std::vector<std::string>{"job"}) << "the compile window";
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_NE(services.messages[0].find("none.qbl"), std::string::npos) << "compiled that list";
+    EXPECT_TRUE(services.pickerTitles.empty()) << "no picker asked";
+
+    window.control(ids::kSetOutputDirectory)->setEnabled(false);
+    window.dropPath("/elsewhere", true);
+    EXPECT_EQ(state.outputDir, root);
+}
+
 } // namespace
 } // namespace pixmorph::ui
