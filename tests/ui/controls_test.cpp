@@ -1,11 +1,15 @@
 #include "ui/archive_list.h"
 #include "ui/clip_player.h"
+#include "ui/dialog_services.h"
 #include "ui/qt_settings_store.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -64,6 +68,16 @@ TEST(QtSettingsStore, ReadsBackAndReadsHandWrittenFiles) {
     out.write("[FileLocations]\nOutput_Directory=/tmp/a,b\n");
     out.close();
     EXPECT_EQ(QtSettingsStore().getString("FileLocations", "Output_Directory", ""), "/tmp/a,b");
+}
+
+// A box of a window not yet shown centres on the shown window it belongs to, else the screen.
+TEST(DialogServices, MessagesCentreOnTheNearestShownWindow) {
+    QWidget owner;
+    owner.setGeometry(500, 300, 200, 100);
+    QDialog child(&owner);
+    EXPECT_EQ(messageArea(&child), QGuiApplication::primaryScreen()->availableGeometry());
+    owner.show();
+    EXPECT_EQ(messageArea(&child), owner.frameGeometry());
 }
 
 } // namespace
