@@ -4,6 +4,7 @@
 #include "ui/clip_player.h"
 #include "ui/dialog_services.h"
 #include "ui/small_windows.h"
+#include "ui/status_field_fit.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -30,6 +31,8 @@ JobWindow::JobWindow(CompileWindowSetup setup, DialogServices& services, QWidget
 
 void JobWindow::connectControls() {
     setWindowTitle(QStringLiteral("Pixmorph")); // not shown; names the window to the desktop
+    if (auto* status = control<QLineEdit>(statusId_))
+        growToFitText(*status);
     connect(control<QPushButton>(ids::kJobOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
