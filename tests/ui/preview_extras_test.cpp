@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct NoAssociation : FileAssociationSink {
-    void registerFileType(const FileAssociation&) override {}
-};
-
 void waitMs(int ms) {
     QElapsedTimer clock;
     clock.start();
