@@ -5,13 +5,24 @@
 namespace pixmorph {
 
 struct ConverterState;
-class WindowOps;
+struct FrameWindow;
+class ListOps;
+class MessageOps;
+class PickerOps;
 class ArchiveLibrary;
 
-// Locate Archive (asks for the archive unless useStoredArchive is set), then fills the list.
-void locateArchive(ConverterState& state, WindowOps& window, ArchiveLibrary& library);
+enum class ArchiveSource {
+    picker, // the Locate Archive command asks for it
+    stored, // start-up opens the stored location
+};
+
+// Locate Archive: takes the archive from the picker or the stored location, then fills the
+// list.
+void locateArchive(ConverterState& state, ArchiveSource source, ListOps& list, PickerOps& pickers,
+                   MessageOps& messages, ArchiveLibrary& library);
 
 // Runs when the archive drop-down closes: asks, extracts the selected name, shows the file.
-void extractChosenFile(ConverterState& state, WindowOps& window, ArchiveLibrary& library);
+void extractChosenFile(ConverterState& state, ListOps& list, const FrameWindow& window,
+                       ArchiveLibrary& library);
 
 } // namespace pixmorph

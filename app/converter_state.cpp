@@ -22,24 +22,24 @@ bool fitsStartupFileField(std::string_view text) {
     return text.size() <= kStartupFileLimit;
 }
 
-void ConverterState::refreshControls(WindowOps& window) const {
+void ConverterState::refreshControls(ControlOps& window) const {
     // The archive list (1023) is bound as a control: its items are managed through the window's
     // list operations, so there is no text to transfer for it.
-    window.setChecked(ids::kScale, scale);
-    window.setControlText(ids::kGrpName, grpNameText);
-    window.setControlText(ids::kOutputDir, outputDirText);
-    window.setControlText(ids::kPaletteName, paletteNameText);
-    window.setChecked(ids::kFlatNameFormat, flatNameFormat);
-    window.setControlText(ids::kFrameCount, limitedNumberText(frameCountText));
-    window.setControlText(ids::kWidth, limitedNumberText(widthText));
-    window.setControlText(ids::kHeight, limitedNumberText(heightText));
-    window.setControlText(ids::kFrameNumber, frameNumberText);
+    window.setChecked(ids::kScale, fields.scale);
+    window.setControlText(ids::kGrpName, fields.grpNameText);
+    window.setControlText(ids::kOutputDir, fields.outputDirText);
+    window.setControlText(ids::kPaletteName, fields.paletteNameText);
+    window.setChecked(ids::kFlatNameFormat, fields.flatNameFormat);
+    window.setControlText(ids::kFrameCount, limitedNumberText(fields.frameCountText));
+    window.setControlText(ids::kWidth, limitedNumberText(fields.widthText));
+    window.setControlText(ids::kHeight, limitedNumberText(fields.heightText));
+    window.setControlText(ids::kFrameNumber, fields.frameNumberText);
 }
 
-void ConverterState::readControls(const WindowOps& window) {
+void ConverterState::readControls(const ControlOps& window) {
     // Every edit of the window is read-only, so the texts already equal the fields.
-    scale = window.isChecked(ids::kScale);
-    flatNameFormat = window.isChecked(ids::kFlatNameFormat);
+    fields.scale = window.isChecked(ids::kScale);
+    fields.flatNameFormat = window.isChecked(ids::kFlatNameFormat);
 }
 
 } // namespace pixmorph

@@ -12,7 +12,7 @@
 
 namespace pixmorph {
 
-class WindowOps;
+class ControlOps;
 
 // Longest texts the location fields and the start-up file name hold.
 inline constexpr std::size_t kLocationLimit = 511;
@@ -24,35 +24,55 @@ bool fitsLocationField(std::string_view text);
 // Whether a text fits the start-up file field.
 bool fitsStartupFileField(std::string_view text);
 
-struct ConverterState {
-    bool clearPreview = false;
+// The four stored locations, read at start-up and written back at exit.
+struct StoredLocations {
+    std::string archivePath;
+    std::string paletteLocation;
+    std::string fileListPath;
+    std::string outputDir;
+};
+
+// The file named on the command line, loaded by the first paint after initialisation.
+struct StartupFile {
+    std::string file;
+    bool initDone = false;
+    bool fileDone = false;
+};
+
+// The sprite in the preview: its frames and the decoded frame.
+struct ShownSprite {
     std::int32_t frameCount = 0;
     std::int32_t currentFrame = 0;
-    std::string fileListPath;
-    bool startupFileDone = false;
-    bool initDone = false;
-    std::string startupFile;
-    std::string paletteLocation;
-    bool useStoredArchive = false;
-    std::string outputDir;
     bool grpSelected = false;
+    bool clearPreview = false;
     FrameCanvas canvas;
-    Palette palette;
-    std::string archivePath;
-    bool scale = false;
+};
+
+// The texts and check boxes bound to the window's controls.
+struct BoundFields {
     std::string grpNameText;
     std::string outputDirText;
     std::string paletteNameText;
-    bool flatNameFormat = false;
     std::string frameCountText;
     std::string widthText;
     std::string heightText;
     std::string frameNumberText;
+    bool scale = false;
+    bool flatNameFormat = false;
+};
+
+struct ConverterState {
+    StoredLocations locations;
+    StartupFile startup;
+    ShownSprite shown;
+    BoundFields fields;
+    // The preview draws in it; each job takes a copy.
+    Palette palette;
 
     // Copies every bound field into its control, in the binding order.
-    void refreshControls(WindowOps& window) const;
+    void refreshControls(ControlOps& controls) const;
     // Copies the controls into their fields; only the two check boxes can change.
-    void readControls(const WindowOps& window);
+    void readControls(const ControlOps& controls);
 };
 
 } // namespace pixmorph

@@ -11,7 +11,16 @@ FilePickerSettings qblPicker() {
 }
 
 FilePickerSettings palettePicker() {
-    return {"Select a STARCRAFT palette file:", "Palette Files *.pal", "*.pal", "PAL"};
+    return {"Select a STARCRAFT palette file:",
+            "Palette Files *.pal",
+            "*.pal",
+            "PAL",
+            {{"All Palette Kinds", "*.pal *.wpe *.act *.gpl *.bmp *.png"},
+             {"Tileset Palettes *.wpe", "*.wpe"},
+             {"Adobe Colour Tables *.act", "*.act"},
+             {"GIMP Palettes *.gpl", "*.gpl"},
+             {"Bitmaps *.bmp", "*.bmp"},
+             {"PNG Pictures *.png", "*.png"}}};
 }
 
 FilePickerSettings archivePicker() {

@@ -1,6 +1,6 @@
 #include "app/job_windows.h"
 
-#include "core/qbl_list.h"
+#include "core/text_rules.h"
 #include "jobs/compile_job.h"
 #include "jobs/export_job.h"
 
@@ -8,61 +8,96 @@
 
 namespace pixmorph {
 
-ExportWindowLogic::ExportWindowLogic(ExportWindowSetup setup) : setup_(std::move(setup)) {}
+JobWindowLogic::JobWindowLogic(ExportWindowSetup setup, JobWindowControls& controls)
+    : setup_(std::move(setup)), controls_(controls) {}
 
-void ExportWindowLogic::initialise(JobWindowOps& window) {
-    jobStarted_ = false;
-    if (setup_.useGivenGrp) {
-        window.repaintNow();
-        inputPath_ = setup_.grpName;
+JobWindowLogic::JobWindowLogic(CompileWindowSetup setup, JobWindowControls& controls)
+    : setup_(std::move(setup)), controls_(controls) {}
+
+void JobWindowLogic::initialise() {
+    if (auto* exportSetup = std::get_if<ExportWindowSetup>(&setup_)) {
+        // A cancelled picker leaves the input empty: the job then asks its question and stops
+        // without writing anything.
+        inputPath_ = exportSetup->useGivenGrp ? exportSetup->grpName
+                                              : controls_.pickExistingFile(grpPicker());
+        state_ = JobState::ready;
         return;
     }
-    // A cancelled picker leaves the input empty: the job then stops at once and writes nothing.
-    const std::string path = window.pickExistingFile(grpPicker());
-    if (path.empty())
+    inputPath_ = controls_.pickExistingFile(qblPicker());
+    state_ = JobState::refused;
+    if (inputPath_.empty()) {
+        controls_.setStatus(std::string(msg::kAborted));
+        controls_.enableOk();
+    } else if (!isQblPath(inputPath_)) {
+        controls_.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation);
+    } else {
+        state_ = JobState::ready;
+    }
+}
+
+bool JobWindowLogic::beginJob() {
+    if (state_ != JobState::ready)
+        return false;
+    state_ = JobState::running;
+    return true;
+}
+
+JobOutcome JobWindowLogic::runJob(JobDelegate& delegate) const {
+    if (const auto* exportSetup = std::get_if<ExportWindowSetup>(&setup_))
+        return runExportJob(delegate,
+                            ExportInput{inputPath_, exportSetup->outputDir, exportSetup->palette});
+    const auto& compileSetup = std::get<CompileWindowSetup>(setup_);
+    return runCompileJob(delegate,
+                         CompileInput{inputPath_, compileSetup.outputDir, compileSetup.palette});
+}
+
+void JobWindowLogic::endJob(JobOutcome outcome) {
+    state_ = JobState::ended;
+    outcome_ = outcome;
+}
+
+std::optional<ExportMode> JobWindowLogic::chooseExportMode() {
+    return controls_.askExportChoice();
+}
+
+void JobWindowLogic::started() {
+    if (isExport()) {
+        controls_.setStatus(std::string(msg::kExportStatus));
+        controls_.playClip(kExportClip);
+    } else {
+        // The compile's clip starts once its list has been read.
+        controls_.setStatus(std::string(msg::kCompileStatus));
+    }
+}
+
+void JobWindowLogic::progress(std::size_t done, std::size_t total) {
+    if (done > 0) {
+        controls_.setProgressPosition(static_cast<int>(1 + done));
         return;
-    inputPath_ = path;
-    setup_.grpName = path;
-    window.repaintNow();
+    }
+    if (!isExport())
+        controls_.playClip(kCompileClip);
+    // The export's bar has a step more than the sprite has frames.
+    controls_.setProgressRange(1, static_cast<int>(total + (isExport() ? 1 : 0)));
+    controls_.setProgressPosition(1);
 }
 
-void ExportWindowLogic::paint(JobWindowOps& window) {
-    // The job repaints its window while it runs; those paints arrive here and must not start
-    // it again, so the flag is set before the job starts.
-    if (jobStarted_)
-        return;
-    jobStarted_ = true;
-    outcome_ = RunExport(window, ExportInput{inputPath_, setup_.outputDir, setup_.palette});
+void JobWindowLogic::message(const std::string& text, MessageIcon icon, const std::string&) {
+    controls_.showMessage(text, icon);
 }
 
-CompileWindowLogic::CompileWindowLogic(CompileWindowSetup setup) : setup_(std::move(setup)) {}
-
-void CompileWindowLogic::initialise(JobWindowOps& window) {
-    jobStarted_ = false;
-    jobDone_ = false;
-    const std::string path = window.pickExistingFile(qblPicker());
-    if (path.empty()) {
-        window.setStatus(std::string(msg::kAborted));
-        jobDone_ = true;
-        jobStarted_ = true;
-    }
-    inputPath_ = path;
-    if (!jobStarted_ && !isQblPath(inputPath_)) {
-        window.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, inputPath_);
-        jobStarted_ = true;
-    }
-    if (jobDone_)
-        window.enableOk();
+void JobWindowLogic::finished() {
+    if (!isExport())
+        controls_.setProgressPosition(0);
+    controls_.setStatus(std::string(isExport() ? msg::kExportFinished : msg::kCompileFinished));
+    controls_.showClipFrame(kClipLastFrame);
+    controls_.enableOk();
 }
 
-void CompileWindowLogic::paint(JobWindowOps& window) {
-    if (!jobStarted_) {
-        jobStarted_ = true;
-        outcome_ =
-            compileSprite(window, CompileInput{inputPath_, setup_.outputDir, setup_.palette});
-    }
-    if (jobDone_)
-        window.enableOk();
+void JobWindowLogic::cancelled() {
+    controls_.setStatus(std::string(msg::kAborted));
+    controls_.stopClip();
+    controls_.enableOk();
 }
 
 } // namespace pixmorph

@@ -1,18 +1,39 @@
 #pragma once
-// The job windows' protocol: the input step of each variant, the run-once guard, and the
-// hand-over from the main window's export and compile commands.
+// The job windows: the input step of each variant, and how the job's reports appear in the
+// window (status texts, clip, progress bar, OK), as the two windows have always shown them.
 
 #include "app/window_ops.h"
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
+#include <variant>
 
 namespace pixmorph {
 
-// A job window as the protocol sees it: the job's view plus the picker.
-class JobWindowOps : public JobView {
+// The clips of the job windows, by resource number, and the frame a finished clip stands on.
+inline constexpr int kCompileClip = 141;
+inline constexpr int kExportClip = 148;
+inline constexpr int kClipLastFrame = 17;
+
+// The progress window's own controls, as the job window logic drives them.
+class JobWindowControls {
 public:
+    virtual ~JobWindowControls() = default;
+    virtual void setStatus(const std::string& text) = 0;
+    // Opens the clip by resource number and plays it from its first frame to its last, without
+    // end.
+    virtual void playClip(int resource) = 0;
+    virtual void stopClip() = 0;
+    // Stops the clip with the given frame standing as a still picture.
+    virtual void showClipFrame(int frame) = 0;
+    virtual void setProgressRange(int low, int high) = 0;
+    // Past the end of the range the bar starts over from its low end.
+    virtual void setProgressPosition(int position) = 0;
+    virtual void enableOk() = 0;
+    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
+    // The export-choice window; nullopt when it was closed without a choice (Escape).
+    virtual std::optional<ExportMode> askExportChoice() = 0;
     virtual std::string pickExistingFile(const FilePickerSettings& settings) = 0;
 };
 
@@ -28,42 +49,48 @@ struct CompileWindowSetup {
     Palette palette;
 };
 
-class ExportWindowLogic {
-public:
-    explicit ExportWindowLogic(ExportWindowSetup setup);
-    // The input step: the given GRP, or the "Select File" picker.
-    void initialise(JobWindowOps& window);
-    // Runs the export once; repaints the job forces while it runs return at once.
-    void paint(JobWindowOps& window);
-
-    bool jobStarted() const { return jobStarted_; }
-    const std::string& inputPath() const { return inputPath_; }
-    JobOutcome outcome() const { return outcome_; }
-
-private:
-    ExportWindowSetup setup_;
-    std::string inputPath_;
-    bool jobStarted_ = false;
-    JobOutcome outcome_ = JobOutcome::nothingToDo;
+enum class JobState {
+    waiting, // made, input step not yet taken
+    refused, // the input step ended it: the job never runs
+    ready,   // the job runs when the window is first shown
+    running,
+    ended,
 };
 
-class CompileWindowLogic {
+// One job window's logic. Its reports arrive on the window's thread, wherever the job runs.
+class JobWindowLogic : public JobDelegate {
 public:
-    explicit CompileWindowLogic(CompileWindowSetup setup);
-    // The input step: the "Locate QBL File" picker, "Aborted." on cancel, "Not a .QBL File".
-    void initialise(JobWindowOps& window);
-    void paint(JobWindowOps& window);
+    JobWindowLogic(ExportWindowSetup setup, JobWindowControls& controls);
+    JobWindowLogic(CompileWindowSetup setup, JobWindowControls& controls);
 
-    bool jobStarted() const { return jobStarted_; }
-    bool jobDone() const { return jobDone_; }
-    const std::string& inputPath() const { return inputPath_; }
+    // The input step, before the window is shown: the export takes the given GRP or asks for
+    // one with "Select File"; the compile asks with "Locate QBL File" ("Aborted." when
+    // cancelled, "Not a .QBL File" for another name).
+    void initialise();
+    JobState state() const { return state_; }
     JobOutcome outcome() const { return outcome_; }
 
+    // The job's run, on the window's thread: begin (false unless the job is ready), then run it
+    // on any thread, reporting to `delegate` (this logic itself, or a delegate that hands the
+    // reports to the window's thread), then end it with the run's outcome.
+    bool beginJob();
+    JobOutcome runJob(JobDelegate& delegate) const;
+    void endJob(JobOutcome outcome);
+
+    std::optional<ExportMode> chooseExportMode() override;
+    void started() override;
+    void progress(std::size_t done, std::size_t total) override;
+    void message(const std::string& text, MessageIcon icon, const std::string& file) override;
+    void finished() override;
+    void cancelled() override;
+
 private:
-    CompileWindowSetup setup_;
+    bool isExport() const { return setup_.index() == 0; }
+
+    std::variant<ExportWindowSetup, CompileWindowSetup> setup_;
+    JobWindowControls& controls_;
     std::string inputPath_;
-    bool jobStarted_ = false;
-    bool jobDone_ = false;
+    JobState state_ = JobState::waiting;
     JobOutcome outcome_ = JobOutcome::nothingToDo;
 };
 

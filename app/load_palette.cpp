@@ -13,8 +13,31 @@ namespace pixmorph {
 
 namespace {
 
-constexpr std::string_view kRawPaletteSuffix = " - SC Pal";
-constexpr std::string_view kJascPaletteSuffix = " - JASC Pal";
+// What the palette name field shows after the file name, per kind read.
+std::string_view kindSuffix(PaletteFileKind kind) {
+    switch (kind) {
+    case PaletteFileKind::raw:
+        return " - SC Pal";
+    case PaletteFileKind::jasc:
+        return " - JASC Pal";
+    case PaletteFileKind::riff:
+        return " - RIFF Pal";
+    case PaletteFileKind::act:
+        return " - ACT Pal";
+    case PaletteFileKind::tileset:
+        return " - Tileset Pal";
+    case PaletteFileKind::gimp:
+        return " - GIMP Pal";
+    case PaletteFileKind::bitmap:
+        return " - BMP Pal";
+    case PaletteFileKind::png:
+        return " - PNG Pal";
+    case PaletteFileKind::notRecognised:
+    case PaletteFileKind::jascNot256:
+        break;
+    }
+    return {};
+}
 
 struct PaletteOutcome {
     std::string displayName;
@@ -26,59 +49,56 @@ struct PaletteOutcome {
 PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
     const std::string fileName = paletteFileName(path);
     switch (file.kind) {
-    case PaletteFileKind::raw:
-        return {fileName + std::string(kRawPaletteSuffix), file.palette, path, {}};
-    case PaletteFileKind::jasc:
-        return {fileName + std::string(kJascPaletteSuffix), file.palette, path, {}};
     case PaletteFileKind::notRecognised:
         return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
                 std::string(msg::kPaletteUnknown)};
     case PaletteFileKind::jascNot256:
         return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
                 std::string(msg::kPaletteNot256)};
+    default:
+        return {fileName + std::string(kindSuffix(file.kind)), file.palette, path, {}};
     }
-    return {};
 }
 
 } // namespace
 
-void loadPalette(ConverterState& state, WindowOps& window) {
-    const bool atStartup = !state.initDone && !state.paletteLocation.empty();
+void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pickers) {
+    const bool atStartup = !state.startup.initDone && !state.locations.paletteLocation.empty();
     const std::string path =
-        atStartup ? state.paletteLocation : window.pickExistingFile(palettePicker());
+        atStartup ? state.locations.paletteLocation : pickers.pickExistingFile(palettePicker());
 
     PaletteOutcome outcome; // no file chosen, or not a palette name: only the name is cleared
-    if (!path.empty() && hasPaletteName(path)) {
+    if (!path.empty() && isPaletteFileName(path)) {
         // A path the location field cannot hold would be lost at exit; refuse it whole.
         if (!fitsLocationField(path)) {
-            window.showMessage(fillIn(msg::kPathTooLong, path));
+            window.messages.showMessage(fillIn(msg::kPathTooLong, path));
             return;
         }
         const FileReadResult read = readWholeFile(path);
         if (!read.ok()) {
             // Nothing changes; at start-up the built-in palette (already in place) stays.
-            window.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
+            window.messages.showMessage(fileErrorMessage(read.error, path), MessageIcon::stop);
             if (atStartup) {
                 state.palette = DefaultPalette;
-                state.paletteNameText = std::string(kDefaultPaletteName);
-                state.refreshControls(window);
+                state.fields.paletteNameText = std::string(kDefaultPaletteName);
+                state.refreshControls(window.controls);
             }
             return;
         }
-        outcome = outcomeOf(path, parsePaletteFile(read.data));
+        outcome = outcomeOf(path, readPaletteFile(read.data, path));
     }
 
     if (!outcome.message.empty())
-        window.showMessage(outcome.message);
+        window.messages.showMessage(outcome.message);
     if (outcome.colours)
         state.palette = *outcome.colours;
     if (outcome.location)
-        state.paletteLocation = *outcome.location;
-    state.paletteNameText = outcome.displayName;
-    state.refreshControls(window);
-    window.repaintNow();
-    if (!state.grpNameText.empty()) {
-        state.currentFrame = 0;
+        state.locations.paletteLocation = *outcome.location;
+    state.fields.paletteNameText = outcome.displayName;
+    state.refreshControls(window.controls);
+    window.controls.repaintNow();
+    if (!state.fields.grpNameText.empty()) {
+        state.shown.currentFrame = 0;
         showFrame(state, window);
     }
 }

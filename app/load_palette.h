@@ -4,8 +4,9 @@
 namespace pixmorph {
 
 struct ConverterState;
-class WindowOps;
+struct FrameWindow;
+class PickerOps;
 
-void loadPalette(ConverterState& state, WindowOps& window);
+void loadPalette(ConverterState& state, const FrameWindow& window, PickerOps& pickers);
 
 } // namespace pixmorph

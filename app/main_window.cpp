@@ -40,30 +40,29 @@ MainWindowLogic::MainWindowLogic(ConverterState& state, WindowOps& window, Archi
 
 void MainWindowLogic::initialise() {
     state_.refreshControls(window_);
-    if (state_.fileListPath.empty())
+    if (state_.locations.fileListPath.empty())
         firstRunSetUp();
 
-    if (!state_.paletteLocation.empty()) {
-        loadPalette(state_, window_);
+    if (!state_.locations.paletteLocation.empty()) {
+        loadPalette(state_, window_, window_);
     } else {
-        state_.paletteNameText = std::string(kDefaultPaletteName);
+        state_.fields.paletteNameText = std::string(kDefaultPaletteName);
         state_.palette = DefaultPalette;
     }
 
-    if (!state_.archivePath.empty() && state_.startupFile != kRestrictedStartupFile) {
-        state_.useStoredArchive = true;
-        locateArchive(state_, window_, archive_);
+    if (!state_.locations.archivePath.empty() && state_.startup.file != kRestrictedStartupFile) {
+        locateArchive(state_, ArchiveSource::stored, window_, window_, window_, archive_);
     }
 
-    state_.widthText.clear();
-    state_.heightText.clear();
-    state_.frameCountText.clear();
-    state_.startupFileDone = false;
+    state_.fields.widthText.clear();
+    state_.fields.heightText.clear();
+    state_.fields.frameCountText.clear();
+    state_.startup.fileDone = false;
     state_.refreshControls(window_);
-    state_.clearPreview = true;
-    state_.initDone = true;
+    state_.shown.clearPreview = true;
+    state_.startup.initDone = true;
 
-    if (state_.startupFile == kRestrictedStartupFile)
+    if (state_.startup.file == kRestrictedStartupFile)
         for (const int id : kRestrictedControls)
             window_.enableControl(id, false);
 
@@ -76,7 +75,7 @@ void MainWindowLogic::firstRunSetUp() {
     if (!error) {
         const std::string listPath = (folder / kFileListName).string();
         if (fitsLocationField(listPath))
-            state_.fileListPath = listPath;
+            state_.locations.fileListPath = listPath;
         else
             window_.showMessage(fillIn(msg::kPathTooLong, listPath));
     }
@@ -88,14 +87,14 @@ void MainWindowLogic::firstRunSetUp() {
 }
 
 void MainWindowLogic::paint() {
-    if (state_.startupFileDone || !state_.initDone)
+    if (state_.startup.fileDone || !state_.startup.initDone)
         return;
-    state_.startupFileDone = true;
-    if (state_.startupFile.empty())
+    state_.startup.fileDone = true;
+    if (state_.startup.file.empty())
         return;
-    state_.grpNameText = state_.startupFile;
+    state_.fields.grpNameText = state_.startup.file;
     state_.refreshControls(window_);
-    state_.currentFrame = 0;
+    state_.shown.currentFrame = 0;
     showFrame(state_, window_, FrameRequest::firstPaint);
     restoreArrowsAfterEmptySprite();
 }
@@ -121,10 +120,10 @@ void MainWindowLogic::command(int id) {
         loadExternalFile();
         break;
     case ids::kLoadPalette:
-        loadPalette(state_, window_);
+        loadPalette(state_, window_, window_);
         break;
     case ids::kLocateArchive:
-        locateArchive(state_, window_, archive_);
+        locateArchive(state_, ArchiveSource::picker, window_, window_, window_, archive_);
         break;
     case ids::kSetOutputDirectory:
         setOutputDirectory();
@@ -154,7 +153,7 @@ void MainWindowLogic::command(int id) {
 }
 
 void MainWindowLogic::archiveListClosed() {
-    extractChosenFile(state_, window_, archive_);
+    extractChosenFile(state_, window_, window_, archive_);
     restoreArrowsAfterEmptySprite();
 }
 
@@ -165,12 +164,12 @@ void MainWindowLogic::accept() {
 
 void MainWindowLogic::runExport() {
     ExportWindowSetup setup;
-    setup.outputDir = state_.outputDir;
-    if (!state_.outputDir.empty())
-        state_.grpSelected = true;
-    setup.useGivenGrp = state_.grpSelected;
-    if (!state_.grpNameText.empty())
-        setup.grpName = state_.grpNameText;
+    setup.outputDir = state_.locations.outputDir;
+    if (!state_.locations.outputDir.empty())
+        state_.shown.grpSelected = true;
+    setup.useGivenGrp = state_.shown.grpSelected;
+    if (!state_.fields.grpNameText.empty())
+        setup.grpName = state_.fields.grpNameText;
     setup.palette = state_.palette;
     window_.runExportWindow(setup);
 }
@@ -178,7 +177,7 @@ void MainWindowLogic::runExport() {
 void MainWindowLogic::runCompile() {
     state_.readControls(window_);
     CompileWindowSetup setup;
-    setup.outputDir = state_.outputDir;
+    setup.outputDir = state_.locations.outputDir;
     setup.palette = state_.palette;
     window_.runCompileWindow(setup);
 }
@@ -186,21 +185,21 @@ void MainWindowLogic::runCompile() {
 void MainWindowLogic::scale() {
     state_.readControls(window_);
     window_.repaintNow();
-    state_.grpSelected = true;
-    state_.clearPreview = true;
+    state_.shown.grpSelected = true;
+    state_.shown.clearPreview = true;
     showFrame(state_, window_);
 }
 
 void MainWindowLogic::loadExternalFile() {
-    state_.grpSelected = true;
+    state_.shown.grpSelected = true;
     const std::string path = window_.pickExistingFile(grpPicker());
     if (path.empty())
         return;
-    state_.grpNameText = path;
+    state_.fields.grpNameText = path;
     state_.refreshControls(window_);
     window_.repaintNow();
-    state_.currentFrame = 0;
-    state_.clearPreview = true;
+    state_.shown.currentFrame = 0;
+    state_.shown.clearPreview = true;
     showFrame(state_, window_);
 }
 
@@ -213,23 +212,23 @@ void MainWindowLogic::setOutputDirectory() {
         window_.showMessage(fillIn(msg::kPathTooLong, *folder));
         return;
     }
-    state_.outputDir = *folder;
-    state_.outputDirText = state_.outputDir;
+    state_.locations.outputDir = *folder;
+    state_.fields.outputDirText = state_.locations.outputDir;
     state_.refreshControls(window_);
 }
 
 void MainWindowLogic::resetLocations() {
-    state_.archivePath.clear();
-    state_.paletteLocation.clear();
-    state_.fileListPath.clear();
-    state_.outputDir.clear();
+    state_.locations.archivePath.clear();
+    state_.locations.paletteLocation.clear();
+    state_.locations.fileListPath.clear();
+    state_.locations.outputDir.clear();
     accept();
 }
 
 void MainWindowLogic::navigate(int step) {
     // Worked out in 64 bits so no step can overflow; the result always lies in the frame range.
-    std::int64_t frame = std::int64_t{state_.currentFrame} + step;
-    const std::int64_t count = state_.frameCount;
+    std::int64_t frame = std::int64_t{state_.shown.currentFrame} + step;
+    const std::int64_t count = state_.shown.frameCount;
     if (count <= 0) {
         // No frames: nothing to step to, and frame 0 is not in the table either.
         window_.enableControl(ids::kPreviousFrame, false);
@@ -249,8 +248,8 @@ void MainWindowLogic::navigate(int step) {
             frame = count - 1;
         window_.enableControl(ids::kPreviousFrame, true);
     }
-    state_.currentFrame = static_cast<std::int32_t>(frame);
-    state_.frameNumberText = std::to_string(state_.currentFrame);
+    state_.shown.currentFrame = static_cast<std::int32_t>(frame);
+    state_.fields.frameNumberText = std::to_string(state_.shown.currentFrame);
     state_.refreshControls(window_);
     showFrame(state_, window_);
 }
@@ -258,11 +257,11 @@ void MainWindowLogic::navigate(int step) {
 void MainWindowLogic::restoreArrowsAfterEmptySprite() {
     // Both arrows went off on a sprite without frames; once a sprite with frames is shown they
     // come back, or the window would keep them off for good.
-    if (!arrowsOffForEmptySprite_ || state_.frameCount <= 0)
+    if (!arrowsOffForEmptySprite_ || state_.shown.frameCount <= 0)
         return;
     arrowsOffForEmptySprite_ = false;
-    window_.enableControl(ids::kPreviousFrame, state_.currentFrame > 0);
-    window_.enableControl(ids::kNextFrame, state_.currentFrame < state_.frameCount - 1);
+    window_.enableControl(ids::kPreviousFrame, state_.shown.currentFrame > 0);
+    window_.enableControl(ids::kNextFrame, state_.shown.currentFrame < state_.shown.frameCount - 1);
 }
 
 } // namespace pixmorph

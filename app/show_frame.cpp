@@ -26,11 +26,11 @@ std::optional<FrameEntry> entryToShow(Bytes file, const SpriteHeader& header, st
 void drawFrame(const ConverterState& state, const FrameEntry& entry, PreviewSurface& preview) {
     for (int x = 0; x < entry.width; ++x)
         for (int y = 0; y < entry.height; ++y) {
-            const auto index =
-                static_cast<std::uint8_t>(state.canvas.at(entry.xOffset + x, entry.yOffset + y));
+            const auto index = static_cast<std::uint8_t>(
+                state.shown.canvas.at(entry.xOffset + x, entry.yOffset + y));
             preview.setPixel(x, y, state.palette.entries[index]);
         }
-    const DrawnSize drawn = fitToPreview(entry.width, entry.height, state.scale);
+    const DrawnSize drawn = fitToPreview(entry.width, entry.height, state.fields.scale);
     if (drawn.width > 0 && drawn.height > 0)
         preview.stretchToWindow(entry.width, entry.height, kPreviewLeft, kPreviewTop, drawn.width,
                                 drawn.height);
@@ -38,53 +38,52 @@ void drawFrame(const ConverterState& state, const FrameEntry& entry, PreviewSurf
 
 } // namespace
 
-void showFrame(ConverterState& state, WindowOps& window, FrameRequest request) {
-    state.readControls(window);
-    window.repaintNow();
-    if (state.grpNameText.empty())
+void showFrame(ConverterState& state, const FrameWindow& window, FrameRequest request) {
+    state.readControls(window.controls);
+    window.controls.repaintNow();
+    if (state.fields.grpNameText.empty())
         return;
-    if (!hasGrpName(state.grpNameText)) {
-        window.showMessage(std::string(msg::kNotGrp));
+    if (!hasGrpName(state.fields.grpNameText)) {
+        window.messages.showMessage(std::string(msg::kNotGrp));
         return;
     }
-    state.readControls(window);
-    window.repaintNow();
 
-    const FileReadResult read = readWholeFile(state.grpNameText);
+    const FileReadResult read = readWholeFile(state.fields.grpNameText);
     if (!read.ok()) {
         if (request == FrameRequest::command)
-            window.showMessage(fileErrorMessage(read.error, state.grpNameText), MessageIcon::stop);
+            window.messages.showMessage(fileErrorMessage(read.error, state.fields.grpNameText),
+                                        MessageIcon::stop);
         return;
     }
     const Bytes file(read.data);
 
-    PreviewSurface& preview = window.preview();
+    PreviewSurface& preview = window.preview;
     preview.beginFrame();
-    if (state.clearPreview) {
+    if (state.shown.clearPreview) {
         preview.fillPreviewBlack();
-        state.clearPreview = false;
+        state.shown.clearPreview = false;
     }
 
     // A file too short for its header reads as a sprite of no frames and no size.
     const SpriteHeader header = readSpriteHeader(file).value_or(SpriteHeader{});
-    if (state.currentFrame == 0)
-        state.frameCount = header.frameCount;
-    const std::optional<FrameEntry> entry = entryToShow(file, header, state.currentFrame);
+    if (state.shown.currentFrame == 0)
+        state.shown.frameCount = header.frameCount;
+    const std::optional<FrameEntry> entry = entryToShow(file, header, state.shown.currentFrame);
     if (entry)
-        decodeFrame(file, *entry, state.canvas);
+        decodeFrame(file, *entry, state.shown.canvas, detectSpriteEncoding(file));
     else
-        state.canvas.clear();
+        state.shown.canvas.clear();
 
     preview.fillPreviewBlack();
     if (entry)
         drawFrame(state, *entry, preview);
 
-    state.widthText = std::to_string(header.width);
-    state.heightText = std::to_string(header.height);
-    state.frameCountText = std::to_string(header.frameCount);
-    state.frameNumberText = std::to_string(state.currentFrame);
-    state.refreshControls(window);
-    window.repaintNow();
+    state.fields.widthText = std::to_string(header.width);
+    state.fields.heightText = std::to_string(header.height);
+    state.fields.frameCountText = std::to_string(header.frameCount);
+    state.fields.frameNumberText = std::to_string(state.shown.currentFrame);
+    state.refreshControls(window.controls);
+    window.controls.repaintNow();
     preview.endFrame();
 }
 

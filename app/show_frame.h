@@ -4,7 +4,7 @@
 namespace pixmorph {
 
 struct ConverterState;
-class WindowOps;
+struct FrameWindow;
 
 enum class FrameRequest {
     command,    // a command asked: a file that cannot be read is reported
@@ -13,7 +13,7 @@ enum class FrameRequest {
 
 // Re-reads the file named by grpNameText, decodes currentFrame into the canvas, draws it into
 // the preview box and fills the frame fields; frameCount is set when frame 0 is shown.
-void showFrame(ConverterState& state, WindowOps& window,
+void showFrame(ConverterState& state, const FrameWindow& window,
                FrameRequest request = FrameRequest::command);
 
 } // namespace pixmorph

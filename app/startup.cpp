@@ -48,15 +48,15 @@ std::string commandLineRemainder(const std::vector<std::string>& arguments) {
 
 StartupResult startUp(SettingsStore& store, ConverterState& state, const std::string& remainder) {
     StartupResult result;
-    state.archivePath = readLocation(store, kArchiveValue, result.message);
-    state.paletteLocation = readLocation(store, kPaletteValue, result.message);
-    state.fileListPath = readLocation(store, kFileListValue, result.message);
-    state.outputDir = readLocation(store, kOutputValue, result.message);
-    state.outputDirText = state.outputDir;
+    state.locations.archivePath = readLocation(store, kArchiveValue, result.message);
+    state.locations.paletteLocation = readLocation(store, kPaletteValue, result.message);
+    state.locations.fileListPath = readLocation(store, kFileListValue, result.message);
+    state.locations.outputDir = readLocation(store, kOutputValue, result.message);
+    state.fields.outputDirText = state.locations.outputDir;
 
-    state.startupFileDone = false;
+    state.startup.fileDone = false;
     // First run is decided by the stored file-list location alone.
-    if (state.fileListPath.empty() && !remainder.empty()) {
+    if (state.locations.fileListPath.empty() && !remainder.empty()) {
         appendLine(result.message, std::string(msg::kFirstRunRefusal));
         return result;
     }
@@ -64,17 +64,17 @@ StartupResult startUp(SettingsStore& store, ConverterState& state, const std::st
         appendLine(result.message, fillIn(msg::kStartupFileTooLong, remainder));
         return result;
     }
-    state.startupFile = remainder;
+    state.startup.file = remainder;
     result.runWindow = true;
     return result;
 }
 
 void writeSettingsAtExit(SettingsStore& store, const ConverterState& state) {
     store.setString(kVersionSection, kVersionValue, std::string(msg::kVersion));
-    store.setString(kLocationsSection, kArchiveValue, state.archivePath);
-    store.setString(kLocationsSection, kPaletteValue, state.paletteLocation);
-    store.setString(kLocationsSection, kFileListValue, state.fileListPath);
-    store.setString(kLocationsSection, kOutputValue, state.outputDir);
+    store.setString(kLocationsSection, kArchiveValue, state.locations.archivePath);
+    store.setString(kLocationsSection, kPaletteValue, state.locations.paletteLocation);
+    store.setString(kLocationsSection, kFileListValue, state.locations.fileListPath);
+    store.setString(kLocationsSection, kOutputValue, state.locations.outputDir);
 }
 
 } // namespace pixmorph

@@ -2,6 +2,7 @@
 
 #include "archive/archive_library.h"
 #include "core/file_io.h"
+#include "core/paths.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -35,16 +36,6 @@ std::vector<std::string_view> levelsOf(std::string_view name) {
             return levels;
         start = end + 1;
     }
-}
-
-std::string joinPath(const std::string& directory, std::string_view part) {
-    if (directory.empty())
-        return std::string(part);
-    std::string path = directory;
-    if (path.back() != '/')
-        path += '/';
-    path += part;
-    return path;
 }
 
 ExtractionResult failure(std::string_view text, std::string_view name,

@@ -1,23 +1,10 @@
 #include "archive/offered_names.h"
 
+#include "core/text_rules.h"
+
 #include <algorithm>
 
 namespace pixmorph {
-
-namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
-bool endsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
-                      [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
-}
 
 bool isOfferedName(std::string_view name) {
     return endsWithIgnoringCase(name, "grp");

@@ -9,9 +9,6 @@
 
 namespace pixmorph {
 
-// True when text ends in suffix, letters compared without regard to case (ASCII).
-bool endsWithIgnoringCase(std::string_view text, std::string_view suffix);
-
 // A sprite the list offers: a name whose last three characters are g, r, p in any case.
 bool isOfferedName(std::string_view name);
 

@@ -31,31 +31,19 @@ public:
     std::uint64_t pixels = 0;
 };
 
-class NullWindow : public WindowOps {
+// The groups showFrame uses: fields that keep nothing, and messages counted.
+class NullWindow : public ControlOps, public MessageOps {
 public:
     void setControlText(int, const std::string&) override {}
     bool isChecked(int) const override { return false; }
     void setChecked(int, bool) override {}
     void enableControl(int, bool) override {}
     void repaintNow() override {}
-    void clearList() override {}
-    void addListItem(const std::string&) override {}
-    void selectFirstListItem() override {}
-    int listCount() const override { return 0; }
-    std::string selectedListText() const override { return {}; }
     MessageAnswer showMessage(const std::string& text, MessageIcon, bool) override {
         std::cerr << "message: " << text << "\n";
         ++messages;
         return MessageAnswer::ok;
     }
-    std::string pickExistingFile(const FilePickerSettings&) override { return {}; }
-    std::optional<std::string> pickFolder(const std::string&) override { return {}; }
-    void closeWindow(bool) override {}
-    PreviewSurface& preview() override { return surface; }
-    void runExportWindow(const ExportWindowSetup&) override {}
-    void runCompileWindow(const CompileWindowSetup&) override {}
-    void runAbout() override {}
-    void runSplash() override {}
 
     NullSurface surface;
     int messages = 0;
@@ -95,9 +83,9 @@ std::vector<Sprite> readSprites(const std::string& folder) {
 }
 
 void show(ConverterState& state, NullWindow& window, const std::string& path, int frame) {
-    state.grpNameText = path;
-    state.currentFrame = frame;
-    showFrame(state, window);
+    state.fields.grpNameText = path;
+    state.shown.currentFrame = frame;
+    showFrame(state, FrameWindow(window, window, window.surface));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "archive/name_list.h"
 #include "archive/shipped_name_list.h"
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 

@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "core/version.h"
+
 #include <algorithm>
 #include <iostream>
 #include <string_view>
@@ -50,7 +52,7 @@ int run(int argc, char** argv) {
         return 0;
     }
     if (name == "--version") {
-        std::cout << "pixmorph-cli 1.85\n";
+        std::cout << "pixmorph-cli " PIXMORPH_VERSION "\n";
         return 0;
     }
     for (const Command& command : kCommands) {

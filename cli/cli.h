@@ -12,7 +12,7 @@ namespace pixmorph::cli {
 inline constexpr std::string_view kExportUsage =
     "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
 inline constexpr std::string_view kCompileUsage =
-    "pixmorph-cli compile [--palette FILE] [--output-dir DIR [--mkdir]] LIST...";
+    "pixmorph-cli compile [--uncompressed] [--palette FILE] [--output-dir DIR [--mkdir]] LIST...";
 inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";
 inline constexpr std::string_view kListUsage =
     "pixmorph-cli list [--all] [--names LISTFILE] ARCHIVE";

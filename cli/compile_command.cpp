@@ -1,23 +1,25 @@
+#include "cli/cli_job_delegate.h"
 #include "cli/job_command.h"
 #include "core/messages.h"
-#include "core/qbl_list.h"
+#include "core/text_rules.h"
 #include "jobs/compile_job.h"
 
 namespace pixmorph::cli {
 
 int runCompile(const Args& args) {
-    static constexpr JobCommand command{"compile", kCompileUsage, false};
-    return runJobCommand(
-        command, args,
-        [](JobView& view, const std::string& list, const JobOptions& options,
-           const Palette& palette) {
-            // The same check the compile window makes before its job runs.
-            if (!isQblPath(list)) {
-                view.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation, list);
-                return JobOutcome::failed;
-            }
-            return compileSprite(view, CompileInput{list, options.outputDir, palette});
-        });
+    static constexpr JobCommand command{"compile", kCompileUsage, false, true};
+    return runJobCommand(command, args,
+                         [](JobDelegate& delegate, const std::string& list,
+                            const JobOptions& options, const Palette& palette) {
+                             // The same check the compile window makes before its job runs.
+                             if (!isQblPath(list)) {
+                                 printMessageLine(list, std::string(msg::kNotQbl));
+                                 return JobOutcome::failed;
+                             }
+                             return runCompileJob(
+                                 delegate,
+                                 CompileInput{list, options.outputDir, palette, options.encoding});
+                         });
 }
 
 } // namespace pixmorph::cli

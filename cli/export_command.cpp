@@ -5,11 +5,12 @@ namespace pixmorph::cli {
 
 int runExport(const Args& args) {
     static constexpr JobCommand command{"export", kExportUsage, true};
-    return runJobCommand(command, args,
-                         [](JobView& view, const std::string& grp, const JobOptions& options,
-                            const Palette& palette) {
-                             return RunExport(view, ExportInput{grp, options.outputDir, palette});
-                         });
+    return runJobCommand(
+        command, args,
+        [](JobDelegate& delegate, const std::string& grp, const JobOptions& options,
+           const Palette& palette) {
+            return runExportJob(delegate, ExportInput{grp, options.outputDir, palette});
+        });
 }
 
 } // namespace pixmorph::cli

@@ -5,7 +5,7 @@
 #include "archive/extraction.h"
 #include "archive/offered_names.h"
 #include "cli/archive_options.h"
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "cli/output_folder.h"
 
 #include <iostream>
@@ -38,14 +38,14 @@ int runExtract(const Args& args) {
     std::map<std::string, std::string> savedFor; // path written -> the name saved there
     std::size_t written = 0;
     {
-        CliJobView progress(ExportMode::all, archive, onTerminal && isatty(STDERR_FILENO) != 0);
-        progress.setProgressRange(0, static_cast<int>(names.size()));
-        for (const std::string& name : names) {
+        CliJobDelegate progress(ExportMode::all, archive, onTerminal && isatty(STDERR_FILENO) != 0);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[i];
             const std::string target = extractionTarget(options->outputDir, name, format).path;
             if (const auto saved = savedFor.find(target);
                 saved != savedFor.end() && saved->second != name) {
-                progress.showMessage(fillIn(msg::kFlatNameTaken, {name, target, saved->second}),
-                                     MessageIcon::exclamation, name);
+                progress.message(fillIn(msg::kFlatNameTaken, {name, target, saved->second}),
+                                 MessageIcon::exclamation, name);
             } else if (const ExtractionResult result =
                            extractArchiveFile(library, name, options->outputDir, format);
                        result.ok()) {
@@ -54,9 +54,9 @@ int runExtract(const Args& args) {
                 if (!onTerminal)
                     std::cout << result.path << '\n';
             } else {
-                progress.showMessage(result.error, result.icon, name);
+                progress.message(result.error, result.icon, name);
             }
-            progress.stepProgress();
+            progress.progress(i + 1, names.size());
         }
     }
     if (onTerminal)

@@ -1,6 +1,6 @@
 // info GRP...: the header and the frame table of each sprite, for scripts and for looking.
 #include "cli/cli.h"
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/grp_name.h"
@@ -41,6 +41,7 @@ bool printInfo(const std::string& path, std::ostream& out) {
         << "frames: " << header->frameCount << '\n'
         << "size: " << header->width << " x " << header->height << '\n'
         << "distinct data offsets: " << distinct << '\n'
+        << "encoding: " << spriteEncodingName(detectSpriteEncoding(read.data)) << '\n'
         << "frame x y width height offset\n";
     for (std::size_t i = 0; i < table->size(); ++i) {
         const FrameEntry& e = (*table)[i];

@@ -1,6 +1,6 @@
 #include "cli/job_command.h"
 
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "cli/output_folder.h"
 #include "core/file_io.h"
 #include "core/messages.h"
@@ -33,6 +33,8 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             optionsEnded = true;
         } else if (arg == "--unique" && command.takesUnique) {
             options.mode = ExportMode::unique;
+        } else if (arg == "--uncompressed" && command.takesUncompressed) {
+            options.encoding = SpriteEncoding::uncompressed;
         } else if (arg == "--mkdir") {
             options.makeOutputDir = true;
         } else if (arg == "--palette" || arg == "--output-dir") {
@@ -56,7 +58,7 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
 std::optional<Palette> readPaletteOption(const std::optional<std::string>& file) {
     if (!file)
         return DefaultPalette;
-    if (!hasPaletteName(*file)) {
+    if (!isPaletteFileName(*file)) {
         printMessageLine(*file, std::string(msg::kPaletteNotRead));
         return std::nullopt;
     }
@@ -67,7 +69,7 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
     }
     // The desktop carries on in the built-in colours after its message; a command asked for
     // these colours, so it converts nothing rather than succeed in others.
-    const PaletteFile palette = parsePaletteFile(read.data);
+    const PaletteFile palette = readPaletteFile(read.data, *file);
     if (palette.kind == PaletteFileKind::notRecognised) {
         printMessageLine(*file, std::string(msg::kPaletteUnknownRefused));
         return std::nullopt;
@@ -95,8 +97,8 @@ int runJobCommand(const JobCommand& command, const Args& args, const RunJob& run
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     bool allFinished = true;
     for (const std::string& input : options->inputs) {
-        CliJobView view(options->mode, input, showProgress);
-        if (runJob(view, input, *options, *palette) != JobOutcome::finished)
+        CliJobDelegate delegate(options->mode, input, showProgress);
+        if (runJob(delegate, input, *options, *palette) != JobOutcome::finished)
             allFinished = false;
     }
     return allFinished ? 0 : 1;

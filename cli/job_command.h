@@ -3,8 +3,9 @@
 // as Load Palette reads it, and one job per input with the exit status of all.
 
 #include "cli/cli.h"
+#include "core/grp_format.h"
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <functional>
 #include <optional>
@@ -16,6 +17,7 @@ namespace pixmorph::cli {
 
 struct JobOptions {
     ExportMode mode = ExportMode::all;
+    SpriteEncoding encoding = SpriteEncoding::runLength;
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -26,6 +28,7 @@ struct JobCommand {
     std::string_view name;
     std::string_view usage;
     bool takesUnique = false;
+    bool takesUncompressed = false;
 };
 
 // nullopt after a usage error has been printed.
@@ -35,7 +38,7 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
 // message has been printed).
 std::optional<Palette> readPaletteOption(const std::optional<std::string>& file);
 
-using RunJob = std::function<JobOutcome(JobView& view, const std::string& input,
+using RunJob = std::function<JobOutcome(JobDelegate& delegate, const std::string& input,
                                         const JobOptions& options, const Palette& palette)>;
 
 // 0 when every input finished, 1 when any failed (the others still run), 2 for a usage error.

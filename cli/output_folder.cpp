@@ -1,6 +1,6 @@
 #include "cli/output_folder.h"
 
-#include "cli/cli_job_view.h"
+#include "cli/cli_job_delegate.h"
 #include "core/file_error.h"
 #include "core/messages.h"
 

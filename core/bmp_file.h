@@ -1,6 +1,6 @@
 #pragma once
 // BMP files: the export writes 8-bit run-length (BI_RLE8) pictures from an ExportCanvas; the
-// compile reads RLE8, uncompressed 8-bit and 24/32-bit pictures into an IndexImage.
+// compile reads RLE8, uncompressed 8-bit and 16/24/32-bit pictures into an IndexImage.
 
 #include "core/bytes.h"
 #include "core/grp_format.h"
@@ -17,6 +17,9 @@
 namespace pixmorph {
 
 inline constexpr int kMaxPictureSize = 256;
+// The compile reads pictures up to the size of its working image; their frame boxes must still
+// fit a frame's fields.
+inline constexpr int kMaxBitmapSize = IndexImage::kSize;
 
 // The export's decoded frame: 256 columns x 257 rows of palette indices. Picture row t is
 // canvas row t + 1 (row 256 is the bottom picture row of a 256-row sprite). The cells are kept
@@ -26,16 +29,9 @@ class ExportCanvas {
 public:
     static constexpr int kSize = 257;
     static constexpr int kColumns = kMaxPictureSize;
-    // What at() gives outside the grid.
-    static constexpr std::int16_t kSentinel = 999;
 
     ExportCanvas();
     void clear();
-    std::int16_t at(int column, int row) const {
-        if (column < 0 || column >= kColumns || row < 0 || row >= kSize)
-            return kSentinel;
-        return cells_[static_cast<std::size_t>(row) * kColumns + column];
-    }
     // The kColumns cells of a row (the caller keeps the row within the canvas).
     const std::uint8_t* row(int row) const {
         return cells_.data() + static_cast<std::size_t>(row) * kColumns;
@@ -122,7 +118,8 @@ private:
 
 // Clears the canvas and decodes a frame of the sprite into it at its offsets (picture rows from
 // canvas row 1).
-DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas);
+DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas,
+                                  SpriteEncoding encoding = SpriteEncoding::runLength);
 
 // The bytes of one frame's BMP file: headers, the 1024-byte palette, RLE8 rows bottom-up.
 // width and height are the sprite's, 1 to 256 each; other sizes give an empty result, since
@@ -132,8 +129,8 @@ ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, in
 
 enum class BmpReadStatus {
     ok,
-    unsupportedFormat, // compression other than RLE8/RGB, or an uncompressed bit count we refuse
-    tooLarge,          // wider or taller than kMaxPictureSize
+    unsupportedFormat, // compression other than RLE8/RGB/16-bit fields, or a bit count we refuse
+    tooLarge,          // wider or taller than kMaxBitmapSize
     truncated,         // headers cut short
     badHeaders,        // a negative width, or pixel data said to start inside the headers
 };
@@ -145,8 +142,9 @@ struct BmpReadResult {
     bool dataTruncated = false; // the pixel data ended early; the image keeps what was read
 };
 
-// Clears the image and reads the picture into it: RLE8, or uncompressed 8-bit (indices), 24- or
-// 32-bit (colours matched to the palette through `nearest`); bottom-up or top-down. Pixel
+// Clears the image and reads the picture into it: RLE8, or uncompressed 8-bit (indices), 16-bit
+// (5-5-5, or 5-6-5 given as bit fields; channels widened to 8 bits), 24- or 32-bit (colours
+// matched to the palette through `nearest`); bottom-up or top-down. Pixel
 // values of 8-bit pictures are palette indices as they stand: their colour table is not read.
 // Cells outside the picture are dropped; the data may end early (see dataTruncated).
 BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image);

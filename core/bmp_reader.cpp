@@ -2,6 +2,7 @@
 #include "core/messages.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <optional>
 
@@ -11,6 +12,13 @@ namespace {
 constexpr std::size_t kHeadersSize = 54;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint32_t kRle8 = 1;
+constexpr std::uint32_t kBitFields = 3;
+// The three colour masks of a BI_BITFIELDS picture follow the 40-byte information header (and
+// stand at the same place inside the longer header versions).
+constexpr std::size_t kMasksEnd = kHeadersSize + 12;
+
+// How a 16-bit pixel holds its channels: 5 bits each (the default), or 6 for green.
+enum class Rgb16 { none, bits555, bits565 };
 
 struct BmpHeaders {
     std::uint32_t dataOffset = 0;
@@ -18,6 +26,7 @@ struct BmpHeaders {
     std::int32_t height = 0; // negative for a top-down picture
     std::uint16_t bitCount = 0;
     std::uint32_t compression = 0;
+    Rgb16 rgb16 = Rgb16::none; // set for a 16-bit picture whose layout is known
 };
 
 std::optional<BmpHeaders> readHeaders(Bytes file) {
@@ -29,6 +38,15 @@ std::optional<BmpHeaders> readHeaders(Bytes file) {
     headers.height = static_cast<std::int32_t>(*readU32(file, 22));
     headers.bitCount = *readU16(file, 28);
     headers.compression = *readU32(file, 30);
+    if (headers.bitCount == 16 && headers.compression == kUncompressed)
+        headers.rgb16 = Rgb16::bits555;
+    if (headers.bitCount == 16 && headers.compression == kBitFields && file.size() >= kMasksEnd) {
+        const auto masks = std::array{*readU32(file, 54), *readU32(file, 58), *readU32(file, 62)};
+        if (masks == std::array<std::uint32_t, 3>{0x7C00, 0x03E0, 0x001F})
+            headers.rgb16 = Rgb16::bits555;
+        else if (masks == std::array<std::uint32_t, 3>{0xF800, 0x07E0, 0x001F})
+            headers.rgb16 = Rgb16::bits565;
+    }
     return headers;
 }
 
@@ -87,7 +105,7 @@ private:
     void noteRow() {
         if (first_ <= last_)
             image_.noteFilled(first_, last_, y_);
-        first_ = kMaxPictureSize;
+        first_ = IndexImage::kSize;
         last_ = -1;
     }
 
@@ -98,7 +116,7 @@ private:
     int streamRow_ = -1;
     int y_ = 0;
     std::uint32_t* cells_ = nullptr;
-    int first_ = kMaxPictureSize;
+    int first_ = IndexImage::kSize;
     int last_ = -1;
 };
 
@@ -153,8 +171,25 @@ bool decodeRle8(Bytes data, PixelTarget& target) {
     return false;
 }
 
-// Rows of 8-, 24- or 32-bit pixels, each padded to a multiple of four bytes.
-bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestColour& nearest) {
+// A 5- or 6-bit channel widened to 8 bits by repeating its high bits in the low ones, so that
+// the full value becomes 255.
+constexpr std::uint8_t widen5(unsigned v) {
+    return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
+constexpr std::uint8_t widen6(unsigned v) {
+    return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+}
+
+std::uint8_t match16(const std::uint8_t* pixel, Rgb16 layout, NearestColour& nearest) {
+    const unsigned v = pixel[0] | (pixel[1] << 8);
+    if (layout == Rgb16::bits565)
+        return nearest.match(widen5((v >> 11) & 31), widen6((v >> 5) & 63), widen5(v & 31));
+    return nearest.match(widen5((v >> 10) & 31), widen5((v >> 5) & 31), widen5(v & 31));
+}
+
+// Rows of 8-, 16-, 24- or 32-bit pixels, each padded to a multiple of four bytes.
+bool decodeUncompressed(Bytes data, int bitCount, Rgb16 layout, PixelTarget& target,
+                        NearestColour& nearest) {
     const std::size_t bytesPerPixel = static_cast<std::size_t>(bitCount) / 8;
     const std::size_t rowBytes =
         (static_cast<std::size_t>(target.width()) * bitCount + 31) / 32 * 4;
@@ -167,7 +202,9 @@ bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestCo
         for (int x = 0; x < count; ++x) {
             const std::uint8_t* pixel = data.data() + rowStart + x * bytesPerPixel;
             target.set(x, row,
-                       bytesPerPixel == 1 ? *pixel : nearest.match(pixel[2], pixel[1], pixel[0]));
+                       bytesPerPixel == 1   ? *pixel
+                       : bytesPerPixel == 2 ? match16(pixel, layout, nearest)
+                                            : nearest.match(pixel[2], pixel[1], pixel[0]));
         }
         if (count < target.width())
             return true;
@@ -175,8 +212,11 @@ bool decodeUncompressed(Bytes data, int bitCount, PixelTarget& target, NearestCo
     return false;
 }
 
-bool isReadableUncompressed(std::uint16_t bitCount) {
-    return bitCount == 8 || bitCount == 24 || bitCount == 32;
+bool isReadableUncompressed(const BmpHeaders& headers) {
+    if (headers.rgb16 != Rgb16::none)
+        return true;
+    return headers.compression == kUncompressed &&
+           (headers.bitCount == 8 || headers.bitCount == 24 || headers.bitCount == 32);
 }
 
 } // namespace
@@ -191,19 +231,19 @@ BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
     }
     const std::int64_t width = headers->width;
     const std::int64_t rows = std::abs(static_cast<std::int64_t>(headers->height));
-    if (width > kMaxPictureSize || rows > kMaxPictureSize) {
+    if (width > kMaxBitmapSize || rows > kMaxBitmapSize) {
         result.status = BmpReadStatus::tooLarge;
         return result;
     }
     const bool rle8 = headers->compression == kRle8;
-    if (!rle8 &&
-        !(headers->compression == kUncompressed && isReadableUncompressed(headers->bitCount))) {
+    if (!rle8 && !isReadableUncompressed(*headers)) {
         result.status = BmpReadStatus::unsupportedFormat;
         return result;
     }
     // Only the height's sign has a meaning (a top-down picture); pixel data inside the headers
     // would read the headers as pixels.
-    if (width < 0 || headers->dataOffset < kHeadersSize) {
+    const std::size_t headersEnd = headers->compression == kBitFields ? kMasksEnd : kHeadersSize;
+    if (width < 0 || headers->dataOffset < headersEnd) {
         result.status = BmpReadStatus::badHeaders;
         return result;
     }
@@ -217,29 +257,24 @@ BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
     }
     const Bytes data = file.subspan(headers->dataOffset);
     PixelTarget target(image, result.width, result.height, headers->height < 0);
-    result.dataTruncated = rle8 ? decodeRle8(data, target)
-                                : decodeUncompressed(data, headers->bitCount, target, nearest);
+    result.dataTruncated =
+        rle8 ? decodeRle8(data, target)
+             : decodeUncompressed(data, headers->bitCount, headers->rgb16, target, nearest);
     return result;
 }
 
 std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName) {
-    auto naming = [&](std::string_view text) {
-        std::string message(text);
-        if (const std::size_t at = message.find("%1"); at != std::string::npos)
-            message.replace(at, 2, fileName);
-        return message;
-    };
     switch (status) {
     case BmpReadStatus::ok:
         return {};
     case BmpReadStatus::unsupportedFormat:
         return std::string(msg::kUnsupportedBitmap);
     case BmpReadStatus::tooLarge:
-        return naming(msg::kBitmapTooLarge);
+        return fillIn(msg::kBitmapTooLarge, fileName);
     case BmpReadStatus::truncated:
-        return naming(msg::kBitmapTruncated);
+        return fillIn(msg::kBitmapTruncated, fileName);
     case BmpReadStatus::badHeaders:
-        return naming(msg::kBitmapBadHeaders);
+        return fillIn(msg::kBitmapBadHeaders, fileName);
     }
     return {};
 }

@@ -1,6 +1,6 @@
 #include "core/bmp_file.h"
 #include "core/byte_runs.h"
-#include "core/grp_row_decoder.h"
+#include "core/grp_raw_decoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,8 +17,8 @@ public:
                   static_cast<std::size_t>(std::min(yOffset_, ExportCanvas::kSize - 1)) *
                       ExportCanvas::kColumns +
                   xOffset_) {
-        // A run starts inside the frame's box and holds at most 63 pixels, so the frame stays
-        // within these columns and rows.
+        // A run starts inside the frame's box and holds at most 63 pixels (an uncompressed row
+        // is the box's width exactly), so the frame stays within these columns and rows.
         constexpr int kLongestRun = 63;
         canvas.growDrawnBox(
             xOffset_,
@@ -92,10 +92,11 @@ bool ExportCanvas::drawnOutside(int width, int height) const {
     return false;
 }
 
-DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas) {
+DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas,
+                                  SpriteEncoding encoding) {
     canvas.clear();
     ExportFrameSink sink(entry, canvas);
-    return decodeFrameRowsInto(file, entry, sink);
+    return decodeSpriteFrameInto(file, entry, encoding, sink);
 }
 
 } // namespace pixmorph

@@ -40,8 +40,9 @@ struct FrameEntry {
     bool operator==(const FrameEntry&) const = default;
 };
 
-// Both canvases keep one column's cells together; nothing outside them has an index. Inline,
-// since decoding and cutting frames call it for every pixel.
+// The cell of (x, y) on a grid of columns x rows whose x-lines are kept together; nothing
+// outside the grid has an index. Inline, since decoding and cutting frames call it for every
+// pixel.
 inline std::optional<std::size_t> canvasCellIndex(int x, int y, int columns, int rows) {
     if (x < 0 || y < 0 || x >= columns || y >= rows)
         return std::nullopt;
@@ -147,6 +148,21 @@ private:
     std::vector<int> lastSet_;
 };
 
+// How a sprite stores its frames' pixels: rows of run-length opcodes behind a table of row
+// offsets (the usual form), or plain rows of width bytes one after another (a rarer variant
+// some of the game's own sprites use).
+enum class SpriteEncoding { runLength, uncompressed };
+
+// A name for the user ("run-length", "uncompressed").
+std::string_view spriteEncodingName(SpriteEncoding encoding);
+
+// Uncompressed only when every frame's block of width x height bytes lies in the file, the
+// distinct blocks tile the data from the end of the frame table to the end of the file without
+// gap or overlap, and the file does not decode cleanly as run-length rows (every row offset
+// past the frame's offset table and every row complete). Anything else is run-length, the
+// form the readers always took.
+SpriteEncoding detectSpriteEncoding(Bytes file);
+
 enum class DecodeStatus {
     complete,
     truncated, // the data ended inside a header, the table, the row offsets or a row
@@ -177,10 +193,13 @@ public:
 protected:
     ~FrameRowSink() = default;
 };
-DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink);
+// An uncompressed frame stores each row as one literal run of the box width.
+DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink,
+                             SpriteEncoding encoding = SpriteEncoding::runLength);
 
 // Clears the canvas and decodes the frame to [xOffset + column][yOffset + row].
-DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas);
+DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas,
+                         SpriteEncoding encoding = SpriteEncoding::runLength);
 
 // ---- Writer -------------------------------------------------------------------------------
 
@@ -216,11 +235,16 @@ struct EncodedFrame {
 // row count as 0. Cell values are written as their low byte.
 EncodedFrame encodeFrameData(const IndexImage& image, const FrameBox& box);
 
+// The box's rows as plain bytes, width x height (the uncompressed variant's frame data).
+EncodedFrame encodeRawFrameData(const IndexImage& image, const FrameBox& box);
+
 // Builds a whole GRP file in memory in the order the file is laid out: header, table, maker
-// tag, then each frame's data; duplicates share an earlier frame's data offset.
+// tag, then each frame's data; duplicates share an earlier frame's data offset. An
+// uncompressed sprite has no maker tag: its frame data must start right after the table.
 class SpriteWriter {
 public:
-    explicit SpriteWriter(std::size_t frameCount);
+    explicit SpriteWriter(std::size_t frameCount,
+                          SpriteEncoding encoding = SpriteEncoding::runLength);
 
     // Cuts, encodes and appends the image as the next frame; raises the largest size to the
     // image's width and height.
@@ -240,6 +264,7 @@ public:
 
 private:
     std::size_t frameCount_;
+    SpriteEncoding encoding_;
     std::vector<FrameEntry> entries_;
     ByteVector file_;
     int largestWidth_ = 0;

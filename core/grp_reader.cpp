@@ -1,5 +1,5 @@
 #include "core/grp_format.h"
-#include "core/grp_row_decoder.h"
+#include "core/grp_raw_decoder.h"
 
 #include <algorithm>
 
@@ -53,14 +53,16 @@ private:
 
 } // namespace
 
-DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink) {
-    return decodeFrameRowsInto(file, entry, sink);
+DecodeStatus decodeFrameRows(Bytes file, const FrameEntry& entry, FrameRowSink& sink,
+                             SpriteEncoding encoding) {
+    return decodeSpriteFrameInto(file, entry, encoding, sink);
 }
 
-DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas) {
+DecodeStatus decodeFrame(Bytes file, const FrameEntry& entry, FrameCanvas& canvas,
+                         SpriteEncoding encoding) {
     canvas.clear();
     CanvasPlacement placement(canvas, entry);
-    return decodeFrameRowsInto(file, entry, placement);
+    return decodeSpriteFrameInto(file, entry, encoding, placement);
 }
 
 } // namespace pixmorph

@@ -37,13 +37,15 @@ std::string grpWriteErrorMessage(GrpWriteError error, std::size_t frameIndex) {
     return fillIn(kTexts[index], std::to_string(frameIndex));
 }
 
-SpriteWriter::SpriteWriter(std::size_t frameCount) : frameCount_(std::min(frameCount, kMaxFrames)) {
+SpriteWriter::SpriteWriter(std::size_t frameCount, SpriteEncoding encoding)
+    : frameCount_(std::min(frameCount, kMaxFrames)), encoding_(encoding) {
     // Width and height stay 0 until finish() knows the largest image.
     appendU16(file_, static_cast<std::uint16_t>(frameCount_));
     appendU16(file_, 0);
     appendU16(file_, 0);
     file_.resize(file_.size() + frameCount_ * kFrameEntrySize, 0);
-    file_.insert(file_.end(), kMakerTag.begin(), kMakerTag.end());
+    if (encoding_ == SpriteEncoding::runLength)
+        file_.insert(file_.end(), kMakerTag.begin(), kMakerTag.end());
 }
 
 void SpriteWriter::noteImageSize(int width, int height) {
@@ -56,7 +58,9 @@ GrpWriteError SpriteWriter::addFrame(const IndexImage& image, int width, int hei
         return GrpWriteError::tooManyFrames;
     noteImageSize(width, height);
     const FrameBox box = findFrameBox(image, width, height);
-    EncodedFrame encoded = encodeFrameData(image, box);
+    EncodedFrame encoded = encoding_ == SpriteEncoding::uncompressed
+                               ? encodeRawFrameData(image, box)
+                               : encodeFrameData(image, box);
     if (encoded.error != GrpWriteError::none)
         return encoded.error;
     // The sprite is built in memory, and no reader takes a larger file.

@@ -1,6 +1,8 @@
 #pragma once
 // Every fixed text the program shows the user, in one place.
 
+#include "core/version.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -19,7 +21,7 @@ inline constexpr std::string_view kUnsupportedBitmap =
 inline constexpr std::string_view kListEmpty = "The list names no GRP file.";
 inline constexpr std::string_view kListNameTooLong =
     "A name in the list is longer than 127 characters:\n";
-inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 256 pixels.";
+inline constexpr std::string_view kBitmapTooLarge = "%1 is wider or taller than 300 pixels.";
 inline constexpr std::string_view kBitmapTruncated =
     "%1 is not a complete bitmap: it ends inside its headers.";
 inline constexpr std::string_view kBitmapBadHeaders =
@@ -28,7 +30,8 @@ inline constexpr std::string_view kPaletteUnknown = "Unable to determine file ty
 inline constexpr std::string_view kPaletteNot256 = "Jasc Palette: not 256 colors \nusing default.";
 // The same two refusals where no built-in colours stand in (the command line).
 inline constexpr std::string_view kPaletteUnknownRefused =
-    "Unable to determine file type: neither a raw nor a JASC palette.\nNothing was converted.";
+    "Unable to determine file type: not a palette of a kind this program reads.\nNothing was "
+    "converted.";
 inline constexpr std::string_view kPaletteNot256Refused =
     "Jasc Palette: not 256 colors.\nNothing was converted.";
 inline constexpr std::string_view kPaletteShortRefused =
@@ -71,8 +74,7 @@ inline constexpr std::string_view kExportFinished = "Finished";
 inline constexpr std::string_view kCompileStatus = "Compiling GRP.";
 inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
-inline constexpr std::string_view kVersion = "1.85";
-inline constexpr std::string_view kWindowTitle = "GRP <--> BMP  Converter v1.85";
+inline constexpr std::string_view kVersion = PIXMORPH_VERSION;
 
 // Refusals of the sprite writer; %1 is the frame's number.
 inline constexpr std::string_view kFrameBoxTooLarge =
@@ -138,8 +140,10 @@ inline constexpr std::string_view kListNameNotWritable =
     "(a name may not start with '\"', break its line, or hold '\"' beside blanks).";
 inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture is complete.";
 inline constexpr std::string_view kPaletteNotRead =
-    "The palette was not read: its name does not end in \"pal\".";
+    "The palette was not read: its name ends in none of \"pal\", .act, .wpe, .gpl, .bmp, .png.";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+inline constexpr std::string_view kUncompressedAmbiguous =
+    "%1 was not written: its frames stored uncompressed would read back as run-length rows.";
 
 // The main window; values that do not fit their fields are refused, never cut.
 inline constexpr std::string_view kOutputFolderTitle = "Set Output directory";

@@ -1,5 +1,7 @@
 #include "core/palette.h"
 
+#include "core/text_rules.h"
+
 #include <cstddef>
 #include <cstdlib>
 #include <string>
@@ -88,10 +90,6 @@ PaletteFile readTextPalette(Bytes data) {
     return result;
 }
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 } // namespace
 
 Palette::Palette() : entries(DefaultPalette.entries) {}
@@ -108,7 +106,7 @@ PaletteFile parsePaletteFile(Bytes data) {
 
 std::uint8_t jascNumber(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
+    while (i < text.size() && isAsciiSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {

@@ -1,6 +1,8 @@
 #pragma once
-// 256-colour palettes: the built-in one, the game's raw 768-byte files and JASC text files,
-// and the nearest-colour match the compile uses for 24-bit pictures.
+// 256-colour palettes: the built-in one, the game's raw 768-byte files and JASC text files, the
+// other kinds modders keep (RIFF, Adobe colour tables, the game's tileset .wpe files, GIMP
+// palettes, the colour table of a BMP or PNG), and the nearest-colour match the compile uses
+// for colour pictures.
 
 #include "core/bytes.h"
 
@@ -40,14 +42,31 @@ inline constexpr std::size_t kRawPaletteSize = 768;
 enum class PaletteFileKind {
     raw,           // 768 bytes or less
     jasc,          // "JASC" first line, "256" third line
-    notRecognised, // above 768 bytes and no "JASC" first line
+    notRecognised, // above 768 bytes and no "JASC" first line; or a damaged file of another kind
     jascNot256,    // JASC whose third line does not begin with "256"
+    riff,          // "RIFF" .... "PAL " with a "data" chunk of up to 256 entries
+    act,           // Adobe colour table: 768 bytes, or 772 with a colour count
+    tileset,       // the game's tileset .wpe: 256 x red, green, blue, pad
+    gimp,          // "GIMP Palette" text of up to 256 colour lines
+    bitmap,        // the colour table of a BMP of up to 8 bits a pixel
+    png,           // the PLTE of an indexed PNG
 };
 
 struct PaletteFile {
     PaletteFileKind kind = PaletteFileKind::notRecognised;
     Palette palette; // the colours read; DefaultPalette for the two refusals
 };
+
+// The names Load Palette and --palette read: ending in "pal" (exactly, as always), or in .act,
+// .wpe, .gpl, .bmp or .png in any case.
+bool isPaletteFileName(std::string_view path);
+
+// Recognises and reads a palette file by its content first and its name second. Files whose
+// name ends in "pal" keep the size and first-line rules of parsePaletteFile, except that a
+// RIFF palette is read as one whatever its size. Otherwise a RIFF, PNG, BMP, JASC or GIMP
+// signature decides, and then the name: .act and .wpe by their exact sizes. Entries a file
+// does not give are black.
+PaletteFile readPaletteFile(Bytes data, std::string_view path);
 
 // Recognises and reads a palette file's bytes (the size rule and the first-line rule). A raw
 // file shorter than 768 bytes leaves the entries it does not cover black; a JASC file that ends

@@ -1,6 +1,7 @@
 #include "core/qbl_list.h"
 
 #include "core/messages.h"
+#include "core/text_rules.h"
 
 #include <cctype>
 #include <cstdio>
@@ -10,10 +11,6 @@
 
 namespace pixmorph {
 namespace {
-
-bool isListSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool isDigits(std::string_view text) {
     if (text.empty())
@@ -82,7 +79,7 @@ QblList readQblList(std::string_view text) {
     std::optional<std::string_view> firstTooLong;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && isListSpace(text[i]))
+        while (i < text.size() && isAsciiSpace(text[i]))
             ++i;
         if (i == text.size())
             break;
@@ -98,7 +95,7 @@ QblList readQblList(std::string_view text) {
                 continue;
         } else {
             const std::size_t start = i;
-            while (i < text.size() && !isListSpace(text[i]))
+            while (i < text.size() && !isAsciiSpace(text[i]))
                 ++i;
             name = text.substr(start, i - start);
         }
@@ -140,21 +137,6 @@ std::string qblReadMessage(const QblList& list) {
         return std::string(msg::kListNameTooLong) + list.offendingName;
     }
     return {};
-}
-
-bool isQblPath(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos)
-        return false;
-    const std::string_view extension = path.substr(dot);
-    if (extension.size() != 4)
-        return false;
-    for (std::size_t i = 0; i < extension.size(); ++i) {
-        const auto c = static_cast<unsigned char>(extension[i]);
-        if (std::tolower(c) != ".qbl"[i])
-            return false;
-    }
-    return true;
 }
 
 DupeFrames resolveDupes(const std::vector<std::string>& frames) {

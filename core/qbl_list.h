@@ -63,9 +63,6 @@ QblList readQblList(std::string_view text);
 // The message for a list that was not read (empty for ok); a long name is quoted whole.
 std::string qblReadMessage(const QblList& list);
 
-// The compile's check: the text from the last '.' equals ".qbl" in any case.
-bool isQblPath(std::string_view path);
-
 // Per frame of the list, the earlier frame a "dupe_of_" entry repeats. The text after
 // "dupe_of_" is matched against the bitmap names listed before the entry, the first such line
 // winning, so renaming the sprite in the list's first line changes nothing. A name that no

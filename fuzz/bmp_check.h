@@ -17,7 +17,7 @@ inline void checkBmpReadsBack(const ByteVector& file, const ExportCanvas& canvas
     // Picture row y is canvas row y + 1.
     for (int x = 0; x < width; ++x)
         for (int y = 0; y < height; ++y)
-            FUZZ_CHECK(static_cast<int>(image.at(x, y)) == canvas.at(x, y + 1));
+            FUZZ_CHECK(static_cast<int>(image.at(x, y)) == canvas.row(y + 1)[x]);
 }
 
 } // namespace pixmorph::fuzz

@@ -1,4 +1,4 @@
-// The compile's path through one bitmap: the BMP reader (RLE8, uncompressed 8-bit, 24- and
+// The compile's path through one bitmap: the BMP reader (RLE8, uncompressed 8-bit, 16-, 24- and
 // 32-bit colours) into the IndexImage, then the frame box and the sprite writer, whose file
 // must decode back to the picture.
 #include "core/bmp_file.h"
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static IndexImage image;
     NearestColour nearest{Palette{}};
     const BmpReadResult read = readBmp(Bytes(data, size), nearest, image);
-    FUZZ_CHECK(read.width >= 0 && read.width <= kMaxPictureSize);
-    FUZZ_CHECK(read.height >= 0 && read.height <= kMaxPictureSize);
+    FUZZ_CHECK(read.width >= 0 && read.width <= kMaxBitmapSize);
+    FUZZ_CHECK(read.height >= 0 && read.height <= kMaxBitmapSize);
     if (read.status != BmpReadStatus::ok)
         return 0;
     checkOutsideIsClear(image, read.width, read.height);

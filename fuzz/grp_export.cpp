@@ -52,7 +52,7 @@ void checkNothingLost(const ExportCanvas& canvas, int width, int height) {
         return;
     for (int row = 0; row < ExportCanvas::kSize; ++row)
         for (int column = 0; column < ExportCanvas::kColumns; ++column)
-            FUZZ_CHECK(canvas.at(column, row) == 0 ||
+            FUZZ_CHECK(canvas.row(row)[column] == 0 ||
                        (row >= 1 && row <= height && column < width));
 }
 

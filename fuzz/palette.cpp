@@ -1,6 +1,8 @@
-// The palette readers. The first byte chooses the reader: a raw palette (the rest, cut to 768
-// bytes), a text file as given (made longer than 768 bytes, so the text reader takes it), or
-// colour lines behind a valid JASC header.
+// The palette readers. The first byte chooses the reader: below 0x80, a raw palette (the rest,
+// cut to 768 bytes), a text file as given (made longer than 768 bytes, so the text reader takes
+// it), or colour lines behind a valid JASC header; from 0x80 on, the rest as a file of one of
+// the names Load Palette takes, read by content and name (RIFF, Adobe, tileset, GIMP, BMP and
+// PNG palettes, and raw and JASC ones again).
 #include "core/palette.h"
 
 #include "fuzz_check.h"
@@ -36,12 +38,44 @@ void checkNumber(Bytes bytes) {
         FUZZ_CHECK(jascNumber(part) == static_cast<std::uint8_t>(value & 0xFF));
 }
 
+// A kind is only ever read under a name that allows it, and a refusal gives the built-in
+// colours.
+void checkNamedFile(Bytes bytes, std::uint8_t choice) {
+    static constexpr std::string_view kNames[] = {"f.pal", "f.act", "f.wpe",
+                                                  "f.gpl", "f.bmp", "f.png"};
+    const std::string_view name = kNames[choice % std::size(kNames)];
+    FUZZ_CHECK(isPaletteFileName(name));
+    const PaletteFile file = readPaletteFile(bytes, name);
+    checkColours(file);
+    switch (file.kind) {
+    case PaletteFileKind::notRecognised:
+    case PaletteFileKind::jascNot256:
+        FUZZ_CHECK(file.palette == DefaultPalette);
+        break;
+    case PaletteFileKind::raw:
+        FUZZ_CHECK(name == "f.pal" && bytes.size() <= kRawSize);
+        break;
+    case PaletteFileKind::act:
+        FUZZ_CHECK(name == "f.act");
+        break;
+    case PaletteFileKind::tileset:
+        FUZZ_CHECK(name == "f.wpe" && bytes.size() == 1024);
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     const Bytes rest(data + 1, size - 1);
+    if (data[0] >= 0x80) {
+        checkNamedFile(rest, data[0] & 0x7F);
+        return 0;
+    }
     checkNumber(rest);
     ByteVector text;
     switch (data[0] % 3) {

@@ -2,6 +2,7 @@
 // "dupe_of_" entries repeat, the path check and the message of a refused list.
 #include "core/qbl_list.h"
 
+#include "core/text_rules.h"
 #include "fuzz_check.h"
 
 #include <algorithm>

@@ -62,14 +62,13 @@ std::optional<Refusal> refuseBitmap(const BmpReadResult& result, const std::stri
 
 } // namespace
 
-JobOutcome compileSprite(JobView& view, const CompileInput& input) {
-    view.setStatus(std::string(msg::kCompileStatus));
+JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
+    delegate.started();
     const std::string& listPath = input.listPath;
+    delegate.fileStarted(listPath, FileAccess::read);
     const FileReadResult listFile = readWholeFile(listPath);
-    if (!listFile.ok()) {
-        reportFileError(view, listFile.error, listPath);
-        return JobOutcome::failed;
-    }
+    if (!listFile.ok())
+        return failOnFile(delegate, listFile.error, listPath);
     const QblList list = readQblList(std::string_view(
         reinterpret_cast<const char*>(listFile.data.data()), listFile.data.size()));
     std::optional<Refusal> refusal = refuseList(list, listPath);
@@ -78,20 +77,15 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
         plan = resolveDupes(list.frames);
         refusal = refuseDupes(list, plan, listPath);
     }
-    if (refusal) {
-        refuse(view, refusal->text, refusal->file);
-        return JobOutcome::failed;
-    }
+    if (refusal)
+        return refuse(delegate, refusal->text, refusal->file);
 
-    view.openClip(kCompileClip);
     const std::string listFolder = folderOf(listPath);
     const std::string outputPath = joinPath(input.outputDir.empty() ? listFolder : input.outputDir,
                                             outputNameFor(list.grpName));
     const std::size_t frameCount = list.frames.size();
-    SpriteWriter writer(frameCount);
-    view.setProgressRange(1, static_cast<int>(frameCount));
-    view.setProgressStep(1);
-    view.setProgressPosition(1);
+    SpriteWriter writer(frameCount, input.encoding);
+    delegate.progress(0, frameCount);
 
     std::vector<std::string> bitmapPaths;
     for (std::size_t i = 0; i < frameCount; ++i)
@@ -103,17 +97,15 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
     NearestColour nearest(input.palette);
     IndexImage image;
     for (std::size_t i = 0; i < frameCount; ++i) {
-        view.repaintNow();
         if (const auto original = plan.repeats[i]) {
             writer.addDuplicate(*original);
             continue;
         }
         const std::string& bitmapPath = bitmapPaths[nextBitmap++];
+        delegate.fileStarted(bitmapPath, FileAccess::read);
         const FileReadResult bitmap = bitmaps.next();
-        if (!bitmap.ok()) {
-            reportFileError(view, bitmap.error, bitmapPath);
-            return JobOutcome::failed;
-        }
+        if (!bitmap.ok())
+            return failOnFile(delegate, bitmap.error, bitmapPath);
         const BmpReadResult read = readBmp(bitmap.data, nearest, image);
         refusal = refuseBitmap(read, bitmapPath);
         if (!refusal) {
@@ -123,23 +115,23 @@ JobOutcome compileSprite(JobView& view, const CompileInput& input) {
                     fillIn(msg::kBitmapNotFitting, {bitmapPath, grpWriteErrorMessage(error, i)}),
                     bitmapPath};
         }
-        if (refusal) {
-            refuse(view, refusal->text, refusal->file);
-            return JobOutcome::failed;
-        }
-        view.stepProgress();
+        if (refusal)
+            return refuseFrame(delegate, i, refusal->text, refusal->file);
+        delegate.progress(nextBitmap, frameCount);
     }
 
     const ByteVector sprite = writer.finish();
-    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
-        error != FileErrorCause::none) {
-        reportFileError(view, error, outputPath);
+    // Rare frames whose raw bytes also read soundly as run-length rows would come back as
+    // another picture: refused rather than written wrong.
+    if (frameCount > 0 && detectSpriteEncoding(sprite) != input.encoding) {
+        refuse(delegate, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
         return JobOutcome::failed;
     }
-    view.setProgressPosition(0);
-    view.repaintNow();
-    showFinished(view, msg::kCompileFinished);
-    return JobOutcome::finished;
+    delegate.fileStarted(outputPath, FileAccess::write);
+    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
+        error != FileErrorCause::none)
+        return failOnFile(delegate, error, outputPath);
+    return finish(delegate);
 }
 
 } // namespace pixmorph

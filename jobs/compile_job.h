@@ -2,8 +2,9 @@
 // BMP to GRP compile: the bitmaps a QBL list names become one GRP, "dupe_of_" entries sharing
 // an earlier frame's data.
 
+#include "core/grp_format.h"
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
 
@@ -13,8 +14,9 @@ struct CompileInput {
     std::string listPath;  // bitmap names resolve against the list's folder
     std::string outputDir; // empty: the GRP goes beside the list
     Palette palette;
+    SpriteEncoding encoding = SpriteEncoding::runLength;
 };
 
-JobOutcome compileSprite(JobView& view, const CompileInput& input);
+JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input);
 
 } // namespace pixmorph

@@ -76,24 +76,23 @@ struct SpriteTable {
     std::vector<FrameEntry> entries;
 };
 
-// The header and the frame table, with the progress range set between the two as the window
-// shows it; nullopt after a message.
-std::optional<SpriteTable> readSpriteTable(JobView& view, Bytes file, const std::string& path) {
+// The header and the frame table, the frames counted once the header is read; nullopt after
+// a refusal.
+std::optional<SpriteTable> readSpriteTable(JobDelegate& delegate, Bytes file,
+                                           const std::string& path) {
     const std::optional<SpriteHeader> header = readSpriteHeader(file);
     if (!header) {
-        refuse(view, fillIn(msg::kGrpTooShort, {path}), path);
+        refuse(delegate, fillIn(msg::kGrpTooShort, {path}), path);
         return std::nullopt;
     }
     if (const auto refusal = refuseSpriteSize(*header, path)) {
-        refuse(view, *refusal, path);
+        refuse(delegate, *refusal, path);
         return std::nullopt;
     }
-    view.setProgressRange(1, header->frameCount + 1);
-    view.setProgressStep(1);
-    view.setProgressPosition(1);
+    delegate.progress(0, header->frameCount);
     auto entries = readFrameTable(file, header->frameCount);
     if (!entries) {
-        refuse(view, fillIn(msg::kGrpTableCut, {path}), path);
+        refuse(delegate, fillIn(msg::kGrpTableCut, {path}), path);
         return std::nullopt;
     }
     return SpriteTable{*header, std::move(*entries)};
@@ -131,37 +130,31 @@ std::optional<std::string> refuseListNames(const std::vector<std::string>& lines
 
 } // namespace
 
-JobOutcome RunExport(JobView& view, const ExportInput& input) {
-    const std::optional<ExportMode> mode = view.askExportChoice();
+JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
+    const std::optional<ExportMode> mode = delegate.chooseExportMode();
     if (!mode) {
-        view.setStatus(std::string(msg::kAborted));
-        view.stopClip();
-        view.enableOk();
-        return JobOutcome::aborted;
+        delegate.cancelled();
+        return JobOutcome::cancelled;
     }
-    view.setStatus(std::string(msg::kExportStatus));
-    view.repaintNow();
-    view.openClip(kExportClip);
+    delegate.started();
 
     const std::string& grpPath = input.grpPath;
     if (grpPath.empty())
         return JobOutcome::nothingToDo;
-    if (!hasGrpName(grpPath)) {
-        refuse(view, std::string(msg::kNotGrp), grpPath);
-        return JobOutcome::failed;
-    }
+    if (!hasGrpName(grpPath))
+        return refuse(delegate, std::string(msg::kNotGrp), grpPath);
 
+    delegate.fileStarted(grpPath, FileAccess::read);
     const FileReadResult grp = readWholeFile(grpPath);
-    if (!grp.ok()) {
-        reportFileError(view, grp.error, grpPath);
-        return JobOutcome::failed;
-    }
+    if (!grp.ok())
+        return failOnFile(delegate, grp.error, grpPath);
     const Bytes file(grp.data);
-    const std::optional<SpriteTable> sprite = readSpriteTable(view, file, grpPath);
+    const std::optional<SpriteTable> sprite = readSpriteTable(delegate, file, grpPath);
     if (!sprite)
         return JobOutcome::failed;
     const SpriteHeader& header = sprite->header;
     const std::vector<FrameEntry>& table = sprite->entries;
+    const SpriteEncoding encoding = detectSpriteEncoding(file);
     std::vector<std::optional<std::size_t>> repeats(table.size());
     if (*mode == ExportMode::unique)
         repeats = findRepeats(table);
@@ -172,7 +165,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     const std::string name = stem(grpPath);
     const std::vector<std::string> lines = listLines(name, repeats);
     if (const auto refusal = refuseListNames(lines, grpPath)) {
-        refuse(view, *refusal, grpPath);
+        refuse(delegate, *refusal, grpPath);
         return JobOutcome::failed;
     }
 
@@ -182,7 +175,7 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
-        view.stepProgress();
+        delegate.progress(i + 1, table.size());
         if (repeats[i])
             continue;
         const std::string& bmpName = lines[i + 1];
@@ -191,23 +184,22 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
             const std::string frameText = std::to_string(i);
-            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas);
+            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas, encoding);
                 decoded != DecodeStatus::complete) {
                 const auto text =
                     decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
-                refuse(view, fillIn(text, {grpPath, frameText}), grpPath);
-                return JobOutcome::failed;
+                return refuseFrame(delegate, i, fillIn(text, {grpPath, frameText}), grpPath);
             }
-            if (canvas.overflowed()) {
-                refuse(view, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
-                return JobOutcome::failed;
-            }
+            if (canvas.overflowed())
+                return refuseFrame(
+                    delegate, i, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
             // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
             if (canvas.drawnOutside(header.width, header.height)) {
                 const std::string size =
                     std::to_string(header.width) + " x " + std::to_string(header.height);
-                refuse(view, fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
-                return JobOutcome::failed;
+                return refuseFrame(delegate, i,
+                                   fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}),
+                                   grpPath);
             }
             encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
@@ -215,28 +207,23 @@ JobOutcome RunExport(JobView& view, const ExportInput& input) {
         }
         // The frame's own bytes are handed over; kept ones are copied.
         ByteVector bytes = bmp == &encoded ? std::move(encoded) : ByteVector(*bmp);
+        delegate.fileStarted(bmpPath, FileAccess::write);
         if (const FileErrorCause error = outputs.add(bmpPath, std::move(bytes));
-            error != FileErrorCause::none) {
-            reportFileError(view, error, outputs.failedPath());
-            return JobOutcome::failed;
-        }
+            error != FileErrorCause::none)
+            return failOnFile(delegate, error, outputs.failedPath());
         repeated.done(i, table[i]);
     }
 
     const std::string listPath = joinPath(folder, name + ".qbl");
     const std::string listText = writeQblList(lines);
+    delegate.fileStarted(listPath, FileAccess::write);
     if (const FileErrorCause error =
             outputs.add(listPath, ByteVector(listText.begin(), listText.end()));
-        error != FileErrorCause::none) {
-        reportFileError(view, error, outputs.failedPath());
-        return JobOutcome::failed;
-    }
-    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none) {
-        reportFileError(view, error, outputs.failedPath());
-        return JobOutcome::failed;
-    }
-    showFinished(view, msg::kExportFinished);
-    return JobOutcome::finished;
+        error != FileErrorCause::none)
+        return failOnFile(delegate, error, outputs.failedPath());
+    if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none)
+        return failOnFile(delegate, error, outputs.failedPath());
+    return finish(delegate);
 }
 
 } // namespace pixmorph

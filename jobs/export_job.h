@@ -3,7 +3,7 @@
 // full sprite size, with a QBL list that names them.
 
 #include "core/palette.h"
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
 
@@ -15,6 +15,7 @@ struct ExportInput {
     Palette palette;
 };
 
-JobOutcome RunExport(JobView& view, const ExportInput& input);
+// Asks the delegate which frames to write, then writes them.
+JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input);
 
 } // namespace pixmorph

@@ -2,34 +2,27 @@
 
 namespace pixmorph {
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+JobOutcome failOnFile(JobDelegate& delegate, FileErrorCause cause, const std::string& path) {
+    delegate.message(fileErrorMessage(cause, path), MessageIcon::stop, path);
+    delegate.failed();
+    return JobOutcome::failed;
 }
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || name.starts_with('/'))
-        return name;
-    if (folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
+JobOutcome refuse(JobDelegate& delegate, const std::string& text, const std::string& file) {
+    delegate.message(text, MessageIcon::exclamation, file);
+    delegate.failed();
+    return JobOutcome::failed;
 }
 
-void reportFileError(JobView& view, FileErrorCause cause, const std::string& path) {
-    view.showMessage(fileErrorMessage(cause, path), MessageIcon::stop, path);
+JobOutcome refuseFrame(JobDelegate& delegate, std::size_t frame, const std::string& text,
+                       const std::string& file) {
+    delegate.frameRefused(frame);
+    return refuse(delegate, text, file);
 }
 
-void refuse(JobView& view, const std::string& text, const std::string& file) {
-    view.showMessage(text, MessageIcon::exclamation, file);
-}
-
-void showFinished(JobView& view, std::string_view status) {
-    view.setStatus(std::string(status));
-    view.stopClip();
-    view.playClip(kClipLastFrame, kClipLastFrame, 0);
-    view.enableOk();
+JobOutcome finish(JobDelegate& delegate) {
+    delegate.finished();
+    return JobOutcome::finished;
 }
 
 } // namespace pixmorph

@@ -1,28 +1,23 @@
 #pragma once
-// What the export and the compile share: where their files go, how a failure is shown and how
-// a finished run leaves its window.
+// The ends of a run that the export and the compile share.
 
 #include "core/file_error.h"
-#include "jobs/job_view.h"
+#include "core/paths.h"
+#include "jobs/job_delegate.h"
 
 #include <string>
-#include <string_view>
 
 namespace pixmorph {
 
-// The folder part of a path ("" for a bare name, which then resolves against the current
-// directory like the path itself).
-std::string folderOf(const std::string& path);
-// name inside folder; name itself when folder is empty or name is absolute.
-std::string joinPath(const std::string& folder, const std::string& name);
-
-// A file that could not be read or written: the file-error message naming it, stop icon.
-void reportFileError(JobView& view, FileErrorCause cause, const std::string& path);
-// Input the job refuses: the message with the exclamation icon.
-void refuse(JobView& view, const std::string& text, const std::string& file);
-
-// The end of a run that did all its work: the final status, the clip stopped on its last
-// frame standing still, OK enabled.
-void showFinished(JobView& view, std::string_view status);
+// A file that could not be read or written: the file-error message naming it (stop icon), and
+// the run fails.
+JobOutcome failOnFile(JobDelegate& delegate, FileErrorCause cause, const std::string& path);
+// Input the job refuses: the message with the exclamation icon, and the run fails.
+JobOutcome refuse(JobDelegate& delegate, const std::string& text, const std::string& file);
+// A frame the job refuses: reported as such, then refused.
+JobOutcome refuseFrame(JobDelegate& delegate, std::size_t frame, const std::string& text,
+                       const std::string& file);
+// A run that did all its work.
+JobOutcome finish(JobDelegate& delegate);
 
 } // namespace pixmorph

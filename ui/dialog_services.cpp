@@ -20,10 +20,15 @@ std::string toPath(const QString& path) {
 }
 
 QString pickerFilters(const FilePickerSettings& settings) {
+    auto filter = [](const std::string& name, const std::string& patterns) {
+        return QStringLiteral("%1 (%2);;")
+            .arg(QString::fromStdString(name), QString::fromStdString(patterns));
+    };
+    QString filters = filter(settings.filterName, settings.filterPattern);
+    for (const auto& [name, patterns] : settings.moreFilters)
+        filters += filter(name, patterns);
     // "*.*" is the system's "every file"; here files need not have a dot.
-    return QStringLiteral("%1 (%2);;All Files *.* (*)")
-        .arg(QString::fromStdString(settings.filterName),
-             QString::fromStdString(settings.filterPattern));
+    return filters + QStringLiteral("All Files *.* (*)");
 }
 
 QRect messageArea(const QWidget* owner) {

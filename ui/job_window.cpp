@@ -3,10 +3,10 @@
 #include "app/control_ids.h"
 #include "ui/clip_player.h"
 #include "ui/dialog_services.h"
+#include "ui/queued_job_delegate.h"
 #include "ui/small_windows.h"
 #include "ui/status_field_fit.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,17 +16,20 @@
 namespace pixmorph::ui {
 
 JobWindow::JobWindow(ExportWindowSetup setup, DialogServices& services, QWidget* owner)
-    : TemplateDialog(exportJobTemplate(), owner),
-      logic_(std::in_place_type<ExportWindowLogic>, std::move(setup)), services_(services),
-      statusId_(ids::kExportStatus) {
+    : TemplateDialog(exportJobTemplate(), owner), logic_(std::move(setup), *this),
+      services_(services), statusId_(ids::kExportStatus) {
     connectControls();
 }
 
 JobWindow::JobWindow(CompileWindowSetup setup, DialogServices& services, QWidget* owner)
-    : TemplateDialog(compileJobTemplate(), owner),
-      logic_(std::in_place_type<CompileWindowLogic>, std::move(setup)), services_(services),
-      statusId_(ids::kCompileStatus) {
+    : TemplateDialog(compileJobTemplate(), owner), logic_(std::move(setup), *this),
+      services_(services), statusId_(ids::kCompileStatus) {
     connectControls();
+}
+
+JobWindow::~JobWindow() {
+    if (worker_.joinable())
+        worker_.join();
 }
 
 void JobWindow::connectControls() {
@@ -37,29 +40,41 @@ void JobWindow::connectControls() {
 }
 
 int JobWindow::run() {
-    std::visit([this](auto& logic) { logic.initialise(*this); }, logic_);
+    logic_.initialise();
     return services_.runModal(*this);
-}
-
-bool JobWindow::jobStarted() const {
-    return std::visit([](const auto& logic) { return logic.jobStarted(); }, logic_);
-}
-
-JobOutcome JobWindow::outcome() const {
-    return std::visit([](const auto& logic) { return logic.outcome(); }, logic_);
 }
 
 void JobWindow::showEvent(QShowEvent* event) {
     TemplateDialog::showEvent(event);
-    if (jobQueued_)
-        return;
-    jobQueued_ = true;
-    // After the show has been handled, so the window is up before the job takes over.
-    QMetaObject::invokeMethod(this, &JobWindow::runJob, Qt::QueuedConnection);
+    // After the show has been handled, so the window is up before the job reports.
+    QMetaObject::invokeMethod(this, &JobWindow::startJob, Qt::QueuedConnection);
 }
 
-void JobWindow::runJob() {
-    std::visit([this](auto& logic) { logic.paint(*this); }, logic_);
+void JobWindow::startJob() {
+    if (!logic_.beginJob())
+        return;
+    worker_ = std::thread([this] {
+        QueuedJobDelegate delegate(*this, logic_);
+        const JobOutcome outcome = logic_.runJob(delegate);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { jobEnded(outcome); }, Qt::QueuedConnection);
+    });
+}
+
+void JobWindow::jobEnded(JobOutcome outcome) {
+    worker_.join();
+    logic_.endJob(outcome);
+    if (const std::optional<int> result = std::exchange(closeAsked_, std::nullopt))
+        TemplateDialog::done(*result);
+}
+
+void JobWindow::done(int result) {
+    // The window takes no close while its job runs; one asked for then follows the job's end.
+    if (logic_.state() == JobState::running) {
+        closeAsked_ = result;
+        return;
+    }
+    TemplateDialog::done(result);
 }
 
 void JobWindow::keyPressEvent(QKeyEvent* event) {
@@ -75,15 +90,9 @@ void JobWindow::setStatus(const std::string& text) {
     auto* status = control<QLineEdit>(statusId_);
     status->setText(QString::fromStdString(text));
     status->setCursorPosition(0);
-    status->repaint();
 }
 
-void JobWindow::repaintNow() {
-    repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void JobWindow::openClip(int resource) {
+void JobWindow::playClip(int resource) {
     auto* clip = control<ClipPlayer>(ids::kAnimation);
     if (clip->open(resource))
         clip->play(0, -1, -1);
@@ -93,35 +102,28 @@ void JobWindow::stopClip() {
     control<ClipPlayer>(ids::kAnimation)->stop();
 }
 
-void JobWindow::playClip(int fromFrame, int toFrame, int repeatCount) {
-    control<ClipPlayer>(ids::kAnimation)->play(fromFrame, toFrame, repeatCount);
+void JobWindow::showClipFrame(int frame) {
+    auto* clip = control<ClipPlayer>(ids::kAnimation);
+    clip->stop();
+    clip->play(frame, frame, 0);
 }
 
 void JobWindow::setProgressRange(int low, int high) {
     control<QProgressBar>(ids::kProgress)->setRange(low, std::max(low, high));
 }
 
-void JobWindow::setProgressStep(int step) {
-    progressStep_ = step;
-}
-
 void JobWindow::setProgressPosition(int position) {
+    // Past the end the bar starts over, as the system's bar does when stepped.
     auto* bar = control<QProgressBar>(ids::kProgress);
-    bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
-}
-
-void JobWindow::stepProgress() {
-    // Past the end the bar starts over, as the system's bar does.
-    auto* bar = control<QProgressBar>(ids::kProgress);
-    const int next = bar->value() + progressStep_;
-    bar->setValue(next > bar->maximum() ? bar->minimum() : next);
+    bar->setValue(position > bar->maximum() ? bar->minimum()
+                                            : std::clamp(position, bar->minimum(), bar->maximum()));
 }
 
 void JobWindow::enableOk() {
     control<QPushButton>(ids::kJobOk)->setEnabled(true);
 }
 
-void JobWindow::showMessage(const std::string& text, MessageIcon icon, const std::string&) {
+void JobWindow::showMessage(const std::string& text, MessageIcon icon) {
     services_.showMessage(this, text, icon, false);
 }
 

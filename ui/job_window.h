@@ -1,41 +1,43 @@
 #pragma once
 // The progress window a conversion job runs in. Its input step runs before it is shown; the job
-// runs once, when the window is first shown, and takes every input until it ends: while it
-// runs, only paints and timers (the clip) are processed.
+// runs once, on a worker thread, from the moment the window is up. The window's event loop
+// keeps running: the job's reports arrive as queued calls, and a close asked for while the job
+// runs (Escape, Enter, the close box) takes effect when it ends.
 
 #include "app/job_windows.h"
 #include "ui/template_dialog.h"
 
-#include <variant>
+#include <optional>
+#include <thread>
 
 namespace pixmorph::ui {
 
 class DialogServices;
 
-class JobWindow : public TemplateDialog, public JobWindowOps {
+class JobWindow : public TemplateDialog, public JobWindowControls {
 public:
     JobWindow(ExportWindowSetup setup, DialogServices& services, QWidget* owner);
     JobWindow(CompileWindowSetup setup, DialogServices& services, QWidget* owner);
+    ~JobWindow() override;
 
     // The input step, then the window, modally.
     int run();
 
-    bool jobStarted() const;
-    JobOutcome outcome() const;
+    JobState jobState() const { return logic_.state(); }
+    JobOutcome outcome() const { return logic_.outcome(); }
 
     void setStatus(const std::string& text) override;
-    void repaintNow() override;
-    void openClip(int resource) override;
+    void playClip(int resource) override;
     void stopClip() override;
-    void playClip(int fromFrame, int toFrame, int repeatCount) override;
+    void showClipFrame(int frame) override;
     void setProgressRange(int low, int high) override;
-    void setProgressStep(int step) override;
     void setProgressPosition(int position) override;
-    void stepProgress() override;
     void enableOk() override;
-    void showMessage(const std::string& text, MessageIcon icon, const std::string& file) override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
     std::optional<ExportMode> askExportChoice() override;
     std::string pickExistingFile(const FilePickerSettings& settings) override;
+
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,13 +45,14 @@ protected:
 
 private:
     void connectControls();
-    void runJob();
+    void startJob();
+    void jobEnded(JobOutcome outcome);
 
-    std::variant<ExportWindowLogic, CompileWindowLogic> logic_;
+    JobWindowLogic logic_;
     DialogServices& services_;
     int statusId_;
-    int progressStep_ = 1;
-    bool jobQueued_ = false;
+    std::optional<int> closeAsked_;
+    std::thread worker_;
 };
 
 } // namespace pixmorph::ui

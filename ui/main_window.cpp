@@ -172,7 +172,7 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     TemplateDialog::paintEvent(event);
     // The first paint after initialisation loads the start-up file; it runs once the paint
     // is over, as loading paints the window itself.
-    if (firstPaintQueued_ || state_.startupFileDone || !state_.initDone)
+    if (firstPaintQueued_ || state_.startup.fileDone || !state_.startup.initDone)
         return;
     firstPaintQueued_ = true;
     QMetaObject::invokeMethod(

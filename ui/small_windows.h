@@ -1,7 +1,7 @@
 #pragma once
 // The export-choice, about and splash windows.
 
-#include "jobs/job_view.h"
+#include "jobs/job_delegate.h"
 #include "ui/template_dialog.h"
 
 #include <optional>

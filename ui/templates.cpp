@@ -1,6 +1,7 @@
 #include "ui/templates.h"
 
 #include "app/control_ids.h"
+#include "core/version.h"
 
 namespace pixmorph::ui {
 
@@ -54,13 +55,14 @@ constexpr ControlTemplate kExportChoiceControls[] = {
 
 // The maker's credit is ours to word.
 constexpr const char* kAboutCredit = "Pixmorph, by Quillbright\nfree to use and to share";
-constexpr const char* kSplashText = "StarCraft GRP to Bitmap Converter\nby Quillbright\nv1.85";
+constexpr const char* kSplashText =
+    "StarCraft GRP to Bitmap Converter\nby Quillbright\nv" PIXMORPH_VERSION;
 
 constexpr ControlTemplate kAboutControls[] = {
     {kOkId, K::defaultPushButton, "OK", 142, 7, 32, 14, kPlain, 0},
     {kNoId, K::icon, nullptr, 11, 17, 20, 20, kPlain, 128},
-    {kNoId, K::label, "StarCraft .GRP to \nBMP Converter             v1.85", 52, 22, 94, 24, kPlain,
-     0},
+    {kNoId, K::label, "StarCraft .GRP to \nBMP Converter             v" PIXMORPH_VERSION, 52, 22,
+     94, 24, kPlain, 0},
     {kNoId, K::label, kAboutCredit, 39, 61, 101, 19, kPlain, 0},
     {kNoId, K::label, "See the help in the ReadMe.txt", 30, 49, 108, 12, kPlain, 0},
     {kNoId, K::picture, nullptr, 142, 50, 32, 30, kPlain, 137},
@@ -90,8 +92,8 @@ constexpr ControlTemplate kExportJobControls[] = {
 
 const WindowTemplate& mainWindowTemplate() {
     static const WindowTemplate t{
-        kMainTemplate, "GRP <--> BMP  Converter v1.85",       299,
-        238,           kCaption | kSystemMenu | kMinimiseBox, kMainControls};
+        kMainTemplate, "GRP <--> BMP  Converter v" PIXMORPH_VERSION, 299,
+        238,           kCaption | kSystemMenu | kMinimiseBox,        kMainControls};
     return t;
 }
 

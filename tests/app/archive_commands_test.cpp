@@ -23,41 +23,41 @@ TEST(ArchiveCommands, LocateThenPickAnEntry) {
                                        {"unit\\terran\\marine.grp", grp, kPkware},
                                        {"sound\\zerg\\hit.wav", grp, kImplode}}));
     ConverterState state;
-    state.fileListPath = dir.write("sc_data.txt", std::string("unit\\zerg\\zergling.grp\r\n"
-                                                              "sound\\zerg\\hit.wav\r\n"));
-    state.outputDir = dir.path();
+    state.locations.fileListPath =
+        dir.write("sc_data.txt", std::string("unit\\zerg\\zergling.grp\r\n"
+                                             "sound\\zerg\\hit.wav\r\n"));
+    state.locations.outputDir = dir.path();
     RecordingWindow window;
     ArchiveLibrary library{makeStormBackend()};
     window.pickerAnswer = dir.file("stardat.mpx");
-    locateArchive(state, window, library);
+    locateArchive(state, ArchiveSource::picker, window, window, window, library);
     ASSERT_EQ(window.messages.size(), 1u) << "only a name ending in .mpq is opened";
     window.messages.clear();
     window.listItems = {"left over"};
     window.pickerAnswer = archive;
-    locateArchive(state, window, library);
+    locateArchive(state, ArchiveSource::picker, window, window, window, library);
     EXPECT_TRUE(window.messages.empty()); // failed openings: the malformed-input suite
     EXPECT_EQ(window.listItems, std::vector<std::string>{"unit\\zerg\\zergling.grp"});
 
     const auto before = snapshotOf(dir.path());
     window.answer = MessageAnswer::no;
-    extractChosenFile(state, window, library);
+    extractChosenFile(state, window, window.frameWindow(), library);
     EXPECT_EQ(snapshotOf(dir.path()), before);
 
     window.messages.clear();
     window.answer = MessageAnswer::yes;
-    state.flatNameFormat = true;
-    state.currentFrame = 5;
-    extractChosenFile(state, window, library);
+    state.fields.flatNameFormat = true;
+    state.shown.currentFrame = 5;
+    extractChosenFile(state, window, window.frameWindow(), library);
     const std::string saved = dir.file("unit_zerg_zergling.grp");
     EXPECT_EQ(window.messages.size(), 1u) << "asked before saving";
     EXPECT_EQ(readFile(saved), grp);
     EXPECT_EQ(window.texts[ids::kGrpName], saved);
-    EXPECT_EQ(state.currentFrame, 0);
-    EXPECT_EQ(state.frameCount, 2) << "the written file was loaded";
+    EXPECT_EQ(state.shown.currentFrame, 0);
+    EXPECT_EQ(state.shown.frameCount, 2) << "the written file was loaded";
 
-    std::filesystem::remove(state.fileListPath);
-    state.useStoredArchive = true;
-    locateArchive(state, window, library);
+    std::filesystem::remove(state.locations.fileListPath);
+    locateArchive(state, ArchiveSource::stored, window, window, window, library);
     EXPECT_EQ(window.listItems,
               (std::vector<std::string>{"unit\\terran\\marine.grp", "unit\\zerg\\zergling.grp"}));
 }

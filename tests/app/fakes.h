@@ -1,10 +1,9 @@
 #pragma once
-// Recording fakes of the window interfaces, answering pickers and message boxes from a script.
+// Recording fakes of the window's groups of operations, answering pickers and message boxes
+// from a script.
 
-#include "app/file_association.h"
 #include "app/job_windows.h"
 #include "app/window_ops.h"
-#include "jobs/recording_view.h"
 
 #include <cstdint>
 #include <map>
@@ -31,7 +30,8 @@ public:
     std::map<std::pair<int, int>, std::uint32_t> pixels;
 };
 
-class RecordingWindow : public WindowOps {
+// The groups a frame is shown and a palette or an archive is chosen through; no child windows.
+class RecordingWindow : public ControlOps, public ListOps, public MessageOps, public PickerOps {
 public:
     void setControlText(int id, const std::string& text) override { texts[id] = text; }
     bool isChecked(int) const override { return false; }
@@ -53,12 +53,8 @@ public:
         return std::exchange(pickerAnswer, "");
     }
     std::optional<std::string> pickFolder(const std::string&) override { return std::nullopt; }
-    void closeWindow(bool) override {}
-    PreviewSurface& preview() override { return surface; }
-    void runExportWindow(const ExportWindowSetup&) override {}
-    void runCompileWindow(const CompileWindowSetup&) override {}
-    void runAbout() override {}
-    void runSplash() override {}
+
+    FrameWindow frameWindow() { return {*this, *this, surface}; }
 
     std::map<int, std::string> texts;
     std::vector<std::string> listItems;
@@ -69,11 +65,38 @@ public:
     RecordingPreview surface;
 };
 
-// A job window: what the job showed, as a job view records it, and the picker's answer.
-class RecordingJobWindow : public RecordingViewOf<JobWindowOps> {
+// A job window's controls, each call written down as a line; messages as "!" or "stop", "|",
+// text.
+class RecordingJobWindow : public JobWindowControls {
 public:
+    void setStatus(const std::string& text) override { calls.push_back("status " + text); }
+    void playClip(int clip) override { calls.push_back("clip " + std::to_string(clip)); }
+    void stopClip() override { calls.push_back("stop"); }
+    void showClipFrame(int frame) override { calls.push_back("still " + std::to_string(frame)); }
+    void setProgressRange(int low, int high) override {
+        calls.push_back("range " + std::to_string(low) + " " + std::to_string(high));
+    }
+    void setProgressPosition(int at) override { calls.push_back("position " + std::to_string(at)); }
+    void enableOk() override { calls.push_back("ok"); }
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        calls.push_back("message");
+        messages.push_back((icon == MessageIcon::stop ? "stop | " : "! | ") + text);
+    }
+    std::optional<ExportMode> askExportChoice() override {
+        calls.push_back("ask");
+        return choice;
+    }
     std::string pickExistingFile(const FilePickerSettings&) override { return pickerAnswer; }
+
+    std::vector<std::string> calls, messages;
+    std::optional<ExportMode> choice = ExportMode::all;
     std::string pickerAnswer; // empty: cancelled
 };
+
+// Runs a job window's job where the test runs, the logic its own delegate.
+inline void runJobHere(JobWindowLogic& logic) {
+    if (logic.beginJob())
+        logic.endJob(logic.runJob(logic));
+}
 
 } // namespace pixmorph::testing

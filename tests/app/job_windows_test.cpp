@@ -1,45 +1,72 @@
+// The job windows: their input steps, and the job's reports as each window shows them.
 #include "app/job_windows.h"
 #include "fakes.h"
 #include "support/job_files.h"
 
-#include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace pixmorph {
 namespace {
 
-// Forced repaints arrive at the window's paint handler while the job runs, as on screen.
-struct ReenteringJobWindow : testing::RecordingJobWindow {
-    void repaintNow() override { onRepaint(); }
-    std::function<void()> onRepaint = [] {};
-};
+using namespace testing;
+using Calls = std::vector<std::string>;
 
-TEST(JobWindows, RepaintsForcedByTheJobDoNotStartItAgain) {
-    testing::ScratchDir folder;
-    ReenteringJobWindow window;
-    window.choice = ExportMode::all;
-    ExportWindowSetup setup;
-    setup.useGivenGrp = true;
-    setup.grpName = folder.write("s.grp", testing::makeSprite(1, 8, 8, {std::nullopt}));
-    setup.outputDir = folder.path();
-    ExportWindowLogic exportLogic(setup);
-    exportLogic.initialise(window);
-    window.onRepaint = [&] { exportLogic.paint(window); };
-    exportLogic.paint(window);
-    EXPECT_EQ(std::ranges::count(window.calls, "ask"), 1);
+// Finished: the status, the clip standing on its last frame, OK; the bar has a step more than
+// the frames. Escape on the question: "Aborted." and OK, nothing written.
+TEST(JobWindows, ExportShowsItsRunAndItsCancel) {
+    for (const bool escape : {false, true}) {
+        ScratchDir folder;
+        RecordingJobWindow window;
+        window.choice = escape ? std::nullopt : std::optional(ExportMode::all);
+        ExportWindowSetup setup;
+        setup.useGivenGrp = true;
+        setup.grpName = folder.write("s.grp", makeSprite(1, 8, 8, {std::nullopt, 0}));
+        setup.outputDir = folder.path();
+        JobWindowLogic logic(setup, window);
+        logic.initialise();
+        runJobHere(logic);
+        runJobHere(logic); // once only
+        const Calls finished = {"ask",        "status Painting Bitmaps.",
+                                "clip 148",   "range 1 3",
+                                "position 1", "position 2",
+                                "position 3", "status Finished",
+                                "still 17",   "ok"};
+        EXPECT_EQ(window.calls,
+                  (escape ? Calls{"ask", "status Aborted.", "stop", "ok"} : finished));
+        EXPECT_EQ(logic.outcome(), escape ? JobOutcome::cancelled : JobOutcome::finished);
+        EXPECT_EQ(folder.names().size(), escape ? 1u : 4u);
+    }
+}
 
-    window.pickerAnswer = "/l.qbl/a"; // only a name ending in .qbl or .QBL starts the job
-    CompileWindowLogic refused(CompileWindowSetup{});
-    refused.initialise(window);
-    EXPECT_EQ(window.messages, std::vector<std::string>{"! /l.qbl/a | Not a .QBL File"});
+// A cancelled picker: "Aborted." and OK at once; a name that is no list: the message, OK off;
+// neither runs the job. A list: the clip once it is read, the bar stepped per bitmap (not for
+// the repeat) and emptied at the end.
+TEST(JobWindows, CompileRefusesItsInputOrShowsItsRun) {
+    ScratchDir folder;
+    const std::string sprite = folder.write("s.grp", makeSprite(1, 8, 8, {std::nullopt, 0}));
+    {
+        ExportWindowSetup setup{folder.path(), true, sprite, Palette()};
+        RecordingJobWindow window;
+        window.choice = ExportMode::unique;
+        JobWindowLogic exportLogic(setup, window);
+        exportLogic.initialise();
+        runJobHere(exportLogic);
+    }
+    RecordingJobWindow cancelled, notAList, window;
+    notAList.pickerAnswer = "/l.qbl/a"; // only a name ending in .qbl or .QBL starts the job
     window.pickerAnswer = folder.file("s.qbl");
-    CompileWindowLogic compileLogic(CompileWindowSetup{folder.path(), Palette()});
-    compileLogic.initialise(window);
-    window.onRepaint = [&] { compileLogic.paint(window); };
-    compileLogic.paint(window);
-    EXPECT_EQ(std::ranges::count(window.calls, "status Compiling GRP."), 1);
-    EXPECT_EQ(compileLogic.outcome(), JobOutcome::finished);
+    for (RecordingJobWindow* w : {&cancelled, &notAList, &window}) {
+        JobWindowLogic logic(CompileWindowSetup{folder.path(), Palette()}, *w);
+        logic.initialise();
+        EXPECT_EQ(logic.state(), w == &window ? JobState::ready : JobState::refused);
+        runJobHere(logic);
+    }
+    EXPECT_EQ(cancelled.calls, (Calls{"status Aborted.", "ok"}));
+    EXPECT_EQ(notAList.messages, Calls{"! | Not a .QBL File"});
+    EXPECT_EQ(notAList.calls, Calls{"message"});
+    EXPECT_EQ(window.calls,
+              (Calls{"status Compiling GRP.", "clip 141", "range 1 2", "position 1", "position 2",
+                     "position 0", "status Finished.", "still 17", "ok"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/xdg_association.h"
+#include "memory_settings_store.h"
 #include "support/job_files.h"
 
 #include <fstream>
@@ -13,7 +14,7 @@ using Key = std::pair<std::string, std::string>;
 // A first run with a file is refused before anything is written; values longer than their
 // fields are refused, not cut; at exit the version is written first.
 TEST(StartUp, RefusalsAndLocationsWrittenBackInOrderWithTheVersion) {
-    MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     ConverterState state;
     EXPECT_FALSE(startUp(store, state, "/home/me/zealot.grp").runWindow);
     EXPECT_TRUE(store.writes.empty());
@@ -27,10 +28,10 @@ TEST(StartUp, RefusalsAndLocationsWrittenBackInOrderWithTheVersion) {
     EXPECT_EQ(
         result.message,
         "The stored location Palette_Location is longer than 511 characters\nand was not used.");
-    EXPECT_EQ(state.paletteLocation, "");
-    EXPECT_EQ(state.fileListPath, "/opt/sc_data.txt");
+    EXPECT_EQ(state.locations.paletteLocation, "");
+    EXPECT_EQ(state.locations.fileListPath, "/opt/sc_data.txt");
 
-    state.outputDir = "/new out";
+    state.locations.outputDir = "/new out";
     writeSettingsAtExit(store, state);
     EXPECT_EQ(store.writes.front(), (Key{"Version", "VersionNumber"}));
     EXPECT_EQ(store.values[output], "/new out");

@@ -1,9 +1,9 @@
-// The jobs as their windows show them; a sprite exported and compiled back is the same file.
+// What the jobs report; a sprite exported and compiled back is the same file.
 #include "core/core_test_files.h"
 #include "core/messages.h"
 #include "jobs/compile_job.h"
 #include "jobs/export_job.h"
-#include "jobs/recording_view.h"
+#include "jobs/recording_delegate.h"
 #include "support/job_files.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +27,12 @@ ByteVector bmp24(const std::vector<int>& cells) {
 // refusals are in the malformed-input suite): a failure keeps the earlier sprite.
 TEST(CompileJob, WhatTheWindowShowsAndAFailureKeepsTheEarlierSprite) {
     // clang-format off
-    const Calls start = {"status Compiling GRP.", "open 141", "range 1 3", "step 1", "position 1",
-                         "repaint", "advance", "repaint"};
+    const Calls start = {"started", "read u.qbl", "progress 0 3", "read u000.bmp", "progress 1 3"};
     Calls finished = start, failed = start;
-    finished.insert(finished.end(), {"advance", "repaint", "position 0", "repaint",
-                                     "status Finished.", "stop", "play 17 17 0", "ok"});
-    failed.push_back("message"); // clang-format on
+    finished.insert(finished.end(), {"read u001.bmp", "progress 2 3", "write x_u.grp",
+                                     "finished"});
+    failed.insert(failed.end(), {"read broad.bmp", "refused 1", "message", "failed"});
+    // clang-format on
     std::vector<int> wide(256, 0);
     wide.front() = wide.back() = 1; // a box of 256 columns
     for (const bool broad : {false, true}) {
@@ -45,32 +45,33 @@ TEST(CompileJob, WhatTheWindowShowsAndAFailureKeepsTheEarlierSprite) {
         writeFile(dir.file("broad.bmp"), bmp24(wide));
         writeFile(dir.file("x_u.grp"), std::string("old"));
         const auto before = dir.names();
-        RecordingView view;
-        EXPECT_EQ(compileSprite(view, {dir.file("u.qbl"), "", Palette()}),
+        RecordingDelegate delegate;
+        EXPECT_EQ(runCompileJob(delegate, {dir.file("u.qbl"), "", Palette()}),
                   broad ? JobOutcome::failed : JobOutcome::finished);
-        EXPECT_EQ(view.calls, broad ? failed : finished);
+        EXPECT_EQ(delegate.events, broad ? failed : finished);
         EXPECT_EQ(dir.names(), before);
         EXPECT_EQ(readText(dir.file("x_u.grp")) == "old", broad);
         const std::string bitmap = dir.file("broad.bmp"),
                           text = fillIn(msg::kBitmapNotFitting,
                                         {bitmap, fillIn(msg::kFrameBoxTooLarge, "1")});
-        EXPECT_EQ(view.messages, broad ? Calls{"! " + bitmap + " | " + text} : Calls{});
+        EXPECT_EQ(delegate.messages, broad ? Calls{"! " + bitmap + " | " + text} : Calls{});
     }
 }
 
 // Damaged sprites, names and failed writes: the malformed-input suite; repeats: the round trip.
 TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
     // clang-format off
-    const Calls all = {"ask", "status Painting Bitmaps.", "repaint", "open 148", "range 1 4",
-                       "step 1", "position 1", "advance", "advance", "advance", "status Finished",
-                       "stop", "play 17 17 0", "ok"}; // clang-format on
+    const Calls all = {"ask", "started", "read u.grp", "progress 0 3",
+                       "progress 1 3", "write u000.bmp", "progress 2 3", "write u001.bmp",
+                       "progress 3 3", "write u002.bmp", "write u.qbl", "finished"};
+    // clang-format on
     for (const bool escape : {false, true}) {
         ScratchDir dir;
         writeFile(dir.file("u.grp"), makeSprite(7, 40, 30, {std::nullopt, std::nullopt, 0}));
-        RecordingView view(escape ? std::nullopt : std::optional(ExportMode::all));
-        EXPECT_EQ(RunExport(view, {dir.file("u.grp"), "", Palette()}),
-                  escape ? JobOutcome::aborted : JobOutcome::finished);
-        EXPECT_EQ(view.calls, (escape ? Calls{"ask", "status Aborted.", "stop", "ok"} : all));
+        RecordingDelegate delegate(escape ? std::nullopt : std::optional(ExportMode::all));
+        EXPECT_EQ(runExportJob(delegate, {dir.file("u.grp"), "", Palette()}),
+                  escape ? JobOutcome::cancelled : JobOutcome::finished);
+        EXPECT_EQ(delegate.events, (escape ? Calls{"ask", "cancelled"} : all));
         EXPECT_EQ(dir.names().size(), escape ? 1u : 5u);
         EXPECT_EQ(readText(dir.file("u.qbl")),
                   escape ? "" : "u.grp\r\nu000.bmp\r\nu001.bmp\r\nu002.bmp\r\n");
@@ -81,8 +82,8 @@ TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
 // first line changed to newName.grp when one is given.
 ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name,
                             std::string newName = {}) {
-    RecordingView exportView(ExportMode::unique), compileView;
-    EXPECT_EQ(RunExport(exportView, {dir.file(name + ".grp"), "", Palette()}),
+    RecordingDelegate exportView(ExportMode::unique), compileView;
+    EXPECT_EQ(runExportJob(exportView, {dir.file(name + ".grp"), "", Palette()}),
               JobOutcome::finished);
     const std::string listPath = dir.file(name + ".qbl");
     if (!newName.empty()) {
@@ -91,7 +92,7 @@ ByteVector exportAndCompile(const ScratchDir& dir, const std::string& name,
     } else {
         newName = name;
     }
-    EXPECT_EQ(compileSprite(compileView, {listPath, "", Palette()}), JobOutcome::finished);
+    EXPECT_EQ(runCompileJob(compileView, {listPath, "", Palette()}), JobOutcome::finished);
     EXPECT_EQ(exportView.messages.size() + compileView.messages.size(), 0u);
     return readFile(dir.file("x_" + newName + ".grp"));
 }
@@ -127,8 +128,8 @@ TEST(RoundTrip, ListsRenamedOrNamedWithBlanks) {
     // A name the list could not give back is refused before anything is written.
     ScratchDir quoted;
     const std::string path = quoted.write("\"q\" 1.grp", sprite);
-    RecordingView view(ExportMode::all);
-    EXPECT_EQ(RunExport(view, {path, "", Palette()}), JobOutcome::failed);
+    RecordingDelegate view(ExportMode::all);
+    EXPECT_EQ(runExportJob(view, {path, "", Palette()}), JobOutcome::failed);
     EXPECT_EQ(view.messages, Calls{"! " + path + " | " +
                                    fillIn(msg::kListNameNotWritable, {path, "\"q\" 1.grp"})});
     EXPECT_EQ(quoted.names().size(), 1u);

@@ -123,6 +123,8 @@ std::vector<MalformedCase> allCases() {
         {"BmpHugeNegativeHeight", c, listed(with32(bmp, 22, 0x80000000u)), "f.bmp", msg::kBitmapTooLarge},
         {"BmpRleStreamCutInARow", c, listed(handLaidBmp(4, 3, 8, 1, {2, 5, 0, 0, 1})), "f.bmp", msg::kBitmapDataCut},
         {"BmpFourBitRunLength", c, listed(handLaidBmp(4, 3, 4, 2, {4, 0x11, 0, 1})), "f.bmp", msg::kUnsupportedBitmap},
+        {"BmpFrameBeyondWhatAFrameCanHold", c, listed(handLaidBmp(300, 1, 8, 1, {0, 2, 255, 0, 0, 2, 2, 0, 1, 7, 0, 1})), "f.bmp", msg::kBitmapNotFitting, grpWriteErrorMessage(GrpWriteError::offsetTooLarge, 0)},
+        {"BmpSixteenBitsWithOtherMasks", c, listed(with32(handLaidBmp(4, 1, 16, 3, ByteVector(20, 0x0F)), 10, 66)), "f.bmp", msg::kUnsupportedBitmap},
         {"QblEmptyFile", c, list(""), "s.qbl", msg::kListEmpty},
         {"QblNameOver127Characters", c, list("s.grp\r\n" + longName + "\r\n"), "s.qbl", tooLong},
         {"QblRefusedFirstName", c, list("QuillbrightBigUnit.grp\r\nf.bmp"), "s.qbl", msg::kUnsupportedList},
@@ -173,28 +175,31 @@ std::string desktopMessage(const MalformedCase& c, const Folders& f) {
     ConverterState state;
     testing::RecordingWindow window;
     if (c.command == Command::exportWithPalette) {
-        state.paletteLocation = f.input(c.files[1].first);
-        loadPalette(state, window);
+        state.locations.paletteLocation = f.input(c.files[1].first);
+        loadPalette(state, window.frameWindow(), window);
     } else if (c.command == Command::list || c.command == Command::extract) {
         ArchiveLibrary library(makeStormBackend());
-        state.useStoredArchive = true;
-        state.archivePath = f.input(c.files[0].first);
-        state.fileListPath = f.input("names.txt");
-        state.outputDir = f.out;
-        locateArchive(state, window, library);
+        state.locations.archivePath = f.input(c.files[0].first);
+        state.locations.fileListPath = f.input("names.txt");
+        state.locations.outputDir = f.out;
+        locateArchive(state, ArchiveSource::stored, window, window, window, library);
         const auto offered = std::ranges::find(window.listItems, c.file);
         window.selected = static_cast<int>(offered - window.listItems.begin());
         if (c.command == Command::extract && offered != window.listItems.end())
-            extractChosenFile(state, window, library); // the answer to Save is Yes
-    } else if (c.command != Command::info) {           // messages as "icon file | text"
+            extractChosenFile(state, window, window.frameWindow(),
+                              library);      // the answer to Save is Yes
+    } else if (c.command != Command::info) { // messages as "icon | text"
         testing::RecordingJobWindow jobWindow;
-        jobWindow.choice = ExportMode::all;
         jobWindow.pickerAnswer = f.input(c.files[0].first);
-        const auto run = [&](auto&& logic) { logic.initialise(jobWindow), logic.paint(jobWindow); };
+        const auto run = [&](JobWindowLogic logic) {
+            logic.initialise();
+            testing::runJobHere(logic);
+        };
         if (c.command == Command::exportSprite)
-            run(ExportWindowLogic({f.out, true, jobWindow.pickerAnswer, Palette{}}));
+            run(JobWindowLogic(ExportWindowSetup{f.out, true, jobWindow.pickerAnswer, Palette{}},
+                               jobWindow));
         else
-            run(CompileWindowLogic({f.out, Palette{}}));
+            run(JobWindowLogic(CompileWindowSetup{f.out, Palette{}}, jobWindow));
         return jobWindow.messages.empty() ? "" : jobWindow.messages.back();
     }
     const auto& shown = window.messages;
@@ -227,8 +232,8 @@ TEST_P(MalformedInput, IsRefusedWithOneLineAndNothingChanged) {
     EXPECT_EQ(run.err, line + "\n");
 
     const bool job = c.command == Command::exportSprite || c.command == Command::compile;
-    std::string desktop = (c.icon == MessageIcon::stop ? "stop " : "! ") +
-                          (job ? named(c, f) + " | " : "") + expectedText(c, f);
+    std::string desktop = std::string(c.icon == MessageIcon::stop ? "stop " : "! ") +
+                          (job ? "| " : "") + expectedText(c, f);
     if (c.command == Command::exportWithPalette || c.command == Command::list)
         desktop = c.desktop.empty() ? "" : "! " + std::string(c.desktop);
     if (c.command == Command::info || c.name == std::string_view("NameListWithoutFinalLineEnd"))

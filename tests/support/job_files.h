@@ -77,12 +77,13 @@ using Repeats = std::vector<std::optional<std::size_t>>;
 
 // Frame i repeats the data of frame repeats[i] when set; the other frames are random boxes
 // (within the writer's byte fields) of transparent gaps, one-colour runs and literal stretches.
-inline ByteVector makeSprite(std::uint32_t seed, int width, int height, const Repeats& repeats) {
+inline ByteVector makeSprite(std::uint32_t seed, int width, int height, const Repeats& repeats,
+                             SpriteEncoding encoding = SpriteEncoding::runLength) {
     std::mt19937 rng(seed);
     auto pick = [&rng](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(rng);
     };
-    SpriteWriter writer(repeats.size());
+    SpriteWriter writer(repeats.size(), encoding);
     IndexImage image;
     for (const auto& original : repeats) {
         if (original) {

@@ -35,8 +35,8 @@ TEST(MainWindow, StartupFileButtonsScaleAndJobsReachTheLogic) {
     }
     ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
     ConverterState state;
-    state.outputDir = state.outputDirText = root.string();
-    state.startupFile = sprite.string();
+    state.locations.outputDir = state.fields.outputDirText = root.string();
+    state.startup.file = sprite.string();
     ArchiveLibrary archive{nullptr};
     NoAssociation association;
     ScriptedServices services;
@@ -72,6 +72,36 @@ TEST(MainWindow, StartupFileButtonsScaleAndJobsReachTheLogic) {
     EXPECT_EQ(services.jobs, (std::vector<std::string>{"Finished 17", "Finished. 17"}));
     EXPECT_TRUE(fs::exists(root / "x_sprite.grp"));
     EXPECT_TRUE(services.messages.empty());
+}
+
+// Escape while the job runs (here while it waits for the export choice) closes the window only
+// once the job has ended: the job's reports never reach a closed window.
+TEST(JobWindow, ACloseAskedWhileTheJobRunsFollowsItsEnd) {
+    QTemporaryDir folder;
+    const fs::path root = folder.path().toStdString(), sprite = root / "s.grp";
+    SpriteWriter writer(1);
+    IndexImage image;
+    image.set(0, 0, 1);
+    ASSERT_EQ(writer.addFrame(image, 1, 1), GrpWriteError::none);
+    ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
+    struct ClosingServices : ScriptedServices {
+        JobWindow* job = nullptr;
+        bool openAfterClose = false;
+        int runModal(QDialog& dialog) override {
+            if (dynamic_cast<ExportChoiceWindow*>(&dialog)) {
+                job->reject();
+                openAfterClose = job->isVisible();
+            }
+            return ScriptedServices::runModal(dialog);
+        }
+    } services;
+    JobWindow window(ExportWindowSetup{root.string(), true, sprite.string(), Palette()}, services,
+                     nullptr);
+    services.job = &window;
+    EXPECT_EQ(window.run(), QDialog::Rejected);
+    EXPECT_TRUE(services.openAfterClose);
+    EXPECT_EQ(window.outcome(), JobOutcome::finished);
+    EXPECT_TRUE(fs::exists(root / "s.qbl"));
 }
 
 } // namespace

@@ -53,7 +53,10 @@ public:
         job->show(); // the job starts from the event loop once its window is up
         QElapsedTimer clock;
         clock.start();
-        while (!job->jobStarted() && clock.elapsed() < 10000)
+        const auto busy = [job] {
+            return job->jobState() == JobState::ready || job->jobState() == JobState::running;
+        };
+        while (busy() && clock.elapsed() < 10000)
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         QApplication::processEvents();
         for (const int id : {ids::kExportStatus, ids::kCompileStatus})
@@ -61,7 +64,8 @@ public:
                 jobs.push_back(status->text().toStdString());
         if (auto* clip = job->control<ClipPlayer>(ids::kAnimation))
             jobs.back() += " " + std::to_string(clip->currentFrame());
-        job->accept();
+        if (job->isVisible())
+            job->accept();
         return job->result();
     }
 };
