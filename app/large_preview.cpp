@@ -57,14 +57,14 @@ void writeLargePreviewSettings(SettingsStore& store, const LargePreviewSettings&
 
 SpritePicture spritePicture(const ConverterState& state) {
     SpritePicture picture;
-    if (state.frameCountText.empty())
+    if (state.fields.frameCountText.empty())
         return picture; // no sprite shown
-    picture.width = sideFromText(state.widthText, FrameCanvas::kColumns);
-    picture.height = sideFromText(state.heightText, FrameCanvas::kRows);
+    picture.width = sideFromText(state.fields.widthText, FrameCanvas::kColumns);
+    picture.height = sideFromText(state.fields.heightText, FrameCanvas::kRows);
     picture.pixels.reserve(static_cast<std::size_t>(picture.width) * picture.height);
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
-            const auto index = static_cast<std::uint8_t>(state.canvas.at(x, y));
+            const auto index = static_cast<std::uint8_t>(state.shown.canvas.at(x, y));
             const std::uint32_t colour = state.palette.entries[index];
             picture.pixels.push_back(index == 0
                                          ? 0u

@@ -30,7 +30,7 @@ void Playback::toggle() {
         stop();
         return;
     }
-    if (state_.frameCount <= 0 || state_.grpNameText.empty())
+    if (state_.shown.frameCount <= 0 || state_.fields.grpNameText.empty())
         return;
     playing_ = true;
     timer_.start(kPlaybackIntervalMs);
@@ -47,25 +47,25 @@ void Playback::tick() {
     // A message box shown by a tick runs its own event loop, in which the timer still fires.
     if (!playing_ || inTick_)
         return;
-    const std::int32_t count = state_.frameCount;
+    const std::int32_t count = state_.shown.frameCount;
     if (count <= 0) {
         stop();
         return;
     }
     inTick_ = true;
-    const std::int32_t frame = nextFrameWrapping(state_.currentFrame, count);
+    const std::int32_t frame = nextFrameWrapping(state_.shown.currentFrame, count);
     // The arrows as `>` leaves them, and `<` again once the frames wrap to the first.
-    window_.enableControl(ids::kPreviousFrame, frame > 0);
-    window_.enableControl(ids::kNextFrame, frame < count - 1);
-    state_.currentFrame = frame;
-    state_.frameNumberText = std::to_string(frame);
-    state_.refreshControls(window_);
+    window_.controls.enableControl(ids::kPreviousFrame, frame > 0);
+    window_.controls.enableControl(ids::kNextFrame, frame < count - 1);
+    state_.shown.currentFrame = frame;
+    state_.fields.frameNumberText = std::to_string(frame);
+    state_.refreshControls(window_.controls);
     // showFrame fills the frame count only once it has read the sprite: a file gone or no longer
     // a sprite has been reported once, and playing on would report it every tick.
-    const std::string countText = std::exchange(state_.frameCountText, std::string());
+    const std::string countText = std::exchange(state_.fields.frameCountText, std::string());
     showFrame(state_, window_);
-    if (state_.frameCountText.empty()) {
-        state_.frameCountText = countText;
+    if (state_.fields.frameCountText.empty()) {
+        state_.fields.frameCountText = countText;
         stop();
     }
     inTick_ = false;

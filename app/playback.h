@@ -2,12 +2,13 @@
 // Playing a sprite's frames in the preview: one frame a tick at the game's own pace, wrapping at
 // the end, the frame field following as if `>` were pressed. A timer of the platform drives it.
 
+#include "app/window_ops.h"
+
 #include <cstdint>
 
 namespace pixmorph {
 
 struct ConverterState;
-class WindowOps;
 
 // The game's fastest speed: 24 frames a second.
 inline constexpr int kPlaybackIntervalMs = 1000 / 24;
@@ -29,7 +30,7 @@ bool commandStopsPlayback(int commandId);
 
 class Playback {
 public:
-    Playback(ConverterState& state, WindowOps& window, PlaybackTimer& timer)
+    Playback(ConverterState& state, const FrameWindow& window, PlaybackTimer& timer)
         : state_(state), window_(window), timer_(timer) {}
 
     bool playing() const { return playing_; }
@@ -41,7 +42,7 @@ public:
 
 private:
     ConverterState& state_;
-    WindowOps& window_;
+    FrameWindow window_;
     PlaybackTimer& timer_;
     bool playing_ = false;
     bool inTick_ = false;

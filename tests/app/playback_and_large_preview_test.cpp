@@ -7,6 +7,7 @@
 #include "app/show_frame.h"
 #include "core/core_test_files.h"
 #include "fakes.h"
+#include "memory_settings_store.h"
 #include "support/job_files.h"
 
 #include <filesystem>
@@ -27,14 +28,14 @@ struct Played : ::testing::Test {
         const ByteVector bytes = test::handLaidSprite(
             4, 3,
             {{0, 0, 2, 1, {{2, 1, 0}}}, {1, 1, 2, 1, {{2, 2, 0}}}, {2, 2, 2, 1, {{2, 3, 0}}}});
-        state.grpNameText = folder.write("s.grp", bytes);
-        showFrame(state, window);
+        state.fields.grpNameText = folder.write("s.grp", bytes);
+        showFrame(state, window.frameWindow());
     }
     testing::ScratchDir folder;
     testing::RecordingWindow window;
     ConverterState state;
     FakeTimer timer;
-    Playback playback{state, window, timer};
+    Playback playback{state, window.frameWindow(), timer};
 };
 
 TEST_F(Played, FramesAdvanceAtTheGamesPaceAndWrap) {
@@ -46,28 +47,28 @@ TEST_F(Played, FramesAdvanceAtTheGamesPaceAndWrap) {
         shown += window.texts[ids::kFrameNumber];
     }
     EXPECT_EQ(shown, "1201");
-    EXPECT_EQ(state.canvas.at(1, 1), 2) << "the canvas holds the frame shown";
+    EXPECT_EQ(state.shown.canvas.at(1, 1), 2) << "the canvas holds the frame shown";
     playback.toggle();
     EXPECT_EQ(timer.interval, 0);
     playback.tick(); // a tick already queued when it stopped
-    EXPECT_EQ(state.currentFrame, 1);
+    EXPECT_EQ(state.shown.currentFrame, 1);
 }
 
 TEST_F(Played, ALostFileIsReportedOnceAndStopsIt) {
     playback.toggle();
-    std::filesystem::remove(state.grpNameText);
+    std::filesystem::remove(state.fields.grpNameText);
     playback.tick();
     playback.tick();
     EXPECT_EQ(window.messages.size(), 1u);
     EXPECT_FALSE(playback.playing());
-    EXPECT_EQ(state.frameCountText, "3");
+    EXPECT_EQ(state.fields.frameCountText, "3");
 }
 
 TEST(Playback, NeedsFramesAndStopsOnNavigationAndLoading) {
     ConverterState state;
     testing::RecordingWindow window;
     FakeTimer timer;
-    Playback playback(state, window, timer);
+    Playback playback(state, window.frameWindow(), timer);
     playback.toggle();
     EXPECT_FALSE(playback.playing()) << "no sprite";
     EXPECT_EQ(nextFrameWrapping(7, 3), 0) << "a shorter sprite loaded meanwhile";
@@ -96,7 +97,7 @@ TEST_F(Played, TheLargePictureIsTheSpritesRectangleWithIndexZeroClear) {
 }
 
 TEST(LargePreviewSettings, KeptInTheirOwnSectionAndReadBackSafely) {
-    MemorySettingsStore store;
+    testing::MemorySettingsStore store;
     writeLargePreviewSettings(store, {800, 600, 12});
     EXPECT_EQ(readLargePreviewSettings(store), (LargePreviewSettings{800, 600, 8}));
     for (const auto& [key, value] : store.values)

@@ -47,7 +47,7 @@ TEST(PreviewExtras, PlayStopAndTheLargePreview) {
     }
     ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
     ConverterState state;
-    state.startupFile = sprite.string();
+    state.startup.file = sprite.string();
     ArchiveLibrary archive{nullptr};
     NoAssociation association;
     ScriptedServices services;
@@ -104,10 +104,10 @@ TEST(PreviewExtras, DroppedFilesAndFolders) {
     ScriptedServices services;
     MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
     window.dropPath(root + "/drop.grp", false);
-    EXPECT_EQ(state.grpNameText, root + "/drop.grp");
-    EXPECT_EQ(state.frameCountText, "1");
+    EXPECT_EQ(state.fields.grpNameText, root + "/drop.grp");
+    EXPECT_EQ(state.fields.frameCountText, "1");
     window.dropPath(root, true);
-    EXPECT_EQ(state.outputDir, root);
+    EXPECT_EQ(state.locations.outputDir, root);
     window.dropPath(root + "/none.qbl", false);
     EXPECT_EQ(services.windows, std::vector<std::string>{"job"}) << "the compile window";
     ASSERT_EQ(services.messages.size(), 1u);
@@ -116,7 +116,7 @@ TEST(PreviewExtras, DroppedFilesAndFolders) {
 
     window.control(ids::kSetOutputDirectory)->setEnabled(false);
     window.dropPath("/elsewhere", true);
-    EXPECT_EQ(state.outputDir, root);
+    EXPECT_EQ(state.locations.outputDir, root);
 }
 
 } // namespace
