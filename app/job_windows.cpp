@@ -30,6 +30,7 @@ void JobWindowLogic::initialise() {
         controls_.enableOk();
     } else if (!isQblPath(inputPath_)) {
         controls_.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation);
+        stopShort(msg::kJobStopped);
     } else {
         state_ = JobState::ready;
     }
@@ -54,6 +55,9 @@ JobOutcome JobWindowLogic::runJob(JobDelegate& delegate) const {
 void JobWindowLogic::endJob(JobOutcome outcome) {
     state_ = JobState::ended;
     outcome_ = outcome;
+    // A run with nothing to do (no sprite given) reports no end of its own.
+    if (outcome == JobOutcome::nothingToDo)
+        stopShort(msg::kAborted);
 }
 
 std::optional<ExportMode> JobWindowLogic::chooseExportMode() {
@@ -94,8 +98,16 @@ void JobWindowLogic::finished() {
     controls_.enableOk();
 }
 
+void JobWindowLogic::failed() {
+    stopShort(msg::kJobStopped);
+}
+
 void JobWindowLogic::cancelled() {
-    controls_.setStatus(std::string(msg::kAborted));
+    stopShort(msg::kAborted);
+}
+
+void JobWindowLogic::stopShort(std::string_view status) {
+    controls_.setStatus(std::string(status));
     controls_.stopClip();
     controls_.enableOk();
 }

@@ -82,9 +82,14 @@ public:
     void progress(std::size_t done, std::size_t total) override;
     void message(const std::string& text, MessageIcon icon, const std::string& file) override;
     void finished() override;
+    void failed() override;
     void cancelled() override;
 
 private:
+    // Every way a window's job ends short of "Finished" leaves the window with its status
+    // saying so, the clip still and OK enabled, so the window can always be closed.
+    void stopShort(std::string_view status);
+
     bool isExport() const { return setup_.index() == 0; }
 
     std::variant<ExportWindowSetup, CompileWindowSetup> setup_;

@@ -145,8 +145,13 @@ void putEntryFirst(std::vector<std::string>& lines, std::string_view section, st
 void writeText(const fs::path& path, const std::string& text) {
     std::error_code ignored;
     fs::create_directories(path.parent_path(), ignored);
+    // These are the user's own settings, which dotfile managers keep as links: the file a link
+    // names is the one updated (the file layer itself never writes through a link).
+    fs::path target = path;
+    if (fs::is_symlink(path, ignored))
+        target = fs::weakly_canonical(path, ignored);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    writeFileAtomically(path.string(), Bytes(bytes, text.size()));
+    writeFileAtomically(target.string(), Bytes(bytes, text.size()));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "core/paths.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace pixmorph {
 
@@ -67,20 +66,10 @@ std::optional<std::string> refuseArchiveName(std::string_view name) {
 
 ExtractionTarget extractionTarget(const std::string& outputDir, std::string_view name,
                                   NameFormat format) {
-    ExtractionTarget target;
-    if (format == NameFormat::flat) {
-        std::string flatName(name);
-        std::replace(flatName.begin(), flatName.end(), kArchiveSeparator, '_');
-        target.path = joinPath(outputDir, flatName);
-        return target;
-    }
-    const auto levels = levelsOf(name);
-    std::string directory = outputDir;
-    for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
-        directory = joinPath(directory, levels[i]);
-        target.directories.push_back(directory);
-    }
-    target.path = joinPath(directory, levels.back());
+    ExtractionTarget target{std::string(name), {}};
+    std::replace(target.name.begin(), target.name.end(), kArchiveSeparator,
+                 format == NameFormat::flat ? '_' : '/');
+    target.path = joinPath(outputDir, target.name);
     return target;
 }
 
@@ -103,15 +92,9 @@ ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& 
         return failure(msg::kArchiveReadFailed, name, MessageIcon::stop);
 
     const ExtractionTarget target = extractionTarget(outputDir, name, format);
-    for (const auto& directory : target.directories) {
-        // A level that cannot be made (it exists, say) is not reported: the write below
-        // reports a missing folder.
-        std::error_code ignored;
-        std::filesystem::create_directory(directory, ignored);
-    }
-    const FileErrorCause cause = writeFileAtomically(target.path, contents);
-    if (cause != FileErrorCause::none)
-        return {{}, fileErrorMessage(cause, target.path), MessageIcon::stop};
+    const WriteResult written = writeFileBeneath(outputDir, target.name, contents);
+    if (!written.ok())
+        return {{}, fileErrorMessage(written.cause, written.path), MessageIcon::stop};
     return {target.path, {}, MessageIcon::exclamation};
 }
 

@@ -29,8 +29,8 @@ inline constexpr std::uint64_t kLargestExtractedFile = 64u << 20;
 std::optional<std::string> refuseArchiveName(std::string_view name);
 
 struct ExtractionTarget {
-    std::vector<std::string> directories; // to create, outermost first
-    std::string path;                     // the file to write
+    std::string name; // beneath the output directory, '/' between its levels
+    std::string path; // the file written: the output directory and name
 };
 
 // Where an accepted name is written. Paths join with '/'; an empty outputDir is the current
@@ -45,8 +45,9 @@ struct ExtractionResult {
     bool ok() const { return error.empty(); }
 };
 
-// Reads the found file called name (bytes compared) whole and writes it through a temporary
-// file, so a failed read or write never leaves a partial file.
+// Reads the found file called name (bytes compared) whole and writes it beneath the output
+// directory, creating its folder levels there and following no link among them, so a failed
+// read or write never leaves a partial file and nothing lands outside the directory.
 ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& name,
                                     const std::string& outputDir, NameFormat format);
 

@@ -121,6 +121,8 @@ private:
 DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCanvas& canvas,
                                   SpriteEncoding encoding = SpriteEncoding::runLength);
 
+// The most encodeFrameBmp writes for a picture of this size (what an export needs on disk).
+std::uint64_t mostFrameBmpBytes(int width, int height);
 // The bytes of one frame's BMP file: headers, the 1024-byte palette, RLE8 rows bottom-up.
 // width and height are the sprite's, 1 to 256 each; other sizes give an empty result, since
 // no viewer opens a picture without pixels.

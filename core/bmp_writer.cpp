@@ -116,6 +116,12 @@ std::uint8_t* encodeRow(const std::uint8_t* cells, int width, std::uint8_t* out)
 
 } // namespace
 
+std::uint64_t mostFrameBmpBytes(int width, int height) {
+    // A row takes at most a pair per pixel, one more past the width, and the row's end.
+    const auto rowBytes = 2 * static_cast<std::uint64_t>(std::max(width, 0)) + 6 + 2;
+    return kPixelDataOffset + static_cast<std::uint64_t>(std::max(height, 0)) * rowBytes;
+}
+
 ByteVector encodeFrameBmp(const ExportCanvas& canvas, const Palette& palette, int width,
                           int height) {
     if (width < 1 || width > kMaxPictureSize || height < 1 || height > kMaxPictureSize)

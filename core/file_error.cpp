@@ -53,8 +53,16 @@ FileErrorCause fileErrorCauseFromErrno(int errorNumber) {
 
 std::string fileErrorMessage(FileErrorCause cause, std::string_view fileName) {
     const std::string_view name = fileName.empty() ? msg::kUnnamedFile : fileName;
-    if (cause == FileErrorCause::tooLarge)
+    switch (cause) {
+    case FileErrorCause::tooLarge:
         return fillIn(msg::kFileTooLarge, name);
+    case FileErrorCause::notRegularFile:
+        return fillIn(msg::kNotRegularFile, name);
+    case FileErrorCause::linkInPath:
+        return fillIn(msg::kLinkInPath, name);
+    default:
+        break;
+    }
     auto index = static_cast<std::size_t>(cause);
     if (index >= std::size(msg::kFileErrors))
         index = static_cast<std::size_t>(FileErrorCause::generic);

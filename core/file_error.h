@@ -1,7 +1,8 @@
 #pragma once
 // Operating-system file errors as the cause index 0 to 14 that the messages are indexed by, the
-// program's own refusal of a file too large to read, and the one place that turns a cause into
-// the text the user sees.
+// file layer's own refusals (a file too large to read, an input that is no regular file, a link
+// among the output's folders), and the one place that turns a cause into the text the user
+// sees.
 
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ enum class FileErrorCause : int {
     endOfFile = 14,
     // Not an operating-system error: the file is past the most the program reads whole.
     tooLarge = 15,
+    notRegularFile = 16, // an input that is a folder, a device, a FIFO or a socket
+    linkInPath = 17,     // a folder level beneath the output folder is a link
 };
 
 // Maps an errno value to its cause.

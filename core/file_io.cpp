@@ -1,16 +1,19 @@
 #include "core/file_io.h"
 
-#include <atomic>
+#include "core/bounded_queue.h"
+#include "core/output_folder.h"
+
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
-#include <memory>
-#include <mutex>
-#include <random>
 #include <system_error>
 #include <thread>
+
+#if defined(__linux__) && !defined(PIXMORPH_PORTABLE_FILES)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace pixmorph {
 
@@ -18,351 +21,251 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
-
-// The error the C library left behind, or a generic one when it left none.
-FileErrorCause lastError() {
-    return errno == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errno);
+std::string pathBeneath(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path.append(name);
 }
 
-// A fresh name beside the target, created exclusively, so it can never be someone else's file.
-FilePointer createTemporaryBeside(const fs::path& target, std::string& temporaryPath) {
-    thread_local std::mt19937_64 names(std::random_device{}());
-    // Put together as text: path arithmetic splits the whole path into its parts every time,
-    // which cost more than the rest of writing a small file.
-    const std::string& whole = target.native();
-    const std::size_t nameStart = whole.rfind(fs::path::preferred_separator) + 1;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string number = std::to_string(names() % 1000000000);
-        temporaryPath.assign(whole, 0, nameStart);
-        temporaryPath.append(".")
-            .append(whole, nameStart)
-            .append(".")
-            .append(number)
-            .append(".tmp");
-        errno = 0;
-        FilePointer file(std::fopen(temporaryPath.c_str(), "wbx"));
-        if (file || errno != EEXIST)
-            return file;
-    }
-    return nullptr;
+FileErrorCause causeOf(int errorNumber) {
+    return errorNumber == 0 ? FileErrorCause::generic : fileErrorCauseFromErrno(errorNumber);
 }
 
-} // namespace
-
-FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+// Reads up to maxBytes through read, which gives at most the bytes asked for and 0 at the
+// end; more than maxBytes is refused.
+template <class Read>
+FileReadResult readBounded(std::uint64_t expectedSize, std::uint64_t maxBytes, Read read) {
     FileReadResult result;
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        result.error = fileErrorCauseFromErrno(EISDIR);
-        return result;
-    }
-    errno = 0;
-    FilePointer file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.error = lastError();
-        return result;
-    }
     // Refused before anything is allocated; the read below stays bounded too, for files
-    // that grow meanwhile or report no size.
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (!error && size > maxBytes) {
+    // that grow meanwhile.
+    if (expectedSize > maxBytes) {
         result.error = FileErrorCause::tooLarge;
         return result;
     }
-    if (!error)
-        result.data.reserve(static_cast<std::size_t>(size));
+    result.data.reserve(static_cast<std::size_t>(expectedSize));
     std::uint8_t chunk[65536];
     for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        if (result.data.size() + got > maxBytes) {
+        errno = 0;
+        const long got = read(chunk, sizeof chunk);
+        if (got < 0) {
+            result.error = causeOf(errno);
+            result.data.clear();
+            return result;
+        }
+        if (got == 0)
+            return result;
+        if (result.data.size() + static_cast<std::size_t>(got) > maxBytes) {
             result.error = FileErrorCause::tooLarge;
             result.data.clear();
             return result;
         }
         result.data.insert(result.data.end(), chunk, chunk + got);
-        if (got < sizeof chunk) {
-            if (std::ferror(file.get())) {
-                result.error = lastError();
-                result.data.clear();
-            }
-            return result;
-        }
     }
-}
-
-namespace {
-
-// Writes the data to a new temporary file beside the target, leaving the target as it is; on
-// failure nothing is left behind.
-FileErrorCause writeBeside(const std::string& path, Bytes data, fs::path& target,
-                           std::string& temporaryPath) {
-    target = path;
-    std::error_code error;
-    // Writing through a link replaces what it points at, not the link.
-    fs::file_status earlier = fs::symlink_status(target, error);
-    if (fs::is_symlink(earlier)) {
-        target = fs::weakly_canonical(target, error);
-        earlier = fs::status(target, error);
-    }
-
-    FilePointer file = createTemporaryBeside(target, temporaryPath);
-    if (!file)
-        return lastError();
-    // The bytes are complete already: one write straight from them, no stream buffer.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-
-    auto fail = [&](FileErrorCause cause) {
-        file.reset();
-        std::error_code ignored;
-        fs::remove(temporaryPath, ignored);
-        return cause;
-    };
-    // A replaced file keeps its permissions.
-    if (fs::is_regular_file(earlier))
-        fs::permissions(temporaryPath, earlier.permissions(), error);
-
-    errno = 0;
-    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), file.get()) != data.size())
-        return fail(lastError());
-    // Some write errors (a full disk on a network file system) surface only at the close.
-    errno = 0;
-    if (std::fclose(file.release()) != 0)
-        return fail(lastError());
-    return FileErrorCause::none;
-}
-
-FileErrorCause renameOver(const std::string& temporaryPath, const fs::path& target) {
-    errno = 0;
-    if (std::rename(temporaryPath.c_str(), target.c_str()) == 0)
-        return FileErrorCause::none;
-    const FileErrorCause cause = lastError();
-    std::error_code ignored;
-    fs::remove(temporaryPath, ignored);
-    return cause;
 }
 
 } // namespace
 
-FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
-    fs::path target;
-    std::string temporaryPath;
-    if (const FileErrorCause cause = writeBeside(path, data, target, temporaryPath);
-        cause != FileErrorCause::none)
-        return cause;
-    return renameOver(temporaryPath, target);
+#if defined(__linux__) && !defined(PIXMORPH_PORTABLE_FILES)
+
+FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+    // Looked at before it is opened: opening a FIFO waits for a writer, opening a device may
+    // act on it. The file opened is looked at again, in case it was swapped in between.
+    struct stat status {};
+    errno = 0;
+    if (::stat(path.c_str(), &status) != 0)
+        return {{}, causeOf(errno)};
+    if (!S_ISREG(status.st_mode))
+        return {{}, FileErrorCause::notRegularFile};
+    const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return {{}, causeOf(errno)};
+    FileReadResult result;
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        result.error = FileErrorCause::notRegularFile;
+    } else {
+        result = readBounded(static_cast<std::uint64_t>(status.st_size), maxBytes,
+                             [file](std::uint8_t* into, std::size_t size) {
+                                 ssize_t got;
+                                 while ((got = ::read(file, into, size)) < 0 && errno == EINTR) {
+                                 }
+                                 return static_cast<long>(got);
+                             });
+    }
+    ::close(file);
+    return result;
 }
 
-struct StagedFiles::Staged {
-    std::string path;
-    fs::path target;
-    std::string temporaryPath;
-};
+#else
 
-struct StagedFiles::Job {
-    std::string path;
-    ByteVector data;
-};
+FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error)
+        return {{}, causeOf(error.value())};
+    if (!fs::is_regular_file(status))
+        return {{}, FileErrorCause::notRegularFile};
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return {{}, causeOf(errno)};
+    const std::uintmax_t size = fs::file_size(path, error);
+    FileReadResult result =
+        readBounded(error ? 0 : size, maxBytes, [file](std::uint8_t* into, std::size_t size) {
+            const std::size_t got = std::fread(into, 1, size, file);
+            return got == 0 && std::ferror(file) ? -1L : static_cast<long>(got);
+        });
+    std::fclose(file);
+    return result;
+}
 
-// The thread that writes the staged files, fed through a queue. Each side wakes the other only
-// when it waits, and a caller held back by a full queue resumes only when half of it is
-// written, so files are handed over without a system call each.
+#endif
+
+WriteResult writeFileBeneath(const std::string& folder, std::string_view name, Bytes data) {
+    const std::size_t slash = name.rfind('/');
+    const std::string_view levels = slash == std::string_view::npos ? "" : name.substr(0, slash);
+    const std::string_view fileName = name.substr(slash + 1);
+    WriteResult result{FileErrorCause::none, pathBeneath(folder, name)};
+    OutputFolder output;
+    std::string failedLevel;
+    result.cause = output.open(folder, levels, failedLevel);
+    if (!result.ok()) {
+        if (!failedLevel.empty())
+            result.path = failedLevel;
+        return result;
+    }
+    PendingFile file;
+    result.cause = output.write(fileName, data, file, true);
+    if (result.ok())
+        result.cause = output.place(file);
+    return result;
+}
+
+FileErrorCause writeFileAtomically(const std::string& path, Bytes data) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return writeFileBeneath({}, path, data).cause;
+    return writeFileBeneath(slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1), data)
+        .cause;
+}
+
+std::optional<std::uint64_t> freeSpace(const std::string& folder) {
+    std::error_code error;
+    const fs::space_info space = fs::space(folder.empty() ? "." : folder, error);
+    if (error || space.available == static_cast<std::uintmax_t>(-1))
+        return std::nullopt;
+    return space.available;
+}
+
+// The thread that writes the staged files, in the order they are queued. It stops at the first
+// failure, which it keeps for the caller; the caller reads what it wrote once it has ended.
 struct StagedFiles::Writer {
-    std::mutex mutex;
-    std::condition_variable work; // the writer waits for jobs
-    std::condition_variable room; // the caller waits for room, or for the end of the writes
-    std::deque<Job> queue;
-    std::size_t pendingBytes = 0;
-    bool busy = false; // a job taken from the queue is being written
-    // Drop what is queued and end; read without the lock between two files.
-    std::atomic<bool> stopping = false;
-    // Read without the lock by the caller, to hand files over at once to an idle writer.
-    std::atomic<bool> writerWaits = false;
-    bool callerWaits = false;
-    // The first failure; once set, nothing more is written.
-    FileErrorCause error = FileErrorCause::none;
-    std::string failedPath;
-    std::vector<Staged> written;
-    std::thread thread;
+    struct Job {
+        std::string name;
+        ByteVector data;
+    };
 
-    Writer() : thread([this] { run(); }) {}
-    ~Writer() { stop(); }
+    explicit Writer(const std::string& folderPath)
+        : thread([this, folderPath](std::stop_token stop) { run(stop, folderPath); }) {}
 
-    bool failed() const { return error != FileErrorCause::none; }
-    bool idle() const { return queue.empty() && !busy; }
-    bool hasRoomFor(std::size_t size) const {
-        return failed() || pendingBytes == 0 ||
-               (pendingBytes <= kMostPendingBytes / 2 && pendingBytes + size <= kMostPendingBytes);
-    }
-
-    // Waits, with the lock held, for a failure or for what the caller needs.
-    template <class Condition>
-    void waitAsCaller(std::unique_lock<std::mutex>& lock, Condition condition) {
-        callerWaits = true;
-        room.wait(lock, [&] { return failed() || condition(); });
-        callerWaits = false;
-    }
-
-    // Hands jobs over, or lets them go after a failure.
-    void push(std::vector<Job>& jobs, std::size_t bytes) {
-        std::unique_lock lock(mutex);
-        waitAsCaller(lock, [&] { return hasRoomFor(bytes); });
-        if (failed()) {
-            jobs.clear();
-            return;
-        }
-        pendingBytes += bytes;
-        for (Job& job : jobs)
-            queue.push_back(std::move(job));
-        jobs.clear();
-        if (writerWaits)
-            work.notify_one();
-    }
-
-    void stop() {
-        if (!thread.joinable())
-            return;
-        {
-            std::lock_guard lock(mutex);
-            stopping = true;
-        }
-        work.notify_one();
-        thread.join();
-    }
-
-    void run() {
-        std::unique_lock lock(mutex);
-        std::deque<Job> taken;
-        for (;;) {
-            writerWaits = true;
-            work.wait(lock, [this] { return stopping || !queue.empty(); });
-            writerWaits = false;
-            if (stopping)
-                return;
-            // Everything queued is taken at once: one lock for many files.
-            taken.swap(queue);
-            busy = true;
-            lock.unlock();
-            std::vector<Staged> done;
-            std::size_t doneBytes = 0;
-            FileErrorCause cause = FileErrorCause::none;
-            std::string failedJob;
-            for (Job& job : taken) {
-                if (stopping.load(std::memory_order_relaxed))
-                    break;
-                Staged staged{job.path, {}, {}};
-                cause = FileErrorCause::generic;
+    void run(const std::stop_token& stop, const std::string& folderPath) {
+        // A stop (the set is dropped) releases a writer waiting for work.
+        const std::stop_callback release(stop, [this] { queue.cancel(); });
+        while (std::optional<Job> job = queue.pop()) {
+            std::string failedLevel;
+            if (!folder.isOpen())
+                error = folder.open(folderPath, {}, failedLevel);
+            PendingFile file;
+            if (error == FileErrorCause::none) {
                 try {
-                    cause = writeBeside(job.path, job.data, staged.target, staged.temporaryPath);
+                    error = folder.write(job->name, job->data, file, takeUnnamedFileSlot());
                 } catch (...) {
+                    error = FileErrorCause::generic;
                 }
-                doneBytes += job.data.size();
-                job.data = {};
-                if (cause != FileErrorCause::none) {
-                    failedJob = job.path;
-                    break;
-                }
-                done.push_back(std::move(staged));
+                if (error == FileErrorCause::none && file.descriptor < 0)
+                    releaseUnnamedFileSlot();
             }
-            taken.clear();
-            lock.lock();
-            busy = false;
-            pendingBytes -= doneBytes;
-            for (Staged& staged : done)
-                written.push_back(std::move(staged));
-            if (cause != FileErrorCause::none) {
-                error = cause;
-                failedPath = failedJob;
-                queue.clear();
-                pendingBytes = 0;
-            }
-            if (callerWaits)
-                room.notify_one();
-            if (failed())
+            if (error != FileErrorCause::none) {
+                failedName = job->name;
+                queue.cancel();
                 return;
+            }
+            written.push_back(std::move(file));
         }
     }
+
+    BoundedQueue<Job> queue{kMostPendingBytes};
+    OutputFolder folder;
+    std::vector<PendingFile> written;
+    FileErrorCause error = FileErrorCause::none;
+    std::string failedName;
+    std::jthread thread; // last: stopped and joined before the rest goes
 };
 
-StagedFiles::StagedFiles() = default;
+StagedFiles::StagedFiles(std::string folder) : folder_(std::move(folder)) {}
 
 StagedFiles::~StagedFiles() {
-    // Whatever still waits is dropped; what was written is removed.
     finishWrites(false);
-    discard();
 }
 
-FileErrorCause StagedFiles::add(const std::string& path, ByteVector data) {
+FileErrorCause StagedFiles::add(std::string name, ByteVector data) {
+    if (error_ != FileErrorCause::none)
+        return error_;
     if (!writer_)
-        writer_ = std::make_unique<Writer>();
-    // Files go over in batches, each a single exchange with the writer, or at once when the
-    // writer has nothing to do (at the start, or when it has caught up).
-    constexpr std::size_t kBatchFiles = 32;
-    constexpr std::size_t kBatchBytes = 256u << 10;
-    batchBytes_ += data.size();
-    batch_.push_back({path, std::move(data)});
-    if (batch_.size() >= kBatchFiles || batchBytes_ >= kBatchBytes ||
-        writer_->writerWaits.load(std::memory_order_relaxed)) {
-        writer_->push(batch_, batchBytes_);
-        batchBytes_ = 0;
-        std::lock_guard lock(writer_->mutex);
-        if (!writer_->failed())
-            return FileErrorCause::none;
+        writer_ = std::make_unique<Writer>(folder_);
+    const std::size_t bytes = data.size();
+    if (writer_->queue.push({std::move(name), std::move(data)}, bytes))
+        return FileErrorCause::none;
+    return finishWrites(false);
+}
+
+FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
+    if (!writer_)
+        return FileErrorCause::none;
+    if (writeQueued) {
+        writer_->queue.close();
+        writer_->thread.join();
     } else {
-        return FileErrorCause::none;
+        writer_->thread = {}; // stops it after the file under way, and joins it
     }
-    return finishWrites(true);
-}
-
-FileErrorCause StagedFiles::finishWrites(bool waitForQueue) {
-    if (!writer_)
-        return FileErrorCause::none;
-    if (waitForQueue) {
-        writer_->push(batch_, batchBytes_);
-        batchBytes_ = 0;
-        Writer& writer = *writer_;
-        std::unique_lock lock(writer.mutex);
-        writer.waitAsCaller(lock, [&] { return writer.idle(); });
-    }
-    // Ends the thread; a write under way is finished first.
-    batch_.clear();
-    batchBytes_ = 0;
-    writer_->stop();
+    // The bound on unnamed files held open is for the writing; naming them follows at once.
+    for (const PendingFile& file : writer_->written)
+        if (file.descriptor >= 0)
+            releaseUnnamedFileSlot();
     const FileErrorCause error = writer_->error;
-    failedPath_ = writer_->failedPath;
-    for (Staged& staged : writer_->written)
-        staged_.push_back(std::move(staged));
-    writer_.reset();
-    if (error != FileErrorCause::none)
-        discard();
+    if (error != FileErrorCause::none) {
+        error_ = error;
+        failedPath_ = pathBeneath(folder_, writer_->failedName);
+    }
+    if (error != FileErrorCause::none || !writeQueued) {
+        for (PendingFile& file : writer_->written)
+            writer_->folder.drop(file);
+        writer_.reset();
+    }
     return error;
 }
 
 FileErrorCause StagedFiles::commit() {
+    if (error_ != FileErrorCause::none)
+        return error_;
     if (const FileErrorCause error = finishWrites(true); error != FileErrorCause::none)
         return error;
-    for (std::size_t i = 0; i < staged_.size(); ++i) {
-        const FileErrorCause cause = renameOver(staged_[i].temporaryPath, staged_[i].target);
-        if (cause != FileErrorCause::none) {
-            failedPath_ = staged_[i].path;
-            staged_.erase(staged_.begin(), staged_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-            discard();
-            return cause;
+    if (!writer_)
+        return FileErrorCause::none;
+    std::unique_ptr<Writer> writer = std::move(writer_);
+    FileErrorCause cause = FileErrorCause::none;
+    for (PendingFile& file : writer->written) {
+        if (cause == FileErrorCause::none) {
+            cause = writer->folder.place(file);
+            if (cause != FileErrorCause::none) {
+                error_ = cause;
+                failedPath_ = pathBeneath(folder_, file.name);
+            }
+        } else {
+            writer->folder.drop(file);
         }
     }
-    staged_.clear();
-    return FileErrorCause::none;
-}
-
-void StagedFiles::discard() {
-    for (const Staged& staged : staged_) {
-        std::error_code ignored;
-        fs::remove(staged.temporaryPath, ignored);
-    }
-    staged_.clear();
+    return cause;
 }
 
 } // namespace pixmorph

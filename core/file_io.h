@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reads and atomic whole-file writes. Inputs are read once into memory; outputs are
-// built in memory and written with one call to a temporary file in the target's folder, which
-// is renamed over the target only when complete, so a failed write never costs an earlier file.
+// built in memory and written whole beneath their output folder, and take their names only
+// when complete, so a failed or interrupted write never costs an earlier file. Nothing is
+// written through a link (see output_folder.h).
 
 #include "core/bytes.h"
 #include "core/file_error.h"
@@ -9,7 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pixmorph {
@@ -24,18 +27,35 @@ struct FileReadResult {
 // writes it can read back.
 inline constexpr std::uint64_t kMaxWholeFileSize = 64u << 20;
 
-// Reads the whole file. Files larger than maxBytes are refused with FileErrorCause::tooLarge
-// before anything is allocated.
+// Reads the whole file. Files that are not regular files (folders, devices, FIFOs) are
+// refused with FileErrorCause::notRegularFile without being opened for reading, so a read
+// never waits for a writer; files larger than maxBytes with FileErrorCause::tooLarge before
+// anything is allocated.
 FileReadResult readWholeFile(const std::string& path, std::uint64_t maxBytes = kMaxWholeFileSize);
 
-// Writes the bytes to path through a temporary file beside it and a rename. On failure the
-// temporary file is removed and any earlier file at path is untouched.
+struct WriteResult {
+    FileErrorCause cause = FileErrorCause::none;
+    std::string path; // the file written, or the file or folder level the failure concerns
+    bool ok() const { return cause == FileErrorCause::none; }
+};
+
+// Writes the bytes as name beneath folder (an empty folder is the current one). name may hold
+// folder levels ('/' between them), which are created when missing; a level that is a link is
+// refused with FileErrorCause::linkInPath naming it. A link at the file's own name is
+// replaced, and what it points at stays as it was; a replaced file keeps its permissions; a
+// folder or a file this process may not write stands in the way. On failure nothing is left
+// behind and any earlier file is untouched.
+WriteResult writeFileBeneath(const std::string& folder, std::string_view name, Bytes data);
+// The same for a path: its folder is the output folder.
 FileErrorCause writeFileAtomically(const std::string& path, Bytes data);
 
-// Files that belong together (an export's bitmaps and their list) written as one: each goes to
-// a temporary file beside its target, and only when all are complete are they renamed over
-// their targets. A failed write, or a set dropped without commit(), removes the temporary
-// files and leaves every target as it was.
+// The bytes free to this process on the file system of folder, when known.
+std::optional<std::uint64_t> freeSpace(const std::string& folder);
+
+// Files that belong together (an export's bitmaps and their list) written as one into one
+// folder: each is written without its name, and only when all are complete do they take their
+// names. A failed write, a target in the way (see writeFileBeneath), or a set dropped without
+// commit() leaves every target as it was.
 //
 // The writes run on a thread of their own, in the order added, so that the caller builds the
 // next file while the system creates the last one; at most kMostPendingBytes wait to be written.
@@ -43,34 +63,29 @@ class StagedFiles {
 public:
     static constexpr std::size_t kMostPendingBytes = 8u << 20;
 
-    StagedFiles();
+    explicit StagedFiles(std::string folder);
     ~StagedFiles();
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
 
-    // Hands the file over to be written beside its target. A failure of this write or of an
-    // earlier one is returned here or by commit(), with failedPath() naming the file; after it
-    // every file staged so far is dropped and nothing more is written.
-    FileErrorCause add(const std::string& path, ByteVector data);
-    // Waits for the writes, then renames every staged file over its target, in the order
-    // added. A rename can fail only for reasons the writes did not meet (a folder in the
-    // target's place): the files renamed before it stay, the rest are dropped, and
-    // failedPath() names the one that failed.
+    // Hands the file over to be written as name in the folder. A failure of this write or of
+    // an earlier one is returned here or by commit(), with failedPath() naming the file; after
+    // it every file staged so far is dropped and nothing more is written.
+    FileErrorCause add(std::string name, ByteVector data);
+    // Waits for the writes, then gives every file its name, in the order added. Every target
+    // was checked before its file was written, so this fails only when the folder changes
+    // meanwhile: the files named before stay, the rest are dropped.
     FileErrorCause commit();
     const std::string& failedPath() const { return failedPath_; }
 
 private:
     struct Writer;
-    struct Job;
-    std::vector<Job> batch_;
-    std::size_t batchBytes_ = 0;
-    // Collects the written files from the writer and ends it, first waiting for the queue or
-    // dropping it; returns the writer's failure.
-    FileErrorCause finishWrites(bool waitForQueue);
-    void discard();
-    struct Staged;
-    std::vector<Staged> staged_;
+    // Ends the writer, first letting it write what is queued or dropping it; returns its
+    // failure.
+    FileErrorCause finishWrites(bool writeQueued);
+    std::string folder_;
     std::unique_ptr<Writer> writer_;
+    FileErrorCause error_ = FileErrorCause::none; // once set, the set stays failed
     std::string failedPath_;
 };
 

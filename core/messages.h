@@ -74,6 +74,9 @@ inline constexpr std::string_view kExportFinished = "Finished";
 inline constexpr std::string_view kCompileStatus = "Compiling GRP.";
 inline constexpr std::string_view kCompileFinished = "Finished.";
 inline constexpr std::string_view kAborted = "Aborted.";
+// A job window whose job was refused or failed: its message has been shown, the window waits
+// for OK.
+inline constexpr std::string_view kJobStopped = "Stopped.";
 inline constexpr std::string_view kVersion = PIXMORPH_VERSION;
 
 // Refusals of the sprite writer; %1 is the frame's number.
@@ -112,6 +115,12 @@ inline constexpr std::string_view kUnnamedFile = "an unnamed file";
 // A file past kMaxWholeFileSize, refused before it is read.
 inline constexpr std::string_view kFileTooLarge =
     "%1 is larger than 64 MiB, the most Pixmorph reads.";
+// An input that is a folder, a device, a FIFO or a socket, refused without being opened.
+inline constexpr std::string_view kNotRegularFile =
+    "%1 is not a regular file: Pixmorph reads only regular files.";
+// A folder level beneath the output folder that is a link, refused before anything is written.
+inline constexpr std::string_view kLinkInPath =
+    "%1 is a link: Pixmorph writes nothing through a link.";
 
 // Refusals of the conversion jobs; %1 is the file concerned, %2 and %3 the details.
 inline constexpr std::string_view kGrpTooShort = "%1 is too short to be a GRP file.";
@@ -125,6 +134,8 @@ inline constexpr std::string_view kSpriteWithoutArea =
     "%1 has frames but a width or height of 0.\nThere is no picture to write them into.";
 inline constexpr std::string_view kFrameOutsidePicture =
     "%1: frame %2 reaches outside the 256 x 256 picture area.\nThe export stopped there.";
+inline constexpr std::string_view kExportNoRoom =
+    "%1 needs up to %2 MB in %3, which has %4 MB free.\nNothing was written.";
 inline constexpr std::string_view kFrameOutsideSprite =
     "%1: frame %2 has pixels outside the sprite's %3 picture,\nwhich its bitmap cannot hold. The "
     "export stopped there.";

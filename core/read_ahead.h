@@ -2,12 +2,10 @@
 // Files read in a known order on a thread of their own, ahead of the caller, so that the
 // system's work of opening and reading the next files overlaps the caller's work on the last.
 
+#include "core/bounded_queue.h"
 #include "core/file_io.h"
 
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,7 +18,8 @@ public:
     static constexpr std::size_t kMostBytesAhead = 8u << 20;
 
     explicit FilesReadAhead(std::vector<std::string> paths);
-    ~FilesReadAhead();
+    // Stops reading after the file under way; what was read and not taken is dropped.
+    ~FilesReadAhead() = default;
     FilesReadAhead(const FilesReadAhead&) = delete;
     FilesReadAhead& operator=(const FilesReadAhead&) = delete;
 
@@ -29,18 +28,9 @@ public:
     FileReadResult next();
 
 private:
-    void run();
-
     std::vector<std::string> paths_;
-    std::mutex mutex_;
-    std::condition_variable readerWakes_;
-    std::condition_variable callerWakes_;
-    std::deque<FileReadResult> read_;
-    std::size_t bytesAhead_ = 0;
-    bool readerWaits_ = false;
-    bool callerWaits_ = false;
-    bool stopping_ = false;
-    std::thread thread_;
+    BoundedQueue<FileReadResult> read_{kMostBytesAhead};
+    std::jthread reader_; // last: stopped and joined before the queue goes
 };
 
 } // namespace pixmorph

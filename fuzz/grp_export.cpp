@@ -78,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)decodeFrameForExport(file, *entry, canvas);
         const ByteVector bmp = encodeFrameBmp(canvas, palette, header->width, header->height);
         checkRowStream(bmp, header->width, header->height);
+        FUZZ_CHECK(bmp.size() <= mostFrameBmpBytes(header->width, header->height));
         if (i == 0) {
             fuzz::checkBmpReadsBack(bmp, canvas, header->width, header->height);
             checkNothingLost(canvas, header->width, header->height);

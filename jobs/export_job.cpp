@@ -8,6 +8,7 @@
 #include "jobs/frame_table.h"
 #include "jobs/job_steps.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -70,6 +71,30 @@ private:
     std::unordered_map<std::uint64_t, ByteVector> kept_;
     std::size_t keptBytes_ = 0;
 };
+
+// The most the export writes: every bitmap at the most its size can take and the list, each
+// file rounded up to whole blocks of the file system.
+std::uint64_t mostBytesWritten(const SpriteHeader& header, std::size_t bitmaps,
+                               std::size_t listBytes) {
+    constexpr std::uint64_t kBlock = 4096;
+    const auto inBlocks = [](std::uint64_t bytes) {
+        return (bytes + kBlock - 1) / kBlock * kBlock;
+    };
+    return bitmaps * inBlocks(mostFrameBmpBytes(header.width, header.height)) + inBlocks(listBytes);
+}
+
+// Refuses an export whose files may not fit on the disk, before any is written.
+std::optional<std::string> refuseWithoutRoom(std::uint64_t needed, const std::string& folder,
+                                             const std::string& path) {
+    const std::optional<std::uint64_t> free = freeSpace(folder);
+    if (!free || needed <= *free)
+        return std::nullopt;
+    const auto megabytes = [](std::uint64_t bytes) {
+        return std::to_string((bytes + (1u << 20) - 1) >> 20);
+    };
+    return fillIn(msg::kExportNoRoom,
+                  {path, megabytes(needed), folder.empty() ? "." : folder, megabytes(*free)});
+}
 
 struct SpriteTable {
     SpriteHeader header;
@@ -168,10 +193,18 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         refuse(delegate, *refusal, grpPath);
         return JobOutcome::failed;
     }
+    const std::string listText = writeQblList(lines);
+    const auto bitmaps =
+        static_cast<std::size_t>(std::ranges::count(repeats, std::optional<std::size_t>{}));
+    if (const auto refusal = refuseWithoutRoom(mostBytesWritten(header, bitmaps, listText.size()),
+                                               folder, grpPath)) {
+        refuse(delegate, *refusal, grpPath);
+        return JobOutcome::failed;
+    }
 
     // The bitmaps and the list are kept back until every frame is written: a damaged frame or
     // a full disk half way through leaves every earlier output as it was.
-    StagedFiles outputs;
+    StagedFiles outputs(folder);
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -179,7 +212,6 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         if (repeats[i])
             continue;
         const std::string& bmpName = lines[i + 1];
-        const std::string bmpPath = joinPath(folder, bmpName);
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
@@ -207,18 +239,16 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         }
         // The frame's own bytes are handed over; kept ones are copied.
         ByteVector bytes = bmp == &encoded ? std::move(encoded) : ByteVector(*bmp);
-        delegate.fileStarted(bmpPath, FileAccess::write);
-        if (const FileErrorCause error = outputs.add(bmpPath, std::move(bytes));
+        delegate.fileStarted(joinPath(folder, bmpName), FileAccess::write);
+        if (const FileErrorCause error = outputs.add(bmpName, std::move(bytes));
             error != FileErrorCause::none)
             return failOnFile(delegate, error, outputs.failedPath());
         repeated.done(i, table[i]);
     }
 
-    const std::string listPath = joinPath(folder, name + ".qbl");
-    const std::string listText = writeQblList(lines);
-    delegate.fileStarted(listPath, FileAccess::write);
+    delegate.fileStarted(joinPath(folder, name + ".qbl"), FileAccess::write);
     if (const FileErrorCause error =
-            outputs.add(listPath, ByteVector(listText.begin(), listText.end()));
+            outputs.add(name + ".qbl", ByteVector(listText.begin(), listText.end()));
         error != FileErrorCause::none)
         return failOnFile(delegate, error, outputs.failedPath());
     if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none)

@@ -38,9 +38,9 @@ TEST(JobWindows, ExportShowsItsRunAndItsCancel) {
     }
 }
 
-// A cancelled picker: "Aborted." and OK at once; a name that is no list: the message, OK off;
-// neither runs the job. A list: the clip once it is read, the bar stepped per bitmap (not for
-// the repeat) and emptied at the end.
+// A cancelled picker: "Aborted." and OK at once; a name that is no list: the message, then
+// "Stopped." and OK; neither runs the job. A list: the clip once it is read, the bar stepped per
+// bitmap (not for the repeat) and emptied at the end.
 TEST(JobWindows, CompileRefusesItsInputOrShowsItsRun) {
     ScratchDir folder;
     const std::string sprite = folder.write("s.grp", makeSprite(1, 8, 8, {std::nullopt, 0}));
@@ -63,10 +63,35 @@ TEST(JobWindows, CompileRefusesItsInputOrShowsItsRun) {
     }
     EXPECT_EQ(cancelled.calls, (Calls{"status Aborted.", "ok"}));
     EXPECT_EQ(notAList.messages, Calls{"! | Not a .QBL File"});
-    EXPECT_EQ(notAList.calls, Calls{"message"});
+    EXPECT_EQ(notAList.calls, (Calls{"message", "status Stopped.", "stop", "ok"}));
     EXPECT_EQ(window.calls,
               (Calls{"status Compiling GRP.", "clip 141", "range 1 2", "position 1", "position 2",
                      "position 0", "status Finished.", "still 17", "ok"}));
+}
+
+// No window is left without OK once its job has ended: a failed compile (a bitmap gone) and
+// an export with no sprite given stop the clip and enable OK.
+TEST(JobWindows, EveryEndLeavesOkEnabled) {
+    ScratchDir folder;
+    folder.write("s.qbl", std::string("s.grp\r\ns000.bmp\r\n"));
+    RecordingJobWindow compile;
+    compile.pickerAnswer = folder.file("s.qbl");
+    JobWindowLogic compileLogic(CompileWindowSetup{folder.path(), Palette()}, compile);
+    compileLogic.initialise();
+    runJobHere(compileLogic);
+    EXPECT_EQ(compileLogic.outcome(), JobOutcome::failed);
+    ASSERT_GE(compile.calls.size(), 3u);
+    EXPECT_EQ(Calls(compile.calls.end() - 3, compile.calls.end()),
+              (Calls{"status Stopped.", "stop", "ok"}));
+
+    RecordingJobWindow exportWindow;
+    exportWindow.choice = ExportMode::all;
+    JobWindowLogic exportLogic(ExportWindowSetup{folder.path(), true, "", Palette()}, exportWindow);
+    exportLogic.initialise();
+    runJobHere(exportLogic);
+    ASSERT_GE(exportWindow.calls.size(), 3u);
+    EXPECT_EQ(Calls(exportWindow.calls.end() - 3, exportWindow.calls.end()),
+              (Calls{"status Aborted.", "stop", "ok"}));
 }
 
 } // namespace

@@ -1,10 +1,15 @@
+#include "core/bounded_queue.h"
 #include "core/file_io.h"
+#include "core/output_folder.h"
 #include "core/read_ahead.h"
 #include "support/job_files.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace pixmorph {
 namespace {
@@ -20,66 +25,147 @@ ByteVector vectorOf(std::string_view text) {
     return ByteVector(text.begin(), text.end());
 }
 
+// Each case runs as the kernel and file system here allow, then without openat2, then also
+// without unnamed files (named temporary files, swept when their writer is gone).
+class FileWrites : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override { pretendOldSystemForTests(GetParam() >= 1, GetParam() >= 2); }
+    void TearDown() override { pretendOldSystemForTests(false, false); }
+};
+INSTANTIATE_TEST_SUITE_P(Systems, FileWrites, ::testing::Values(0, 1, 2));
+
 // Cut writes, full disks and read-only folders are in the malformed-input suite.
-TEST(FileIo, WritesReplaceWholeFilesAndReadsAreBounded) {
-    testing::ScratchDir dir;
-    const std::string target = dir.file("sprite.grp");
-    EXPECT_EQ(writeFileAtomically(target, bytesOf("first")), FileErrorCause::none);
-    ::chmod(target.c_str(), 0640);
-    fs::create_symlink(target, dir.file("link.grp"));
-    EXPECT_EQ(writeFileAtomically(dir.file("link.grp"), bytesOf("second")), FileErrorCause::none);
-    EXPECT_EQ(testing::readText(target), "second"); // through the link, which stays
-    EXPECT_TRUE(fs::is_symlink(dir.file("link.grp")));
-    EXPECT_EQ(fs::status(target).permissions(),
+TEST_P(FileWrites, StayBeneathTheFolderFollowNoLinkAndLeaveNothingHalfDone) {
+    testing::ScratchDir root;
+    const std::string out = root.file("out"), elsewhere = root.file("elsewhere");
+    fs::create_directories(out + "/taken.bmp");
+    fs::create_directory(elsewhere);
+    testing::writeFile(elsewhere + "/victim", std::string("victim"));
+    fs::create_symlink("../elsewhere/victim", out + "/link.grp");
+    fs::create_symlink("../elsewhere", out + "/unit");
+    // Stale temporary files: one of a writer that is gone, one of a writer still running.
+    const std::string stale = ".s.bmp." + std::to_string(testing::endedProcess()) + ".0123abcd.tmp";
+    const std::string running = ".s.bmp." + std::to_string(::getppid()) + ".0123abcd.tmp";
+    testing::writeFile(out + "/" + stale, std::string("x"));
+    testing::writeFile(out + "/" + running, std::string("x"));
+
+    // A replaced file keeps its permissions; a link is replaced, not written through.
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", bytesOf("first")), FileErrorCause::none);
+    ::chmod((out + "/sprite.grp").c_str(), 0640);
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", bytesOf("second")), FileErrorCause::none);
+    EXPECT_EQ(fs::status(out + "/sprite.grp").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(writeFileAtomically(dir.file("missing/out.grp"), bytesOf("x")),
+    EXPECT_EQ(writeFileAtomically(out + "/link.grp", bytesOf("new")), FileErrorCause::none);
+    EXPECT_FALSE(fs::is_symlink(out + "/link.grp"));
+    EXPECT_EQ(testing::readText(out + "/link.grp"), "new");
+
+    // Folder levels are made beneath the folder; a linked one is refused by name.
+    EXPECT_TRUE(writeFileBeneath(out, "made/deep/z.grp", bytesOf("z")).ok());
+    const WriteResult linked = writeFileBeneath(out, "unit/zerg/z.grp", bytesOf("z"));
+    EXPECT_EQ(linked.cause, FileErrorCause::linkInPath);
+    EXPECT_EQ(linked.path, out + "/unit");
+    // A folder in the way, a name too long, a missing output folder; the longest name works,
+    // though a temporary name beside it would be longer.
+    EXPECT_EQ(writeFileBeneath(out, "taken.bmp", bytesOf("t")).cause, FileErrorCause::accessDenied);
+    EXPECT_EQ(writeFileBeneath(out, std::string(256, 'n'), bytesOf("n")).cause,
+              FileErrorCause::badPath);
+    EXPECT_EQ(writeFileAtomically(root.file("missing/x.grp"), bytesOf("x")),
               FileErrorCause::fileNotFound);
+    EXPECT_TRUE(writeFileBeneath(out, std::string(255, 'n'), bytesOf("n")).ok());
+
+    EXPECT_EQ(testing::snapshotOf(elsewhere), (testing::FolderSnapshot{{"victim", "victim"}}));
+    EXPECT_EQ(testing::snapshotOf(out), (testing::FolderSnapshot{{"link.grp", "new"},
+                                                                 {"sprite.grp", "second"},
+                                                                 {"taken.bmp", "/"},
+                                                                 {"unit", "-> ../elsewhere"},
+                                                                 {"made", "/"},
+                                                                 {"made/deep", "/"},
+                                                                 {"made/deep/z.grp", "z"},
+                                                                 {std::string(255, 'n'), "n"},
+                                                                 {running, "x"}}));
+}
+
+TEST_P(FileWrites, StagedSetsAreWrittenWholeOrNotAtAll) {
+    testing::ScratchDir dir;
+    testing::writeFile(dir.file("a.bmp"), std::string("earlier"));
+    fs::create_directory(dir.file("c.bmp"));
     {
-        // The second write fails: the first is dropped with it, and nothing after it is
-        // written. Writes run behind the caller, so the failure may surface at a later add.
-        StagedFiles files;
-        EXPECT_EQ(files.add(target, vectorOf("new")), FileErrorCause::none);
-        (void)files.add(dir.file("x/b.bmp"), vectorOf("new"));
-        (void)files.add(dir.file("c.bmp"), vectorOf("late"));
-        EXPECT_EQ(files.commit(), FileErrorCause::fileNotFound);
-        EXPECT_EQ(files.failedPath(), dir.file("x/b.bmp"));
+        // A folder where the third file goes: nothing is replaced. Writes run behind the
+        // caller, so the failure may surface at a later add.
+        StagedFiles files(dir.path());
+        EXPECT_EQ(files.add("a.bmp", vectorOf("new")), FileErrorCause::none);
+        (void)files.add("b.bmp", vectorOf("new"));
+        (void)files.add("c.bmp", vectorOf("new"));
+        (void)files.add("d.bmp", vectorOf("late"));
+        EXPECT_EQ(files.commit(), FileErrorCause::accessDenied);
+        EXPECT_EQ(files.failedPath(), dir.file("c.bmp"));
     }
-    EXPECT_EQ(testing::readText(target), "second");
-    EXPECT_EQ(dir.names(), (Names{"link.grp", "sprite.grp"}));
+    EXPECT_EQ(dir.names(), (Names{"a.bmp", "c.bmp"}));
+    EXPECT_EQ(testing::readText(dir.file("a.bmp")), "earlier");
     {
         // Files past the bound on waiting bytes, and a set dropped without commit.
-        StagedFiles kept;
-        StagedFiles dropped;
+        StagedFiles kept(dir.path());
+        StagedFiles dropped(dir.path());
         const ByteVector large(StagedFiles::kMostPendingBytes / 3, 7);
         for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(kept.add(dir.file(std::to_string(i)), large), FileErrorCause::none);
-            EXPECT_EQ(dropped.add(dir.file("d" + std::to_string(i)), large), FileErrorCause::none);
+            EXPECT_EQ(kept.add(std::to_string(i), large), FileErrorCause::none);
+            EXPECT_EQ(dropped.add("d" + std::to_string(i), large), FileErrorCause::none);
         }
         EXPECT_EQ(kept.commit(), FileErrorCause::none);
     }
     EXPECT_EQ(dir.names().size(), 10u);
     EXPECT_EQ(fs::file_size(dir.file("7")), StagedFiles::kMostPendingBytes / 3);
-    // Reads are bounded before allocating ("second" is 6 bytes).
-    EXPECT_EQ(readWholeFile(target, 5).error, FileErrorCause::tooLarge);
-    // A device reports no size; the bound still holds while reading.
-    EXPECT_EQ(readWholeFile("/dev/zero", 200000).error, FileErrorCause::tooLarge);
 }
 
-TEST(FileIo, ReadsAheadInOrderWithEachFilesOwnError) {
+TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
     testing::ScratchDir dir;
     const ByteVector large(FilesReadAhead::kMostBytesAhead / 3, 7); // three fill the bound
-    EXPECT_EQ(writeFileAtomically(dir.file("a"), large), FileErrorCause::none);
-    std::vector<std::string> paths(5, dir.file("a"));
+    const std::string file = dir.write("a", large), fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(readWholeFile(file, large.size() - 1).error, FileErrorCause::tooLarge);
+    for (const std::string& unread : {fifo, std::string("/dev/zero"), dir.path()})
+        EXPECT_EQ(readWholeFile(unread).error, FileErrorCause::notRegularFile) << unread;
+
+    std::vector<std::string> paths(5, file);
     paths[1] = dir.file("missing");
+    paths[2] = fifo;
     {
         FilesReadAhead reads(paths);
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const FileReadResult read = reads.next();
-            EXPECT_EQ(read.error, i == 1 ? FileErrorCause::fileNotFound : FileErrorCause::none);
-            EXPECT_EQ(read.data.size(), i == 1 ? 0 : large.size()) << i;
+            const FileErrorCause expected = i == 1   ? FileErrorCause::fileNotFound
+                                            : i == 2 ? FileErrorCause::notRegularFile
+                                                     : FileErrorCause::none;
+            EXPECT_EQ(read.error, expected) << i;
+            EXPECT_EQ(read.data.size(), i == 1 || i == 2 ? 0 : large.size()) << i;
         }
     }
-    FilesReadAhead leftUnread(std::vector<std::string>(40, paths[0])); // ends without waiting
+    FilesReadAhead leftUnread(std::vector<std::string>(40, file)); // ends without waiting
+}
+
+TEST(BoundedQueue, KeepsOrderAndBoundAndLetsEitherSideEnd) {
+    BoundedQueue<int> queue(10);
+    std::vector<int> taken;
+    std::jthread consumer([&] {
+        while (const auto item = queue.pop())
+            taken.push_back(*item);
+    });
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(queue.push(i, static_cast<std::size_t>(i % 7)));
+    EXPECT_TRUE(queue.push(1000, 50)); // heavier than the bound: passes alone
+    queue.close();
+    consumer.join();
+    ASSERT_EQ(taken.size(), 1001u);
+    EXPECT_TRUE(std::ranges::is_sorted(taken));
+
+    // A producer held back by a full queue is released by a cancel, and pushes nothing more.
+    BoundedQueue<int> full(10);
+    ASSERT_TRUE(full.push(0, 10));
+    std::jthread producer([&] { EXPECT_FALSE(full.push(1, 10)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    full.cancel();
+    producer.join();
+    EXPECT_EQ(full.pop(), std::nullopt);
 }
 
 } // namespace

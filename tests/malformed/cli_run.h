@@ -1,8 +1,9 @@
 #pragma once
 // Runs pixmorph-cli as a child process, as a user would. The child can be given a file size
-// limit, a CPU time limit (a hang ends in SIGXCPU) or an unprivileged user (so a read-only
-// folder stops it even when the tests run as root). That user may not reach the build (a clone
-// in a folder only root can enter), so it runs a copy of the program placed where it can.
+// limit, a CPU time limit (a hang ends in SIGXCPU), a wall-clock limit (a wait ends in
+// SIGALRM) or an unprivileged user (so a read-only folder stops it even when the tests run as
+// root). That user may not reach the build (a clone in a folder only root can enter), so it
+// runs a copy of the program placed where it can.
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -17,7 +18,7 @@
 namespace pixmorph::test {
 
 struct CliRunOptions {
-    long fileSizeLimit = -1, cpuSecondsLimit = -1; // -1: unlimited
+    long fileSizeLimit = -1, cpuSecondsLimit = -1, wallSecondsLimit = -1; // -1: unlimited
     bool asUnprivilegedUser = false;
 };
 
@@ -88,6 +89,8 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
                                               {RLIMIT_FSIZE, options.fileSizeLimit}})
             if (const rlimit both{rlim_t(limit), rlim_t(limit)}; limit >= 0)
                 ::setrlimit(resource, &both);
+        if (options.wallSecondsLimit >= 0)
+            ::alarm(static_cast<unsigned>(options.wallSecondsLimit)); // kept across execv
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }

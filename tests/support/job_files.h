@@ -12,6 +12,8 @@
 #include <random>
 #include <set>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace pixmorph::testing {
 
@@ -51,6 +53,15 @@ private:
     std::filesystem::path path_;
 };
 
+// The number of a process that has ended: what a killed run's temporary files carry.
+inline pid_t endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -61,15 +72,19 @@ inline ByteVector readFile(const std::string& path) {
     return {text.begin(), text.end()};
 }
 
-// Every file below a folder with its bytes ("/" for a folder): taken before and after, it shows
-// that a command created or changed nothing anywhere inside, temporary files included.
+// Every file below a folder with its bytes ("/" for a folder, "-> target" for a link): taken
+// before and after, it shows that a command created or changed nothing anywhere inside,
+// temporary files included.
 using FolderSnapshot = std::map<std::string, std::string>;
 
 inline FolderSnapshot snapshotOf(const std::string& folder) {
     FolderSnapshot snapshot;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
-        snapshot[std::filesystem::relative(item.path(), folder).string()] =
-            item.is_directory() ? "/" : readText(item.path().string());
+        snapshot[item.path().lexically_relative(folder).string()] =
+            item.is_symlink()        ? "-> " + std::filesystem::read_symlink(item.path()).string()
+            : item.is_directory()    ? "/"
+            : item.is_regular_file() ? readText(item.path().string())
+                                     : "(special)"; // a FIFO is never opened
     return snapshot;
 }
 
