@@ -198,9 +198,24 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QAction* about = menu.addAction(QString::fromLatin1(kAboutItemText));
     about->setShortcut(QKeySequence(Qt::Key_F1));
     extras_.addMenuItems(menu);
+    // The file commands of our own, offered as their template buttons are (a viewer start
+    // keeps them off).
+    menu.addSeparator();
+    QAction* sheet = menu.addAction(QString::fromUtf8(kWriteOutSheetItemText));
+    QAction* compact = menu.addAction(QString::fromUtf8(kCompileCompactItemText));
+    const auto offered = [this](int id) {
+        const QWidget* button = control(id);
+        return button && button->isEnabled();
+    };
+    sheet->setEnabled(offered(ids::kWriteOutBmps));
+    compact->setEnabled(offered(ids::kCompileToGrp));
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == about)
         logic_.command(ids::kAboutCommand);
+    else if (chosen == sheet)
+        runCommand(ids::kWriteOutSheetCommand);
+    else if (chosen == compact)
+        runCommand(ids::kCompileCompactCommand);
     else
         extras_.handleMenuChoice(chosen);
 }

@@ -86,5 +86,7 @@ private:
 
 // The text of the about item offered in the window's context menu (and on F1).
 inline constexpr const char* kAboutItemText = "&About Pixmorph";
+inline constexpr const char* kWriteOutSheetItemText = "Write Out &Sheet\u2026";
+inline constexpr const char* kCompileCompactItemText = "Compile &Compact\u2026";
 
 } // namespace pixmorph::ui
