@@ -135,6 +135,9 @@ TEST(Cli, UsageErrorsWriteNothing) {
              {"export", "--fast", grp},
              {"compile", "--unique", grp},
              {"export", "--compact", grp},
+             {"export", "--gif", "--sheet", grp},
+             {"export", "--sheet", "--columns", "0", grp},
+             {"compile", "--compact", "--uncompressed", grp},
              {"extract", "--names", grp, "--output-dir", "", grp, grp}}) {
         const test::CliRun result = runCli(args);
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
