@@ -178,9 +178,16 @@ int run(int argc, char** argv) {
             printUsage(std::cerr);
             return 2;
         }
-        return usageError(usage.empty() && !name.starts_with('-')
-                              ? "unknown command '" + std::string(name) + "'"
-                              : error.what());
+        if (usage.empty() && !name.starts_with('-'))
+            return usageError("unknown command '" + std::string(name) + "'");
+        // The parser's words for an option given without its value are its own ("1 required
+        // TEXT missing"); ours name the option.
+        std::string problem = error.what();
+        if (const std::size_t colon = problem.find(": "); error.get_name() == "ArgumentMismatch" &&
+                                                          colon != std::string::npos &&
+                                                          problem.ends_with("missing"))
+            problem = problem.substr(0, colon) + " needs a value";
+        return usageError(problem);
     }
 
     if (name == "export" || name == "compile") {

@@ -143,6 +143,8 @@ TEST(Cli, UsageErrorsWriteNothing) {
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage:"), std::string::npos);
     }
+    EXPECT_EQ(runCli({"compile", grp, "--palette"}).err.find("compile: --palette needs a value\n"),
+              std::string("pixmorph-cli ").size());
     EXPECT_EQ(s.names(), Names{"a.grp"});
 }
 
