@@ -88,8 +88,8 @@ std::vector<MalformedCase> allCases() {
     const auto stop = MessageIcon::stop;
     // clang-format off
     const std::size_t data1 = *readU32(grp, 6 + 8 + 4); // frame 1's data offset
-    ByteVector idling(300, 0x00); // 300 of them, then a run of four
-    idling.insert(idling.end(), {0x44, 7});
+    ByteVector idling(302, 0x00); // 300 of them, then a run of four
+    idling[300] = 0x44, idling[301] = 7;
     std::string tooManyFrames = "s.grp";
     for (int i = 0; i < 65536; ++i) tooManyFrames += "\r\nf.bmp";
     const std::string longName = std::string(128, 'n') + ".bmp";
