@@ -124,9 +124,12 @@ TEST_P(FileWrites, SetsSharingTheWriterSucceedAndFailAlone) {
     testing::ScratchDir good, bad;
     fs::create_directory(bad.file("f5.bmp"));
     constexpr int kSets = 20, kFiles = 10;
-    // Odd sets are large enough to pass through the writer in several batches.
+    // Odd sets are large enough to pass through the writer in several batches, the last one
+    // heavy enough to be under way when the commit comes.
     const auto content = [](int set, int file) {
-        const std::size_t size = set % 2 ? StagedFiles::kBatchBytes / 4 : 8;
+        const std::size_t size = set % 2 == 0        ? 8
+                                 : file < kFiles - 1 ? StagedFiles::kBatchBytes / 4
+                                                     : StagedFiles::kMostPendingBytes / 2;
         std::string text = std::to_string(set) + ":" + std::to_string(file);
         return text.append(size - text.size(), 'x');
     };
