@@ -183,6 +183,12 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
         }
     }
     FilesReadAhead leftUnread(std::vector<std::string>(40, file)); // ends without waiting
+
+    // As few files as are read when asked for, with no thread: the same results, in order.
+    FilesReadAhead few({dir.file("missing"), file});
+    EXPECT_EQ(few.next().error, FileErrorCause::fileNotFound);
+    EXPECT_EQ(few.next().data.size(), large.size());
+    EXPECT_EQ(few.next().error, FileErrorCause::generic); // past the end
 }
 
 TEST(BoundedQueue, KeepsOrderAndBoundAndLetsEitherSideEnd) {
