@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
 # Everything else here is a convenience around CMake presets.
-.PHONY: all deps build run test test-default test-asan fuzz bench clean
+.PHONY: all deps build run test test-default test-asan fuzz bench package clean
 
 SECONDS ?= 60
 
@@ -18,6 +18,7 @@ run: build
 
 test: build
 	@ctest --preset default
+	@scripts/check-package build
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
@@ -26,6 +27,10 @@ fuzz: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@scripts/run-fuzzers $(SECONDS)
+
+# pixmorph_<version>_amd64.deb in build/package/
+package: build
+	@cmake --build --preset default --target package
 
 bench: build
 	@bench/run

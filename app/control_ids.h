@@ -26,6 +26,9 @@ inline constexpr int kBackTen = 1043;
 inline constexpr int kForwardTen = 1044;
 inline constexpr int kResetLocations = 1045;
 inline constexpr int kAboutCommand = 16;
+// The context menu's commands of our own, beside the template's.
+inline constexpr int kWriteOutSheetCommand = 1101;
+inline constexpr int kCompileCompactCommand = 1102;
 // Job windows and the export choice
 inline constexpr int kProgress = 1005;
 inline constexpr int kAnimation = 1030;

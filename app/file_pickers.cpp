@@ -7,7 +7,8 @@ FilePickerSettings grpPicker() {
 }
 
 FilePickerSettings qblPicker() {
-    return {"Locate QBL File", "QB Lists *.qbl", "*.qbl", "QBL"};
+    return {
+        "Locate QBL File", "QB Lists *.qbl", "*.qbl", "QBL", {{"Sprite Sheets *.json", "*.json"}}};
 }
 
 FilePickerSettings palettePicker() {

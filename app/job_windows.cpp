@@ -28,7 +28,7 @@ void JobWindowLogic::initialise() {
     if (inputPath_.empty()) {
         controls_.setStatus(std::string(msg::kAborted));
         controls_.enableOk();
-    } else if (!isQblPath(inputPath_)) {
+    } else if (!isQblPath(inputPath_) && !endsWithIgnoringCase(inputPath_, ".json")) {
         controls_.showMessage(std::string(msg::kNotQbl), MessageIcon::exclamation);
         stopShort(msg::kJobStopped);
     } else {
@@ -44,12 +44,18 @@ bool JobWindowLogic::beginJob() {
 }
 
 JobOutcome JobWindowLogic::runJob(JobDelegate& delegate) const {
-    if (const auto* exportSetup = std::get_if<ExportWindowSetup>(&setup_))
-        return runExportJob(delegate,
-                            ExportInput{inputPath_, exportSetup->outputDir, exportSetup->palette});
+    if (const auto* exportSetup = std::get_if<ExportWindowSetup>(&setup_)) {
+        ExportInput input{inputPath_, exportSetup->outputDir, exportSetup->palette};
+        if (exportSetup->sheetColumns > 0) {
+            input.format = PictureFormat::png;
+            input.sheetColumns = exportSetup->sheetColumns;
+        }
+        return runExportJob(delegate, input);
+    }
     const auto& compileSetup = std::get<CompileWindowSetup>(setup_);
-    return runCompileJob(delegate,
-                         CompileInput{inputPath_, compileSetup.outputDir, compileSetup.palette});
+    CompileInput input{inputPath_, compileSetup.outputDir, compileSetup.palette};
+    input.compact = compileSetup.compact;
+    return runCompileJob(delegate, input);
 }
 
 void JobWindowLogic::endJob(JobOutcome outcome) {

@@ -42,11 +42,14 @@ struct ExportWindowSetup {
     bool useGivenGrp = false;
     std::string grpName;
     Palette palette;
+    // Above 0: a PNG sheet of this many columns and its JSON ("Write Out Sheet…").
+    int sheetColumns = 0;
 };
 
 struct CompileWindowSetup {
     std::string outputDir;
     Palette palette;
+    bool compact = false; // "Compile Compact…"
 };
 
 enum class JobState {

@@ -7,6 +7,7 @@
 #include "app/load_palette.h"
 #include "app/show_frame.h"
 #include "app/window_ops.h"
+#include "jobs/export_job.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -113,6 +114,12 @@ void MainWindowLogic::command(int id) {
     case ids::kCompileToGrp:
         runCompile();
         break;
+    case ids::kWriteOutSheetCommand:
+        runExport(kDefaultSheetColumns);
+        break;
+    case ids::kCompileCompactCommand:
+        runCompile(true);
+        break;
     case ids::kScale:
         scale();
         break;
@@ -162,7 +169,7 @@ void MainWindowLogic::accept() {
     window_.closeWindow(true);
 }
 
-void MainWindowLogic::runExport() {
+void MainWindowLogic::runExport(int sheetColumns) {
     ExportWindowSetup setup;
     setup.outputDir = state_.locations.outputDir;
     if (!state_.locations.outputDir.empty())
@@ -171,14 +178,16 @@ void MainWindowLogic::runExport() {
     if (!state_.fields.grpNameText.empty())
         setup.grpName = state_.fields.grpNameText;
     setup.palette = state_.palette;
+    setup.sheetColumns = sheetColumns;
     window_.runExportWindow(setup);
 }
 
-void MainWindowLogic::runCompile() {
+void MainWindowLogic::runCompile(bool compact) {
     state_.readControls(window_);
     CompileWindowSetup setup;
     setup.outputDir = state_.locations.outputDir;
     setup.palette = state_.palette;
+    setup.compact = compact;
     window_.runCompileWindow(setup);
 }
 

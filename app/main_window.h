@@ -33,8 +33,9 @@ public:
 
 private:
     void firstRunSetUp();
-    void runExport();
-    void runCompile();
+    // sheetColumns above 0: a PNG sheet and its JSON instead of the bitmaps and their list.
+    void runExport(int sheetColumns = 0);
+    void runCompile(bool compact = false);
     void scale();
     void loadExternalFile();
     void setOutputDirectory();

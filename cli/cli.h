@@ -10,10 +10,12 @@
 namespace pixmorph::cli {
 
 inline constexpr std::string_view kExportUsage =
-    "pixmorph-cli export [--unique] [--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
+    "pixmorph-cli export [--unique] [--format bmp|png] [--frames RANGES] [--sheet [--columns N]] "
+    "[--gif [--fps N]] "
+    "[--palette FILE] [--output-dir DIR [--mkdir]] GRP...";
 inline constexpr std::string_view kCompileUsage =
-    "pixmorph-cli compile [--compact | --uncompressed] [--palette FILE] [--output-dir DIR "
-    "[--mkdir]] LIST...";
+    "pixmorph-cli compile [--compact | --uncompressed] [--partial] [--palette FILE] "
+    "[--output-dir DIR [--mkdir]] LIST|SHEET.json...";
 inline constexpr std::string_view kInfoUsage = "pixmorph-cli info GRP...";
 inline constexpr std::string_view kListUsage =
     "pixmorph-cli list [--all] [--names LISTFILE] ARCHIVE";

@@ -4,6 +4,7 @@
 #include "cli/output_folder.h"
 #include "core/file_io.h"
 #include "core/messages.h"
+#include "jobs/gif_animation.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -33,6 +34,31 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
             optionsEnded = true;
         } else if (arg == "--unique" && command.takesUnique) {
             options.mode = ExportMode::unique;
+        } else if (arg == "--format" && command.takesExportForms) {
+            if (i + 1 == args.size() || (args[i + 1] != "bmp" && args[i + 1] != "png"))
+                return usageError(command, "--format takes bmp or png");
+            options.format = args[++i] == "png" ? PictureFormat::png : PictureFormat::bmp;
+        } else if (arg == "--sheet" && command.takesExportForms) {
+            options.sheetColumns = kDefaultSheetColumns;
+        } else if (arg == "--gif" && command.takesExportForms) {
+            options.gifFps = kDefaultGifFps;
+        } else if ((arg == "--columns" || arg == "--fps") && command.takesExportForms) {
+            const int most = arg == "--fps" ? kMostGifFps : 9999;
+            const std::string value = i + 1 < args.size() ? args[++i] : "";
+            if (value.empty() || value.size() > 4 ||
+                value.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(value) < 1 || std::stoi(value) > most)
+                return usageError(command,
+                                  arg + " takes a count from 1 to " + std::to_string(most));
+            (arg == "--fps" ? options.fps : options.columns) = std::stoi(value);
+        } else if (arg == "--frames" && command.takesExportForms) {
+            auto ranges = i + 1 < args.size() ? parseFrameRanges(args[i + 1]) : std::nullopt;
+            if (!ranges)
+                return usageError(command, "--frames takes frame numbers and ranges, as 0-16,34");
+            options.frames = std::move(*ranges);
+            ++i;
+        } else if (arg == "--partial" && command.takesPartial) {
+            options.partial = true;
         } else if (arg == "--uncompressed" && command.takesUncompressed) {
             options.encoding = SpriteEncoding::uncompressed;
         } else if (arg == "--compact" && command.takesCompact) {
@@ -56,6 +82,16 @@ std::optional<JobOptions> parseJobOptions(const JobCommand& command, const Args&
         return usageError(command, "--mkdir needs --output-dir");
     if (options.compact && options.encoding == SpriteEncoding::uncompressed)
         return usageError(command, "--compact writes run-length rows, not --uncompressed ones");
+    if (options.columns && options.sheetColumns == 0)
+        return usageError(command, "--columns needs --sheet");
+    if (options.columns)
+        options.sheetColumns = *options.columns;
+    if (options.fps && options.gifFps == 0)
+        return usageError(command, "--fps needs --gif");
+    if (options.fps)
+        options.gifFps = *options.fps;
+    if (options.gifFps > 0 && (options.sheetColumns > 0 || options.format))
+        return usageError(command, "--gif goes without --sheet and --format");
     return options;
 }
 

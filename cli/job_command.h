@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 #include "core/grp_format.h"
 #include "core/palette.h"
+#include "jobs/export_job.h"
 #include "jobs/job_delegate.h"
 
 #include <functional>
@@ -19,6 +20,13 @@ struct JobOptions {
     ExportMode mode = ExportMode::all;
     SpriteEncoding encoding = SpriteEncoding::runLength;
     bool compact = false;
+    std::optional<PictureFormat> format; // export --format
+    int sheetColumns = 0;                // export --sheet [--columns N]
+    std::optional<int> columns;
+    int gifFps = 0; // export --gif [--fps N]
+    std::optional<int> fps;
+    std::vector<FrameRange> frames; // export --frames
+    bool partial = false;           // compile --partial
     bool makeOutputDir = false;
     std::optional<std::string> paletteFile;
     std::string outputDir;
@@ -31,6 +39,8 @@ struct JobCommand {
     bool takesUnique = false;
     bool takesUncompressed = false;
     bool takesCompact = false;
+    bool takesExportForms = false; // --format, --frames
+    bool takesPartial = false;
 };
 
 // nullopt after a usage error has been printed.

@@ -151,6 +151,11 @@ struct BmpReadResult {
 // Cells outside the picture are dropped; the data may end early (see dataTruncated).
 BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image);
 
+// The same for pictures larger than a frame (sprite sheets): into `indices`, width x height
+// bytes from the top-left, refused as tooLarge past maxSide or maxPixels.
+BmpReadResult readBmpIndices(Bytes file, NearestColour& nearest, int maxSide, std::size_t maxPixels,
+                             std::vector<std::uint8_t>& indices);
+
 // The message for a picture that was not read (empty for ok), naming the file.
 std::string bmpReadMessage(BmpReadStatus status, std::string_view fileName);
 

@@ -121,7 +121,7 @@ private:
 };
 
 // Returns whether the data ended before the picture did.
-bool decodeRle8(Bytes data, PixelTarget& target) {
+template <typename Target> bool decodeRle8(Bytes data, Target& target) {
     const std::size_t size = data.size();
     std::size_t at = 0;
     int x = 0;
@@ -188,7 +188,8 @@ std::uint8_t match16(const std::uint8_t* pixel, Rgb16 layout, NearestColour& nea
 }
 
 // Rows of 8-, 16-, 24- or 32-bit pixels, each padded to a multiple of four bytes.
-bool decodeUncompressed(Bytes data, int bitCount, Rgb16 layout, PixelTarget& target,
+template <typename Target>
+bool decodeUncompressed(Bytes data, int bitCount, Rgb16 layout, Target& target,
                         NearestColour& nearest) {
     const std::size_t bytesPerPixel = static_cast<std::size_t>(bitCount) / 8;
     const std::size_t rowBytes =
@@ -219,47 +220,113 @@ bool isReadableUncompressed(const BmpHeaders& headers) {
            (headers.bitCount == 8 || headers.bitCount == 24 || headers.bitCount == 32);
 }
 
-} // namespace
+// Large pictures (sprite sheets) go to a buffer of their own, a byte per pixel.
+class BufferTarget {
+public:
+    BufferTarget(std::vector<std::uint8_t>& cells, int width, int height, bool topDown)
+        : cells_(cells), width_(width), height_(height), topDown_(topDown) {}
+    void set(int x, int streamRow, std::uint32_t value) {
+        if (x >= 0 && x < width_)
+            fill(x, streamRow, value, 1);
+    }
+    void fill(int x, int streamRow, std::uint32_t value, int count) {
+        count = std::min(count, width_ - x);
+        if (count > 0 && streamRow >= 0 && streamRow < height_)
+            std::fill_n(at(x, streamRow), count, static_cast<std::uint8_t>(value));
+    }
+    void copy(int x, int streamRow, const std::uint8_t* values, int count) {
+        count = std::min(count, width_ - x);
+        if (count > 0 && streamRow >= 0 && streamRow < height_)
+            std::copy_n(values, count, at(x, streamRow));
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
 
-BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
-    image.clear();
+private:
+    std::uint8_t* at(int x, int streamRow) {
+        const int y = topDown_ ? streamRow : height_ - 1 - streamRow;
+        return cells_.data() + static_cast<std::size_t>(y) * width_ + x;
+    }
+    std::vector<std::uint8_t>& cells_;
+    int width_;
+    int height_;
+    bool topDown_;
+};
+
+// The headers' checks, against the largest side and pixel count the caller takes; the picture
+// is to be decoded when hasPixelsToDecode says so.
+BmpReadResult checkHeaders(Bytes file, std::int64_t maxSide, std::int64_t maxPixels,
+                           BmpHeaders& headers) {
     BmpReadResult result;
-    const auto headers = readHeaders(file);
-    if (!headers) {
+    const auto read = readHeaders(file);
+    if (!read) {
         result.status = BmpReadStatus::truncated;
         return result;
     }
-    const std::int64_t width = headers->width;
-    const std::int64_t rows = std::abs(static_cast<std::int64_t>(headers->height));
-    if (width > kMaxBitmapSize || rows > kMaxBitmapSize) {
+    headers = *read;
+    const std::int64_t width = headers.width;
+    const std::int64_t rows = std::abs(static_cast<std::int64_t>(headers.height));
+    if (width > maxSide || rows > maxSide || width * rows > maxPixels) {
         result.status = BmpReadStatus::tooLarge;
         return result;
     }
-    const bool rle8 = headers->compression == kRle8;
-    if (!rle8 && !isReadableUncompressed(*headers)) {
+    const bool rle8 = headers.compression == kRle8;
+    if (!rle8 && !isReadableUncompressed(headers)) {
         result.status = BmpReadStatus::unsupportedFormat;
         return result;
     }
     // Only the height's sign has a meaning (a top-down picture); pixel data inside the headers
     // would read the headers as pixels.
-    const std::size_t headersEnd = headers->compression == kBitFields ? kMasksEnd : kHeadersSize;
-    if (width < 0 || headers->dataOffset < headersEnd) {
+    const std::size_t headersEnd = headers.compression == kBitFields ? kMasksEnd : kHeadersSize;
+    if (width < 0 || headers.dataOffset < headersEnd) {
         result.status = BmpReadStatus::badHeaders;
         return result;
     }
     result.width = static_cast<int>(width);
     result.height = static_cast<int>(rows);
-    if (result.width == 0 || result.height == 0)
-        return result;
-    if (headers->dataOffset >= file.size()) {
+    if (result.width != 0 && result.height != 0 && headers.dataOffset >= file.size())
         result.dataTruncated = true;
-        return result;
+    return result;
+}
+
+bool hasPixelsToDecode(const BmpReadResult& result) {
+    return result.status == BmpReadStatus::ok && result.width != 0 && result.height != 0 &&
+           !result.dataTruncated;
+}
+
+template <typename Target>
+bool decodePixels(Bytes file, const BmpHeaders& headers, Target& target, NearestColour& nearest) {
+    const Bytes data = file.subspan(headers.dataOffset);
+    return headers.compression == kRle8
+               ? decodeRle8(data, target)
+               : decodeUncompressed(data, headers.bitCount, headers.rgb16, target, nearest);
+}
+
+} // namespace
+
+BmpReadResult readBmp(Bytes file, NearestColour& nearest, IndexImage& image) {
+    image.clear();
+    BmpHeaders headers;
+    BmpReadResult result =
+        checkHeaders(file, kMaxBitmapSize, std::int64_t{kMaxBitmapSize} * kMaxBitmapSize, headers);
+    if (hasPixelsToDecode(result)) {
+        PixelTarget target(image, result.width, result.height, headers.height < 0);
+        result.dataTruncated = decodePixels(file, headers, target, nearest);
     }
-    const Bytes data = file.subspan(headers->dataOffset);
-    PixelTarget target(image, result.width, result.height, headers->height < 0);
-    result.dataTruncated =
-        rle8 ? decodeRle8(data, target)
-             : decodeUncompressed(data, headers->bitCount, headers->rgb16, target, nearest);
+    return result;
+}
+
+BmpReadResult readBmpIndices(Bytes file, NearestColour& nearest, int maxSide, std::size_t maxPixels,
+                             std::vector<std::uint8_t>& indices) {
+    BmpHeaders headers;
+    BmpReadResult result =
+        checkHeaders(file, maxSide, static_cast<std::int64_t>(maxPixels), headers);
+    const bool decode = hasPixelsToDecode(result);
+    indices.assign(decode ? static_cast<std::size_t>(result.width) * result.height : 0, 0);
+    if (decode) {
+        BufferTarget target(indices, result.width, result.height, headers.height < 0);
+        result.dataTruncated = decodePixels(file, headers, target, nearest);
+    }
     return result;
 }
 

@@ -153,6 +153,36 @@ inline constexpr std::string_view kBitmapDataCut = "%1 ends before its picture i
 inline constexpr std::string_view kPaletteNotRead =
     "The palette was not read: its name ends in none of \"pal\", .act, .wpe, .gpl, .bmp, .png.";
 inline constexpr std::string_view kBitmapNotFitting = "%1 cannot be compiled:\n%2";
+// PNG frames and sprite sheets.
+inline constexpr std::string_view kPngDamaged = "%1 is not a PNG picture that can be read: %2.";
+inline constexpr std::string_view kSheetTooLarge =
+    "%1 is too large for a sprite sheet: at most %2 pixels a side and %3 in all.";
+inline constexpr std::string_view kSheetJsonBroken = "%1 cannot be compiled as a sprite sheet: %2.";
+inline constexpr std::string_view kSheetNotJson = "it is not JSON";
+inline constexpr std::string_view kSheetNoFrames = "it has no \"frames\" array or object";
+inline constexpr std::string_view kSheetNoImage = "its \"meta\" names no \"image\"";
+inline constexpr std::string_view kSheetTooManyFrames = "it lists %1 frames, above 65535";
+inline constexpr std::string_view kSheetFrameProblem = "frame %1 %2";
+inline constexpr std::string_view kSheetNotAnObject = "is not an object";
+inline constexpr std::string_view kSheetNoRectangle =
+    "has no \"frame\" rectangle of whole numbers within 32768";
+inline constexpr std::string_view kSheetRotated = "is rotated";
+inline constexpr std::string_view kSheetPlacement =
+    "does not lie inside its picture (\"spriteSourceSize\", \"sourceSize\")";
+inline constexpr std::string_view kSheetPictureSize =
+    "has a picture of 0 or above 256 pixels a side";
+inline constexpr std::string_view kSheetOursBroken = "its \"pixmorph\" entry is damaged";
+inline constexpr std::string_view kSheetImageNotBare =
+    "its image must be a file name without a folder";
+inline constexpr std::string_view kSheetFrameOutside = "frame %1 reaches outside the sheet %2";
+inline constexpr std::string_view kAnimationTooLarge =
+    "%1 would be larger than 64 MiB, the most Pixmorph reads; export fewer frames.";
+inline constexpr std::string_view kAnimationNotWritten = "%1 could not be made: out of memory.";
+inline constexpr std::string_view kFramesPastEnd =
+    "%1 has %2 frames: the frames asked for reach past its last, frame %3.";
+inline constexpr std::string_view kPartialList =
+    "%1 holds %2 of the sprite's %3 frames.\nCompile it with --partial to make a sprite of "
+    "these frames alone.";
 inline constexpr std::string_view kUncompressedAmbiguous =
     "%1 was not written: its frames stored uncompressed would read back as run-length rows.";
 

@@ -1,12 +1,14 @@
 #include "jobs/compile_job.h"
 
-#include "core/bmp_file.h"
 #include "core/file_io.h"
-#include "core/grp_compact_writer.h"
+#include "core/frame_picture.h"
+#include "core/frame_ranges.h"
 #include "core/grp_format.h"
 #include "core/qbl_list.h"
 #include "core/read_ahead.h"
 #include "jobs/job_steps.h"
+#include "jobs/sheet_compile.h"
+#include "jobs/sheet_json.h"
 
 #include <limits>
 #include <optional>
@@ -45,34 +47,24 @@ std::optional<Refusal> refuseList(const QblList& list, const std::string& listPa
     return std::nullopt;
 }
 
-// "x_" + the list's GRP name, its last three characters made "grp".
-std::string outputNameFor(const std::string& grpName) {
-    std::string name = "x_" + grpName;
-    name.replace(name.size() - 3, 3, "grp");
-    return name;
-}
-
-std::optional<Refusal> refuseBitmap(const BmpReadResult& result, const std::string& path) {
-    if (result.status != BmpReadStatus::ok)
-        return Refusal{bmpReadMessage(result.status, path), path};
-    // A picture cut short would become a frame with pixels missing.
-    if (result.dataTruncated)
-        return Refusal{fillIn(msg::kBitmapDataCut, {path}), path};
-    return std::nullopt;
-}
-
 } // namespace
 
 JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
+    if (isSheetJsonPath(input.listPath))
+        return runSheetCompileJob(delegate, input);
     delegate.started();
     const std::string& listPath = input.listPath;
     delegate.fileStarted(listPath, FileAccess::read);
     const FileReadResult listFile = readWholeFile(listPath);
     if (!listFile.ok())
         return failOnFile(delegate, listFile.error, listPath);
-    const QblList list = readQblList(std::string_view(
-        reinterpret_cast<const char*>(listFile.data.data()), listFile.data.size()));
+    QblList list = readQblList(std::string_view(reinterpret_cast<const char*>(listFile.data.data()),
+                                                listFile.data.size()));
     std::optional<Refusal> refusal = refuseList(list, listPath);
+    if (const auto fullCount = takePartialNote(list); fullCount && !input.partial)
+        refusal = Refusal{fillIn(msg::kPartialList, {listPath, std::to_string(list.frames.size()),
+                                                     std::to_string(*fullCount)}),
+                          listPath};
     DupeFrames plan;
     if (!refusal) {
         plan = resolveDupes(list.frames);
@@ -107,8 +99,9 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
         const FileReadResult bitmap = bitmaps.next();
         if (!bitmap.ok())
             return failOnFile(delegate, bitmap.error, bitmapPath);
-        const BmpReadResult read = readBmp(bitmap.data, nearest, image);
-        refusal = refuseBitmap(read, bitmapPath);
+        const FramePicture read = readFramePicture(bitmap.data, nearest, image, bitmapPath);
+        if (!read.refusal.empty())
+            refusal = Refusal{read.refusal, bitmapPath};
         if (!refusal) {
             if (const GrpWriteError error = writer.addFrame(image, read.width, read.height);
                 error != GrpWriteError::none)
@@ -128,17 +121,7 @@ JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input) {
         refuse(delegate, fillIn(msg::kUncompressedAmbiguous, {outputPath}), outputPath);
         return JobOutcome::failed;
     }
-    // Kept only while it still reads as the run-length form it is (it always should).
-    if (input.compact && input.encoding == SpriteEncoding::runLength) {
-        ByteVector compact = compactSprite(sprite);
-        if (detectSpriteEncoding(compact) == SpriteEncoding::runLength)
-            sprite = std::move(compact);
-    }
-    delegate.fileStarted(outputPath, FileAccess::write);
-    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
-        error != FileErrorCause::none)
-        return failOnFile(delegate, error, outputPath);
-    return finish(delegate);
+    return writeCompiledSprite(delegate, outputPath, std::move(sprite), input.compact);
 }
 
 } // namespace pixmorph

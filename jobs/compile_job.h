@@ -16,6 +16,7 @@ struct CompileInput {
     Palette palette;
     SpriteEncoding encoding = SpriteEncoding::runLength;
     bool compact = false; // the same frames in the fewest bytes we can make (--compact)
+    bool partial = false; // a list of some of a sprite's frames is compiled, not refused
 };
 
 JobOutcome runCompileJob(JobDelegate& delegate, const CompileInput& input);

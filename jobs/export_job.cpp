@@ -4,11 +4,17 @@
 #include "core/file_io.h"
 #include "core/grp_format.h"
 #include "core/grp_name.h"
+#include "core/png_writer.h"
 #include "core/qbl_list.h"
+#include "core/sheet_picture.h"
 #include "jobs/frame_table.h"
+#include "jobs/gif_animation.h"
 #include "jobs/job_steps.h"
+#include "jobs/sprite_sheet.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -120,18 +126,57 @@ std::optional<SpriteTable> readSpriteTable(JobDelegate& delegate, Bytes file,
     return SpriteTable{*header, std::move(*entries)};
 }
 
-// The list's lines: the GRP's name, then per frame its bitmap's name or the "dupe_of_" name
-// of the bitmap it repeats.
-std::vector<std::string> listLines(const std::string& name,
-                                   const std::vector<std::optional<std::size_t>>& repeats) {
+// The list's lines: the GRP's name, then per frame written its picture's name or the
+// "dupe_of_" name of the picture it repeats.
+std::vector<std::string> listLines(const std::string& name, const std::vector<std::size_t>& order,
+                                   const std::vector<std::optional<std::size_t>>& repeats,
+                                   std::string_view pictureEnd) {
     std::vector<std::string> lines{name + ".grp"};
-    lines.reserve(repeats.size() + 1);
-    for (std::size_t i = 0; i < repeats.size(); ++i) {
-        const std::string bmpName =
-            name + frameTag(static_cast<long>(repeats[i].value_or(i))) + ".bmp";
-        lines.push_back(repeats[i] ? std::string(kDupePrefix) + bmpName : bmpName);
+    lines.reserve(order.size() + 2);
+    for (const std::size_t i : order) {
+        const std::string pictureName =
+            name + frameTag(static_cast<long>(repeats[i].value_or(i))) + std::string(pictureEnd);
+        lines.push_back(repeats[i] ? std::string(kDupePrefix) + pictureName : pictureName);
     }
     return lines;
+}
+
+// Decodes the frame and refuses one that its picture could not hold whole; nullopt when the
+// frame may be written, else the run's outcome after the message.
+std::optional<JobOutcome> decodeWhole(JobDelegate& delegate, Bytes file, const SpriteTable& sprite,
+                                      std::size_t i, const std::string& grpPath,
+                                      ExportCanvas& canvas, SpriteEncoding encoding) {
+    const std::string frameText = std::to_string(i);
+    if (const DecodeStatus decoded =
+            decodeFrameForExport(file, sprite.entries[i], canvas, encoding);
+        decoded != DecodeStatus::complete) {
+        const auto text =
+            decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
+        return refuseFrame(delegate, i, fillIn(text, {grpPath, frameText}), grpPath);
+    }
+    if (canvas.overflowed())
+        return refuseFrame(delegate, i, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}),
+                           grpPath);
+    // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
+    const SpriteHeader& header = sprite.header;
+    if (canvas.drawnOutside(header.width, header.height)) {
+        const std::string size =
+            std::to_string(header.width) + " x " + std::to_string(header.height);
+        return refuseFrame(delegate, i,
+                           fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}), grpPath);
+    }
+    return std::nullopt;
+}
+
+// A sheet or an animation in place of a picture per frame and a list; nullptr when neither is
+// asked for, and when the sheet would be too large (refused).
+std::unique_ptr<FrameGathering> gatheringFor(const ExportInput& input, SheetPlan plan) {
+    if (input.gifFps > 0)
+        return makeGifAnimation({joinPath(plan.folder, plan.name + ".gif"), plan.width, plan.height,
+                                 input.gifFps, input.palette});
+    if (input.sheetColumns > 0)
+        return makeSpriteSheet(plan);
+    return nullptr;
 }
 
 // A list the compile could not read back is not written: the sprite's name decides.
@@ -178,18 +223,36 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
     const std::vector<FrameEntry>& table = sprite->entries;
     const SpriteEncoding encoding = detectSpriteEncoding(file);
     std::vector<std::optional<std::size_t>> repeats(table.size());
-    if (*mode == ExportMode::unique)
+    const bool partial = !input.frames.empty();
+    // An animation draws every frame, repeated or not.
+    if (*mode == ExportMode::unique && !partial && input.gifFps == 0)
         repeats = findRepeats(table);
+    std::vector<std::size_t> order(table.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (partial) {
+        auto selected = selectFrames(input.frames, table.size());
+        if (!selected)
+            return refuse(
+                delegate,
+                fillIn(msg::kFramesPastEnd, {grpPath, std::to_string(table.size()),
+                                             std::to_string(static_cast<long>(table.size()) - 1)}),
+                grpPath);
+        order = std::move(*selected);
+    }
 
     // Without an output directory the bitmaps stay beside their list, in the GRP's folder, so
     // the list can be compiled back wherever the program runs.
     const std::string folder = input.outputDir.empty() ? folderOf(grpPath) : input.outputDir;
     const std::string name = stem(grpPath);
-    const std::vector<std::string> lines = listLines(name, repeats);
+    const bool png = input.format == PictureFormat::png;
+    std::vector<std::string> lines = listLines(name, order, repeats, png ? ".png" : ".bmp");
     if (const auto refusal = refuseListNames(lines, grpPath)) {
         refuse(delegate, *refusal, grpPath);
         return JobOutcome::failed;
     }
+    if (partial)
+        lines.push_back(partialNote(table.size()));
     const std::string listText = writeQblList(lines);
     const auto bitmaps =
         static_cast<std::size_t>(std::ranges::count(repeats, std::optional<std::size_t>{}));
@@ -204,33 +267,50 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
     StagedFiles outputs(folder);
     ExportCanvas canvas;
     RepeatedBitmaps repeated(table);
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        delegate.progress(i + 1, table.size());
+    SheetPlan plan;
+    plan.folder = folder;
+    plan.name = name;
+    plan.width = std::max<int>(header.width, 1);
+    plan.height = std::max<int>(header.height, 1);
+    plan.columns = input.sheetColumns;
+    plan.cells = static_cast<std::size_t>(
+        std::count_if(order.begin(), order.end(), [&](std::size_t i) { return !repeats[i]; }));
+    plan.fullFrameCount = table.size();
+    plan.partial = partial;
+    plan.format = input.format;
+    plan.palette = input.palette;
+    const std::unique_ptr<FrameGathering> gathering = gatheringFor(input, plan);
+    if (input.sheetColumns > 0 && !gathering) {
+        const std::string sheetPath = sheetPicturePath(plan);
+        return refuse(delegate,
+                      fillIn(msg::kSheetTooLarge, {sheetPath, std::to_string(kMaxSheetSide),
+                                                   std::to_string(kMaxSheetPixels)}),
+                      sheetPath);
+    }
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::size_t i = order[k];
+        delegate.progress(k + 1, order.size());
+        if (gathering) {
+            if (!repeats[i])
+                if (const auto refused =
+                        decodeWhole(delegate, file, *sprite, i, grpPath, canvas, encoding))
+                    return *refused;
+            gathering->add(i, repeats[i], canvas);
+            if (const std::string refusal = gathering->refusal(); !refusal.empty())
+                return refuse(delegate, refusal, grpPath);
+            continue;
+        }
         if (repeats[i])
             continue;
-        const std::string& bmpName = lines[i + 1];
+        const std::string& bmpName = lines[k + 1];
         ByteVector encoded;
         const ByteVector* bmp = repeated.find(table[i]);
         if (!bmp) {
-            const std::string frameText = std::to_string(i);
-            if (const DecodeStatus decoded = decodeFrameForExport(file, table[i], canvas, encoding);
-                decoded != DecodeStatus::complete) {
-                const auto text =
-                    decoded == DecodeStatus::idling ? msg::kGrpFrameIdling : msg::kGrpFrameCut;
-                return refuseFrame(delegate, i, fillIn(text, {grpPath, frameText}), grpPath);
-            }
-            if (canvas.overflowed())
-                return refuseFrame(
-                    delegate, i, fillIn(msg::kFrameOutsidePicture, {grpPath, frameText}), grpPath);
-            // The bitmap is the sprite's size: pixels beyond it would be lost without a word.
-            if (canvas.drawnOutside(header.width, header.height)) {
-                const std::string size =
-                    std::to_string(header.width) + " x " + std::to_string(header.height);
-                return refuseFrame(delegate, i,
-                                   fillIn(msg::kFrameOutsideSprite, {grpPath, frameText, size}),
-                                   grpPath);
-            }
-            encoded = encodeFrameBmp(canvas, input.palette, header.width, header.height);
+            if (const auto refused =
+                    decodeWhole(delegate, file, *sprite, i, grpPath, canvas, encoding))
+                return *refused;
+            encoded = png ? encodeFramePng(canvas, input.palette, header.width, header.height)
+                          : encodeFrameBmp(canvas, input.palette, header.width, header.height);
             repeated.keep(i, table[i], encoded);
             bmp = &encoded;
         }
@@ -243,11 +323,23 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
         repeated.done(i, table[i]);
     }
 
-    delegate.fileStarted(joinPath(folder, name + ".qbl"), FileAccess::write);
-    if (const FileErrorCause error =
-            outputs.add(name + ".qbl", ByteVector(listText.begin(), listText.end()));
-        error != FileErrorCause::none)
-        return failOnFile(delegate, error, outputs.failedPath());
+    std::vector<OutputFile> whole;
+    if (gathering) {
+        whole = gathering->finish();
+        if (const std::string refusal = gathering->refusal(); !refusal.empty())
+            return refuse(delegate, refusal, grpPath);
+    } else {
+        whole.push_back(
+            {joinPath(folder, name + ".qbl"), ByteVector(listText.begin(), listText.end())});
+    }
+    for (OutputFile& output : whole) {
+        delegate.fileStarted(output.path, FileAccess::write);
+        // The staged files are named within the output folder.
+        const std::string inFolder = std::filesystem::path(output.path).filename();
+        if (const FileErrorCause error = outputs.add(inFolder, std::move(output.bytes));
+            error != FileErrorCause::none)
+            return failOnFile(delegate, error, outputs.failedPath());
+    }
     if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none)
         return failOnFile(delegate, error, outputs.failedPath());
     return finish(delegate);

@@ -1,5 +1,9 @@
 #include "jobs/job_steps.h"
 
+#include "core/file_io.h"
+#include "core/grp_compact_writer.h"
+#include "core/grp_format.h"
+
 namespace pixmorph {
 
 JobOutcome failOnFile(JobDelegate& delegate, FileErrorCause cause, const std::string& path) {
@@ -23,6 +27,27 @@ JobOutcome refuseFrame(JobDelegate& delegate, std::size_t frame, const std::stri
 JobOutcome finish(JobDelegate& delegate) {
     delegate.finished();
     return JobOutcome::finished;
+}
+
+std::string outputNameFor(const std::string& grpName) {
+    std::string name = "x_" + grpName;
+    name.replace(name.size() - 3, 3, "grp");
+    return name;
+}
+
+JobOutcome writeCompiledSprite(JobDelegate& delegate, const std::string& outputPath,
+                               ByteVector sprite, bool compact) {
+    // Kept only while it still reads as the run-length form it is (it always should).
+    if (compact) {
+        ByteVector smaller = compactSprite(sprite);
+        if (detectSpriteEncoding(smaller) == SpriteEncoding::runLength)
+            sprite = std::move(smaller);
+    }
+    delegate.fileStarted(outputPath, FileAccess::write);
+    if (const FileErrorCause error = writeFileAtomically(outputPath, sprite);
+        error != FileErrorCause::none)
+        return failOnFile(delegate, error, outputPath);
+    return finish(delegate);
 }
 
 } // namespace pixmorph

@@ -1,6 +1,7 @@
 #pragma once
 // The ends of a run that the export and the compile share.
 
+#include "core/bytes.h"
 #include "core/file_error.h"
 #include "core/paths.h"
 #include "jobs/job_delegate.h"
@@ -19,5 +20,12 @@ JobOutcome refuseFrame(JobDelegate& delegate, std::size_t frame, const std::stri
                        const std::string& file);
 // A run that did all its work.
 JobOutcome finish(JobDelegate& delegate);
+
+// "x_" + the sprite's name, its last three characters made "grp": the compile's output.
+std::string outputNameFor(const std::string& grpName);
+// The compile's last step: the sprite, made compact when asked, written whole or not at all,
+// and the run finished.
+JobOutcome writeCompiledSprite(JobDelegate& delegate, const std::string& outputPath,
+                               ByteVector sprite, bool compact = false);
 
 } // namespace pixmorph

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace pixmorph::ui {
 
@@ -29,6 +31,15 @@ QString pickerFilters(const FilePickerSettings& settings) {
     return filters + QStringLiteral("All Files *.* (*)");
 }
 
+QRect messageArea(const QWidget* owner) {
+    for (const QWidget* window = owner ? owner->window() : nullptr; window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr)
+        if (window->isVisible())
+            return window->frameGeometry();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 MessageAnswer QtDialogServices::showMessage(QWidget* owner, const std::string& text,
                                             MessageIcon icon, bool yesNo) {
     QMessageBox box(
@@ -37,6 +48,11 @@ MessageAnswer QtDialogServices::showMessage(QWidget* owner, const std::string& t
         QString::fromStdString(text),
         yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    // Placed here, not by Qt: Qt centres a box on its owner even while the owner is not yet on
+    // screen (a message during start-up or before a job window shows), which puts it in the
+    // screen's top-left corner.
+    box.adjustSize();
+    box.move(messageArea(owner).center() - box.rect().center());
     const int answer = box.exec();
     if (!yesNo)
         return MessageAnswer::ok;

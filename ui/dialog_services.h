@@ -4,6 +4,7 @@
 
 #include "app/window_ops.h"
 
+#include <QRect>
 #include <QString>
 #include <optional>
 #include <string>
@@ -34,6 +35,10 @@ public:
     std::optional<std::string> pickFolder(const std::string& title) override;
     int runModal(QDialog& dialog) override;
 };
+
+// Where a message box of the owner is centred: the owner's window, or the nearest window above it
+// that is on screen, or the screen.
+QRect messageArea(const QWidget* owner);
 
 // The picker's room for a path; a longer choice counts as a failed dialog.
 inline constexpr int kPickerPathLimit = 500;

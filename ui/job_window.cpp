@@ -5,6 +5,7 @@
 #include "ui/dialog_services.h"
 #include "ui/queued_job_delegate.h"
 #include "ui/small_windows.h"
+#include "ui/status_field_fit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -33,6 +34,8 @@ JobWindow::~JobWindow() {
 
 void JobWindow::connectControls() {
     setWindowTitle(QStringLiteral("Pixmorph")); // not shown; names the window to the desktop
+    if (auto* status = control<QLineEdit>(statusId_))
+        growToFitText(*status);
     connect(control<QPushButton>(ids::kJobOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 

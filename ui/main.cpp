@@ -9,6 +9,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_settings_store.h"
 #include "ui/resources.h"
+#include "ui/template_builder.h"
 
 #include <QApplication>
 #include <memory>
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setWindowIcon(ui::iconResource(ui::kProgramIcon));
+    // Message boxes and pickers in the windows' own font, so every window reads alike.
+    QApplication::setFont(ui::dialogFont());
 
     ui::QtSettingsStore store;
     ui::QtDialogServices services;

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "app/control_ids.h"
+#include "app/dropped_file.h"
 #include "app/job_windows.h"
 #include "core/preview.h"
 #include "ui/archive_list.h"
@@ -12,10 +13,16 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -24,10 +31,13 @@ namespace pixmorph::ui {
 MainWindow::MainWindow(ConverterState& state, ArchiveLibrary& archive,
                        FileAssociationSink& association, std::string programPath,
                        DialogServices& services)
-    : TemplateDialog(mainWindowTemplate(), nullptr), state_(state), services_(services),
+    : TemplateDialog(mainWindowTemplate(), nullptr), state_(state), dropServices_(services),
+      services_(dropServices_),
       layer_(client(), QRect(kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight)),
-      surface_(layer_), logic_(state, *this, archive, association, std::move(programPath)) {
+      surface_(layer_), logic_(state, *this, archive, association, std::move(programPath)),
+      extras_(state, *this, logic_, *this) {
     setWindowIcon(iconResource(kProgramIcon));
+    setAcceptDrops(true);
     connectControls();
 }
 
@@ -35,12 +45,22 @@ void MainWindow::connectControls() {
     for (const ControlTemplate& entry : windowTemplate().controls) {
         const int id = entry.id;
         if (auto* button = control<QAbstractButton>(id))
-            connect(button, &QAbstractButton::clicked, this, [this, id] { logic_.command(id); });
+            connect(button, &QAbstractButton::clicked, this, [this, id] { runCommand(id); });
     }
-    connect(&archiveList(), &ArchiveList::closedUp, this, [this] { logic_.archiveListClosed(); });
+    connect(&archiveList(), &ArchiveList::closedUp, this, [this] {
+        extras_.beforeCommand(ids::kArchiveList);
+        logic_.archiveListClosed();
+        extras_.afterCommand();
+    });
     // The window manager's menu cannot take the about item: F1 and the context menu offer it.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { logic_.command(ids::kAboutCommand); });
+}
+
+void MainWindow::runCommand(int id) {
+    extras_.beforeCommand(id);
+    logic_.command(id);
+    extras_.afterCommand();
 }
 
 int MainWindow::run() {
@@ -166,6 +186,10 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         logic_.accept();
         return;
     }
+    if (event->key() == Qt::Key_P && event->modifiers() == Qt::NoModifier) {
+        extras_.togglePlayback();
+        return;
+    }
     TemplateDialog::keyPressEvent(event);
 }
 
@@ -173,8 +197,82 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* about = menu.addAction(QString::fromLatin1(kAboutItemText));
     about->setShortcut(QKeySequence(Qt::Key_F1));
-    if (menu.exec(event->globalPos()) == about)
+    extras_.addMenuItems(menu);
+    // The file commands of our own, offered as their template buttons are (a viewer start
+    // keeps them off).
+    menu.addSeparator();
+    QAction* sheet = menu.addAction(QString::fromUtf8(kWriteOutSheetItemText));
+    QAction* compact = menu.addAction(QString::fromUtf8(kCompileCompactItemText));
+    const auto offered = [this](int id) {
+        const QWidget* button = control(id);
+        return button && button->isEnabled();
+    };
+    sheet->setEnabled(offered(ids::kWriteOutBmps));
+    compact->setEnabled(offered(ids::kCompileToGrp));
+    QAction* chosen = menu.exec(event->globalPos());
+    if (chosen == about)
         logic_.command(ids::kAboutCommand);
+    else if (chosen == sheet)
+        runCommand(ids::kWriteOutSheetCommand);
+    else if (chosen == compact)
+        runCommand(ids::kCompileCompactCommand);
+    else
+        extras_.handleMenuChoice(chosen);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QRect preview(kPreviewLeft, kPreviewTop, kPreviewWidth, kPreviewHeight);
+    if (preview.contains(client().mapFrom(this, event->position().toPoint())))
+        extras_.openLargePreview();
+    else
+        TemplateDialog::mouseDoubleClickEvent(event);
+}
+
+} // namespace pixmorph::ui
+
+namespace pixmorph::ui {
+
+namespace {
+
+// The first local file or folder of a drag, if any.
+std::optional<QFileInfo> draggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return QFileInfo(url.toLocalFile());
+    return std::nullopt;
+}
+
+} // namespace
+
+void MainWindow::dropPath(const std::string& path, bool isFolder) {
+    const int id = commandForDrop(dropActionFor(path, isFolder));
+    // A viewer start keeps the file commands off; a drop cannot do what their buttons cannot.
+    const QWidget* button = control(id);
+    if (id == 0 || !button || !button->isEnabled())
+        return;
+    dropServices_.answerNextPick(path);
+    runCommand(id);
+    dropServices_.forget();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const std::optional<QFileInfo> file = draggedFile(event->mimeData());
+    if (file && dropActionFor(toPath(file->fileName()), file->isDir()) != DropAction::none)
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::optional<QFileInfo> file = draggedFile(event->mimeData());
+    if (!file)
+        return;
+    event->acceptProposedAction();
+    // The command may open modal windows: it runs once the drop itself is over.
+    const std::string path = toPath(QDir::toNativeSeparators(file->absoluteFilePath()));
+    const bool isFolder = file->isDir();
+    QMetaObject::invokeMethod(
+        this, [this, path, isFolder] { dropPath(path, isFolder); }, Qt::QueuedConnection);
 }
 
 } // namespace pixmorph::ui

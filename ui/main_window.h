@@ -5,6 +5,8 @@
 
 #include "app/main_window.h"
 #include "app/window_ops.h"
+#include "ui/drop_answering_services.h"
+#include "ui/preview_extras.h"
 #include "ui/preview_layer.h"
 #include "ui/template_dialog.h"
 
@@ -20,6 +22,9 @@ class DialogServices;
 
 class MainWindow : public TemplateDialog, public WindowOps {
 public:
+    // Drops a file or folder as its command's picker would have chosen it.
+    void dropPath(const std::string& path, bool isFolder);
+
     MainWindow(ConverterState& state, ArchiveLibrary& archive, FileAssociationSink& association,
                std::string programPath, DialogServices& services);
 
@@ -27,6 +32,7 @@ public:
     int run();
 
     MainWindowLogic& logic() { return logic_; }
+    PreviewExtras& extras() { return extras_; }
     const PreviewLayer& previewLayer() const { return layer_; }
     ArchiveList& archiveList() const;
 
@@ -58,20 +64,29 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void connectControls();
+    // Routes a command to the logic, with what playback and the large preview do around it.
+    void runCommand(int id);
 
     ConverterState& state_;
+    DropAnsweringServices dropServices_;
     DialogServices& services_;
     PreviewLayer layer_;
     QtPreviewSurface surface_;
     MainWindowLogic logic_;
+    PreviewExtras extras_;
     bool closed_ = false;
     bool firstPaintQueued_ = false;
 };
 
 // The text of the about item offered in the window's context menu (and on F1).
 inline constexpr const char* kAboutItemText = "&About Pixmorph";
+inline constexpr const char* kWriteOutSheetItemText = "Write Out &Sheet\u2026";
+inline constexpr const char* kCompileCompactItemText = "Compile &Compact\u2026";
 
 } // namespace pixmorph::ui

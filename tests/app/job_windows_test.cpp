@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 namespace pixmorph {
 namespace {
 
@@ -92,6 +95,37 @@ TEST(JobWindows, EveryEndLeavesOkEnabled) {
     ASSERT_GE(exportWindow.calls.size(), 3u);
     EXPECT_EQ(Calls(exportWindow.calls.end() - 3, exportWindow.calls.end()),
               (Calls{"status Aborted.", "stop", "ok"}));
+}
+
+// The context menu's own jobs: "Write Out Sheet…" writes a PNG sheet and its JSON, which the
+// compile window takes like a list; "Compile Compact…" writes the same frames in fewer bytes.
+TEST(JobWindows, SheetAndCompactJobs) {
+    ScratchDir folder;
+    const ByteVector sprite = makeSprite(3, 8, 8, {std::nullopt, std::nullopt, 0});
+    ExportWindowSetup sheetSetup{folder.path(), true, folder.write("s.grp", sprite), Palette()};
+    sheetSetup.sheetColumns = 17;
+    RecordingJobWindow exportWindow;
+    exportWindow.choice = ExportMode::unique;
+    JobWindowLogic exportLogic(sheetSetup, exportWindow);
+    exportLogic.initialise();
+    runJobHere(exportLogic);
+    EXPECT_EQ(exportLogic.outcome(), JobOutcome::finished);
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"s.grp", "s.json", "s.png"}));
+
+    ByteVector compiled[2];
+    for (const bool compact : {false, true}) {
+        RecordingJobWindow window;
+        window.pickerAnswer = folder.file("s.JSON");
+        std::filesystem::rename(folder.file("s.json"), folder.file("s.JSON"));
+        JobWindowLogic logic(CompileWindowSetup{folder.path(), Palette(), compact}, window);
+        logic.initialise();
+        runJobHere(logic);
+        EXPECT_EQ(logic.outcome(), JobOutcome::finished) << compact;
+        compiled[compact] = readFile(folder.file("x_s.grp"));
+        std::filesystem::rename(folder.file("s.JSON"), folder.file("s.json"));
+    }
+    EXPECT_EQ(compiled[0], sprite);
+    EXPECT_LT(compiled[1].size(), compiled[0].size());
 }
 
 } // namespace

@@ -154,9 +154,15 @@ TEST(RoundTrip, FramesSharingADataBlockAtOtherPlaces) {
     const std::uint32_t shared = readFrameEntry(sprite, 0)->dataOffset;
     for (std::size_t i = 1; i < 7; ++i)
         putU32(sprite, kSpriteHeaderSize + i * kFrameEntrySize + 4, shared);
-    ScratchDir dir;
-    writeFile(dir.file("s.grp"), sprite);
-    expectSamePictures(sprite, exportAndCompile(dir, "s", ExportMode::all).sprite, "s");
+    // Unique too: only frame 3, whose whole entry is frame 0's, is a repeat.
+    for (const ExportMode mode : {ExportMode::all, ExportMode::unique}) {
+        ScratchDir dir;
+        writeFile(dir.file("s.grp"), sprite);
+        expectSamePictures(sprite, exportAndCompile(dir, "s", mode).sprite, "s");
+        if (mode == ExportMode::unique)
+            EXPECT_NE(readText(dir.file("s.qbl")).find("\r\ndupe_of_s000.bmp\r\ns004.bmp"),
+                      std::string::npos);
+    }
 }
 
 // Repeats follow their bitmap's name, not the sprite's: read by the number after the new

@@ -1,11 +1,18 @@
 #include "ui/archive_list.h"
 #include "ui/clip_player.h"
+#include "ui/dialog_services.h"
 #include "ui/qt_settings_store.h"
+#include "ui/status_field_fit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -64,6 +71,34 @@ TEST(QtSettingsStore, ReadsBackAndReadsHandWrittenFiles) {
     out.write("[FileLocations]\nOutput_Directory=/tmp/a,b\n");
     out.close();
     EXPECT_EQ(QtSettingsStore().getString("FileLocations", "Output_Directory", ""), "/tmp/a,b");
+}
+
+// A box of a window not yet shown centres on the shown window it belongs to, else the screen.
+TEST(DialogServices, MessagesCentreOnTheNearestShownWindow) {
+    QWidget owner;
+    owner.setGeometry(500, 300, 200, 100);
+    QDialog child(&owner);
+    EXPECT_EQ(messageArea(&child), QGuiApplication::primaryScreen()->availableGeometry());
+    owner.show();
+    EXPECT_EQ(messageArea(&child), owner.frameGeometry());
+}
+
+// A status field grows to its text up to the next control on its rows, never below its size.
+TEST(StatusField, GrowsToItsTextUpToTheNextControl) {
+    QWidget window;
+    window.resize(300, 100);
+    auto* field = new QLineEdit(&window);
+    field->setGeometry(10, 10, 30, 20);
+    auto* ok = new QPushButton(QStringLiteral("Ok"), &window);
+    ok->setGeometry(120, 15, 30, 20);
+    growToFitText(*field);
+    field->setText(QStringLiteral("Finished"));
+    EXPECT_GT(field->width(), field->fontMetrics().horizontalAdvance(field->text()));
+    EXPECT_LT(field->geometry().right(), ok->x());
+    field->setText(QString(200, QLatin1Char('x')));
+    EXPECT_EQ(field->geometry().right(), ok->x() - 1);
+    field->setText(QString());
+    EXPECT_EQ(field->width(), 30);
 }
 
 } // namespace

@@ -15,10 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct NoAssociation : FileAssociationSink {
-    void registerFileType(const FileAssociation&) override {}
-};
-
 QRgb colourOf(int paletteIndex) {
     const std::uint32_t c = DefaultPalette.entries[static_cast<std::size_t>(paletteIndex)];
     return qRgb(Palette::red(c), Palette::green(c), Palette::blue(c));

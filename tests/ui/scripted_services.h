@@ -2,6 +2,7 @@
 // Answers message boxes Yes, the export choice All and pickers from a script, recording each.
 
 #include "app/control_ids.h"
+#include "app/file_association.h"
 #include "ui/clip_player.h"
 #include "ui/dialog_services.h"
 #include "ui/job_window.h"
@@ -16,6 +17,11 @@
 #include <vector>
 
 namespace pixmorph::ui {
+
+// The main window's file association, which the tests leave alone.
+struct NoAssociation : FileAssociationSink {
+    void registerFileType(const FileAssociation&) override {}
+};
 
 class ScriptedServices : public DialogServices {
 public:

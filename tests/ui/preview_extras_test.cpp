@@ -1,0 +1,123 @@
+#include "app/file_association.h"
+#include "archive/archive_library.h"
+#include "core/file_io.h"
+#include "core/grp_format.h"
+#include "core/preview.h"
+#include "scripted_services.h"
+#include "ui/large_preview_window.h"
+#include "ui/main_window.h"
+#include "ui/qt_settings_store.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pixmorph::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+void waitMs(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void press(QWidget& widget, int key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &down);
+}
+
+// P plays the frames of a 5-frame sprite and > stops it; a double-click on the preview opens
+// the large preview, which follows the frame, zooms and keeps its zoom in its own section.
+TEST(PreviewExtras, PlayStopAndTheLargePreview) {
+    QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    const fs::path sprite = fs::path(folder.path().toStdString()) / "sprite.grp";
+    SpriteWriter writer(5);
+    for (std::uint32_t frame = 1; frame <= 5; ++frame) {
+        IndexImage image;
+        image.set(0, 0, 10 * frame);
+        image.set(1, 1, 10 * frame);
+        ASSERT_EQ(writer.addFrame(image, 6, 4), GrpWriteError::none);
+    }
+    ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
+    ConverterState state;
+    state.startup.file = sprite.string();
+    ArchiveLibrary archive{nullptr};
+    NoAssociation association;
+    ScriptedServices services;
+    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
+    window.logic().initialise();
+    window.show();
+    waitMs(50);
+    const auto frameText = [&] {
+        return window.control<QLineEdit>(ids::kFrameNumber)->text().toStdString();
+    };
+    ASSERT_EQ(frameText(), "0");
+
+    press(window, Qt::Key_P);
+    waitMs(300); // about 7 frames at 24 a second: wrapped at least once
+    EXPECT_TRUE(window.extras().playback().playing());
+    window.control<QAbstractButton>(ids::kNextFrame)->click();
+    EXPECT_FALSE(window.extras().playback().playing());
+    const std::string stoppedAt = frameText();
+    waitMs(100);
+    EXPECT_EQ(frameText(), stoppedAt);
+
+    const QPoint inPreview =
+        window.client().mapTo(&window, QPoint(kPreviewLeft + 5, kPreviewTop + 5));
+    QMouseEvent click(QEvent::MouseButtonDblClick, inPreview, window.mapToGlobal(inPreview),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &click);
+    LargePreviewWindow* large = window.extras().largePreview();
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(large->picture().size(), QSize(6, 4));
+    const QRgb before = large->picture().pixel(1, 1);
+    EXPECT_EQ(large->picture().pixel(2, 2), 0u) << "index 0 is transparent";
+    press(*large, stoppedAt == "0" ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_NE(frameText(), stoppedAt);
+    EXPECT_NE(large->picture().pixel(1, 1), before) << "the other frame's colour";
+    press(*large, Qt::Key_Plus);
+    press(*large, Qt::Key_Plus);
+    EXPECT_EQ(large->zoom(), 5);
+    large->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(QtSettingsStore().getString("LargePreview", "zoom", ""), "5");
+}
+
+// Dropped files run their commands as if their pickers had chosen them; a viewer start (the file
+// commands off) ignores them.
+TEST(PreviewExtras, DroppedFilesAndFolders) {
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString();
+    SpriteWriter writer(1);
+    ASSERT_EQ(writer.addFrame(IndexImage{}, 6, 4), GrpWriteError::none);
+    ASSERT_EQ(writeFileAtomically(root + "/drop.grp", writer.finish()), FileErrorCause::none);
+    ConverterState state;
+    ArchiveLibrary archive{nullptr};
+    NoAssociation association;
+    ScriptedServices services;
+    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
+    window.dropPath(root + "/drop.grp", false);
+    EXPECT_EQ(state.fields.grpNameText, root + "/drop.grp");
+    EXPECT_EQ(state.fields.frameCountText, "1");
+    window.dropPath(root, true);
+    EXPECT_EQ(state.locations.outputDir, root);
+    window.dropPath(root + "/none.qbl", false);
+    EXPECT_EQ(services.windows, std::vector<std::string>{"job"}) << "the compile window";
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_NE(services.messages[0].find("none.qbl"), std::string::npos) << "compiled that list";
+    EXPECT_TRUE(services.pickerTitles.empty()) << "no picker asked";
+
+    window.control(ids::kSetOutputDirectory)->setEnabled(false);
+    window.dropPath("/elsewhere", true);
+    EXPECT_EQ(state.locations.outputDir, root);
+}
+
+} // namespace
+} // namespace pixmorph::ui
