@@ -1,7 +1,7 @@
 #pragma once
-// One producer hands items to one consumer through a queue bounded by their weight in bytes.
-// Each side wakes the other only when it waits, and a producer held back by a full queue
-// resumes only once half of it is taken, so that most items pass without a system call.
+// Producers hand items to one consumer through a queue bounded by their weight in bytes.
+// Each side wakes the other only when it waits, and producers held back by a full queue
+// resume only once half of it is taken, so that most items pass without a system call.
 
 #include <condition_variable>
 #include <cstddef>
@@ -21,9 +21,9 @@ public:
     bool push(T item, std::size_t bytes) {
         std::unique_lock lock(mutex_);
         if (!hasRoomFor(bytes)) {
-            producerWaits_ = true;
+            ++producersWaiting_;
             room_.wait(lock, [&] { return cancelled_ || hasRoomFor(bytes); });
-            producerWaits_ = false;
+            --producersWaiting_;
         }
         if (cancelled_)
             return false;
@@ -47,8 +47,8 @@ public:
         Entry entry = std::move(items_.front());
         items_.pop_front();
         bytes_ -= entry.bytes;
-        if (producerWaits_ && bytes_ <= mostBytes_ / 2)
-            room_.notify_one();
+        if (producersWaiting_ > 0 && bytes_ <= mostBytes_ / 2)
+            room_.notify_all();
         return std::move(entry.item);
     }
 
@@ -83,7 +83,7 @@ private:
     std::condition_variable room_;
     std::deque<Entry> items_;
     std::size_t bytes_ = 0;
-    bool producerWaits_ = false;
+    int producersWaiting_ = 0;
     bool consumerWaits_ = false;
     bool closed_ = false;
     bool cancelled_ = false;

@@ -3,11 +3,15 @@
 #include "core/bounded_queue.h"
 #include "core/output_folder.h"
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #if defined(__linux__) && !defined(PIXMORPH_PORTABLE_FILES)
 #include <fcntl.h>
@@ -157,52 +161,105 @@ std::optional<std::uint64_t> freeSpace(const std::string& folder) {
     return space.available;
 }
 
-// The thread that writes the staged files, in the order they are queued. It stops at the first
-// failure, which it keeps for the caller; the caller reads what it wrote once it has ended.
-struct StagedFiles::Writer {
-    struct Job {
-        std::string name;
-        ByteVector data;
-    };
+// What is kept of one set of staged files. While batches of the set are queued the writer
+// alone touches folder, written, error and failedName; the set reads them once they are done.
+struct StagedFiles::State {
+    explicit State(std::string path) : folderPath(std::move(path)) {}
 
-    explicit Writer(const std::string& folderPath)
-        : thread([this, folderPath](std::stop_token stop) { run(stop, folderPath); }) {}
-
-    void run(const std::stop_token& stop, const std::string& folderPath) {
-        // A stop (the set is dropped) releases a writer waiting for work.
-        const std::stop_callback release(stop, [this] { queue.cancel(); });
-        while (std::optional<Job> job = queue.pop()) {
-            std::string failedLevel;
-            if (!folder.isOpen())
-                error = folder.open(folderPath, {}, failedLevel);
-            PendingFile file;
-            if (error == FileErrorCause::none) {
-                try {
-                    error = folder.write(job->name, job->data, file, takeUnnamedFileSlot());
-                } catch (...) {
-                    error = FileErrorCause::generic;
-                }
-                if (error == FileErrorCause::none && file.descriptor < 0)
-                    releaseUnnamedFileSlot();
+    // Writes one file of the set, unless the set has failed or is dropped; a failure is kept.
+    void write(const File& staged) {
+        if (error != FileErrorCause::none || dropped.load(std::memory_order_relaxed))
+            return;
+        std::string failedLevel;
+        if (!folder.isOpen())
+            error = folder.open(folderPath, {}, failedLevel);
+        PendingFile file;
+        if (error == FileErrorCause::none) {
+            try {
+                error = folder.write(staged.name, staged.data, file, takeUnnamedFileSlot());
+            } catch (...) {
+                error = FileErrorCause::generic;
             }
-            if (error != FileErrorCause::none) {
-                failedName = job->name;
-                queue.cancel();
-                return;
-            }
-            written.push_back(std::move(file));
+            if (error == FileErrorCause::none && file.descriptor < 0)
+                releaseUnnamedFileSlot();
         }
+        if (error != FileErrorCause::none) {
+            failedName = staged.name;
+            failed.store(true, std::memory_order_release);
+            return;
+        }
+        written.push_back(std::move(file));
     }
 
-    BoundedQueue<Job> queue{kMostPendingBytes};
+    const std::string folderPath;
     OutputFolder folder;
     std::vector<PendingFile> written;
     FileErrorCause error = FileErrorCause::none;
     std::string failedName;
-    std::jthread thread; // last: stopped and joined before the rest goes
+    std::atomic<bool> failed = false;  // error is set: later adds fail at once
+    std::atomic<bool> dropped = false; // the set is dropped: its queued files are not written
+    std::size_t queued = 0;            // batches handed to the writer; the set's side only
+    std::size_t done = 0;              // batches written, under the writer's mutex
+    std::size_t awaited = 0;           // under the writer's mutex: a waiter wants this many done
 };
 
-StagedFiles::StagedFiles(std::string folder) : folder_(std::move(folder)) {}
+namespace {
+
+// One thread writes the batches of every set, in the order they are queued, so that a run of
+// many small sprites starts no thread per sprite. A failure ends only the set it belongs to.
+class StagedFilesWriter {
+public:
+    using State = StagedFiles::State;
+    using File = StagedFiles::File;
+
+    static StagedFilesWriter& instance() {
+        static StagedFilesWriter writer;
+        return writer;
+    }
+
+    bool push(State& set, std::vector<File> files, std::size_t bytes) {
+        return queue_.push({&set, std::move(files)}, bytes);
+    }
+
+    // Waits until every batch queued for the set has been written or passed over.
+    void waitForAll(State& set) {
+        std::unique_lock lock(mutex_);
+        if (set.done == set.queued)
+            return;
+        set.awaited = set.queued;
+        setDone_.wait(lock, [&] { return set.done == set.queued; });
+        set.awaited = 0;
+    }
+
+private:
+    struct Batch {
+        State* set;
+        std::vector<File> files;
+    };
+
+    StagedFilesWriter()
+        : thread_([this](const std::stop_token& stop) {
+              // The process ends: a writer waiting for work is released.
+              const std::stop_callback release(stop, [this] { queue_.cancel(); });
+              while (std::optional<Batch> batch = queue_.pop()) {
+                  for (const File& file : batch->files)
+                      batch->set->write(file);
+                  std::lock_guard lock(mutex_);
+                  if (++batch->set->done == batch->set->awaited)
+                      setDone_.notify_all();
+              }
+          }) {}
+
+    BoundedQueue<Batch> queue_{StagedFiles::kMostPendingBytes};
+    std::mutex mutex_;
+    std::condition_variable setDone_;
+    std::jthread thread_; // last: stopped and joined before the rest goes
+};
+
+} // namespace
+
+StagedFiles::StagedFiles(std::string folder)
+    : folder_(folder), state_(std::make_unique<State>(std::move(folder))) {}
 
 StagedFiles::~StagedFiles() {
     finishWrites(false);
@@ -211,36 +268,60 @@ StagedFiles::~StagedFiles() {
 FileErrorCause StagedFiles::add(std::string name, ByteVector data) {
     if (error_ != FileErrorCause::none)
         return error_;
-    if (!writer_)
-        writer_ = std::make_unique<Writer>(folder_);
-    const std::size_t bytes = data.size();
-    if (writer_->queue.push({std::move(name), std::move(data)}, bytes))
+    if (!state_) // a set committed before: the next files are a set of their own
+        state_ = std::make_unique<State>(folder_);
+    if (state_->failed.load(std::memory_order_acquire))
+        return finishWrites(false);
+    batchBytes_ += data.size();
+    batch_.push_back({std::move(name), std::move(data)});
+    if (batchBytes_ >= kBatchBytes)
+        return handOverBatch();
+    return FileErrorCause::none;
+}
+
+FileErrorCause StagedFiles::handOverBatch() {
+    if (batch_.empty())
         return FileErrorCause::none;
-    return finishWrites(false);
+    const std::size_t bytes = std::exchange(batchBytes_, 0);
+    if (!StagedFilesWriter::instance().push(*state_, std::exchange(batch_, {}), bytes)) {
+        error_ = FileErrorCause::generic;
+        return error_;
+    }
+    ++state_->queued;
+    return FileErrorCause::none;
 }
 
 FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
-    if (!writer_)
-        return FileErrorCause::none;
-    if (writeQueued) {
-        writer_->queue.close();
-        writer_->thread.join();
-    } else {
-        writer_->thread = {}; // stops it after the file under way, and joins it
+    if (!state_)
+        return error_;
+    if (!writeQueued) {
+        state_->dropped.store(true, std::memory_order_relaxed);
+        batch_.clear();
+        batchBytes_ = 0;
+    } else if (state_->queued == 0) {
+        // A set smaller than a batch is written here: handing it to the writer and waiting
+        // would cost more than it overlaps.
+        for (const File& file : std::exchange(batch_, {}))
+            state_->write(file);
+        batchBytes_ = 0;
+    } else if (handOverBatch() != FileErrorCause::none) {
+        finishWrites(false);
+        return error_;
     }
+    StagedFilesWriter::instance().waitForAll(*state_);
     // The bound on unnamed files held open is for the writing; naming them follows at once.
-    for (const PendingFile& file : writer_->written)
+    for (const PendingFile& file : state_->written)
         if (file.descriptor >= 0)
             releaseUnnamedFileSlot();
-    const FileErrorCause error = writer_->error;
+    const FileErrorCause error = state_->error;
     if (error != FileErrorCause::none) {
         error_ = error;
-        failedPath_ = pathBeneath(folder_, writer_->failedName);
+        failedPath_ = pathBeneath(folder_, state_->failedName);
     }
     if (error != FileErrorCause::none || !writeQueued) {
-        for (PendingFile& file : writer_->written)
-            writer_->folder.drop(file);
-        writer_.reset();
+        for (PendingFile& file : state_->written)
+            state_->folder.drop(file);
+        state_.reset();
     }
     return error;
 }
@@ -250,19 +331,19 @@ FileErrorCause StagedFiles::commit() {
         return error_;
     if (const FileErrorCause error = finishWrites(true); error != FileErrorCause::none)
         return error;
-    if (!writer_)
+    if (!state_)
         return FileErrorCause::none;
-    std::unique_ptr<Writer> writer = std::move(writer_);
+    std::unique_ptr<State> set = std::move(state_);
     FileErrorCause cause = FileErrorCause::none;
-    for (PendingFile& file : writer->written) {
+    for (PendingFile& file : set->written) {
         if (cause == FileErrorCause::none) {
-            cause = writer->folder.place(file);
+            cause = set->folder.place(file);
             if (cause != FileErrorCause::none) {
                 error_ = cause;
                 failedPath_ = pathBeneath(folder_, file.name);
             }
         } else {
-            writer->folder.drop(file);
+            set->folder.drop(file);
         }
     }
     return cause;

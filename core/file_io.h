@@ -57,11 +57,14 @@ std::optional<std::uint64_t> freeSpace(const std::string& folder);
 // names. A failed write, a target in the way (see writeFileBeneath), or a set dropped without
 // commit() leaves every target as it was.
 //
-// The writes run on a thread of their own, in the order added, so that the caller builds the
-// next file while the system creates the last one; at most kMostPendingBytes wait to be written.
+// The writes run on one thread shared by every set of the process, in the order added, so that
+// the caller builds the next files while the system creates the last ones, and a run of many
+// small sets starts no thread per set. Files go to it in batches of kBatchBytes; a set that
+// stays below that is written by commit() itself. At most kMostPendingBytes wait to be written.
 class StagedFiles {
 public:
     static constexpr std::size_t kMostPendingBytes = 8u << 20;
+    static constexpr std::size_t kBatchBytes = 256u << 10;
 
     explicit StagedFiles(std::string folder);
     ~StagedFiles();
@@ -78,15 +81,24 @@ public:
     FileErrorCause commit();
     const std::string& failedPath() const { return failedPath_; }
 
+    struct File {
+        std::string name;
+        ByteVector data;
+    };
+    struct State; // the set as the writer sees it
+
 private:
-    struct Writer;
-    // Ends the writer, first letting it write what is queued or dropping it; returns its
-    // failure.
+    // Hands the files gathered so far to the writer.
+    FileErrorCause handOverBatch();
+    // Waits for the set's queued writes, first letting them be written or passing them over;
+    // returns their failure. A failed or dropped set drops its files.
     FileErrorCause finishWrites(bool writeQueued);
     std::string folder_;
-    std::unique_ptr<Writer> writer_;
+    std::unique_ptr<State> state_;                // gone once committed, failed or dropped
     FileErrorCause error_ = FileErrorCause::none; // once set, the set stays failed
     std::string failedPath_;
+    std::vector<File> batch_; // added, not yet handed to the writer
+    std::size_t batchBytes_ = 0;
 };
 
 } // namespace pixmorph

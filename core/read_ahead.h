@@ -16,6 +16,8 @@ class FilesReadAhead {
 public:
     // Reading stops while this many bytes wait to be taken, and resumes when half are.
     static constexpr std::size_t kMostBytesAhead = 8u << 20;
+    // Up to this many files are read by next() itself, with no thread.
+    static constexpr std::size_t kReadWhenAskedAtMost = 2;
 
     explicit FilesReadAhead(std::vector<std::string> paths);
     // Stops reading after the file under way; what was read and not taken is dropped.
@@ -29,6 +31,7 @@ public:
 
 private:
     std::vector<std::string> paths_;
+    std::size_t asked_ = 0; // files read by next() itself
     BoundedQueue<FileReadResult> read_{kMostBytesAhead};
     std::jthread reader_; // last: stopped and joined before the queue goes
 };

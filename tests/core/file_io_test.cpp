@@ -117,6 +117,48 @@ TEST_P(FileWrites, StagedSetsAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(fs::file_size(dir.file("7")), StagedFiles::kMostPendingBytes / 3);
 }
 
+// Every set of the process shares one writer thread, and a set smaller than a batch is
+// written by its commit: either way each set is written whole or not at all, its commit
+// waits for its own files, and its failure stays its own.
+TEST_P(FileWrites, SetsSharingTheWriterSucceedAndFailAlone) {
+    testing::ScratchDir good, bad;
+    fs::create_directory(bad.file("f5.bmp"));
+    constexpr int kSets = 20, kFiles = 10;
+    // Odd sets are large enough to pass through the writer in several batches, the last one
+    // heavy enough to be under way when the commit comes.
+    const auto content = [](int set, int file) {
+        const std::size_t size = set % 2 == 0        ? 8
+                                 : file < kFiles - 1 ? StagedFiles::kBatchBytes / 4
+                                                     : StagedFiles::kMostPendingBytes / 2;
+        std::string text = std::to_string(set) + ":" + std::to_string(file);
+        return text.append(size - text.size(), 'x');
+    };
+    const auto stage = [&](StagedFiles& files, int set) {
+        for (int i = 0; i < kFiles; ++i)
+            (void)files.add("f" + std::to_string(i) + ".bmp", vectorOf(content(set, i)));
+    };
+    std::jthread failing([&] {
+        for (int set = 0; set < kSets; ++set) {
+            StagedFiles files(bad.path()), dropped(bad.path());
+            stage(files, set);
+            stage(dropped, set);
+            EXPECT_EQ(files.commit(), FileErrorCause::accessDenied) << set;
+            EXPECT_EQ(files.failedPath(), bad.file("f5.bmp"));
+        }
+    });
+    for (int set = 0; set < kSets; ++set) {
+        StagedFiles files(good.path());
+        stage(files, set);
+        ASSERT_EQ(files.commit(), FileErrorCause::none) << set;
+        for (int i = 0; i < kFiles; ++i)
+            ASSERT_EQ(testing::readText(good.file("f" + std::to_string(i) + ".bmp")),
+                      content(set, i));
+    }
+    failing.join();
+    EXPECT_EQ(good.names().size(), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(bad.names(), (Names{"f5.bmp"}));
+}
+
 TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
     testing::ScratchDir dir;
     const ByteVector large(FilesReadAhead::kMostBytesAhead / 3, 7); // three fill the bound
@@ -141,6 +183,12 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
         }
     }
     FilesReadAhead leftUnread(std::vector<std::string>(40, file)); // ends without waiting
+
+    // As few files as are read when asked for, with no thread: the same results, in order.
+    FilesReadAhead few({dir.file("missing"), file});
+    EXPECT_EQ(few.next().error, FileErrorCause::fileNotFound);
+    EXPECT_EQ(few.next().data.size(), large.size());
+    EXPECT_EQ(few.next().error, FileErrorCause::generic); // past the end
 }
 
 TEST(BoundedQueue, KeepsOrderAndBoundAndLetsEitherSideEnd) {
