@@ -159,9 +159,10 @@ TEST(RoundTrip, FramesSharingADataBlockAtOtherPlaces) {
         ScratchDir dir;
         writeFile(dir.file("s.grp"), sprite);
         expectSamePictures(sprite, exportAndCompile(dir, "s", mode).sprite, "s");
-        if (mode == ExportMode::unique)
+        if (mode == ExportMode::unique) {
             EXPECT_NE(readText(dir.file("s.qbl")).find("\r\ndupe_of_s000.bmp\r\ns004.bmp"),
                       std::string::npos);
+        }
     }
 }
 
