@@ -130,11 +130,12 @@ def main():
         peak = max(r["peak"] for r in case) / MIB
         cells = [label, f"{wall:.3f}", f"{cpu:.3f}", f"{peak:.1f}", "", "", "", "", ""]
         if against in runs:
-            ratio = paired_ratio(runs, name, against,
-                                 "cpu" if name in JUDGED_BY_CPU else "wall")
+            wall_ratio = paired_ratio(runs, name, against, "wall")
+            cpu_ratio = paired_ratio(runs, name, against, "cpu")
+            ratio = cpu_ratio if name in JUDGED_BY_CPU else wall_ratio
             cells[4] = dict((r[0], r[1].strip()) for r in ROWS)[against].replace("floor: ", "")
-            cells[5] = f"{ratio:.2f}"
-            cells[6] = f"{paired_ratio(runs, name, against, 'cpu'):.2f}"
+            cells[5] = f"{wall_ratio:.2f}"
+            cells[6] = f"{cpu_ratio:.2f}"
             cells[7] = f"<= {limit}"
             cells[8] = "yes" if ratio <= limit else "NO"
             verdicts.append(ratio <= limit)
