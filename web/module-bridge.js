@@ -1,0 +1,110 @@
+'use strict';
+// The WebAssembly module and its in-memory files. Every opened file lives in /files (the
+// folder the commands run in, so their messages name files as a terminal would); each command
+// writes into an empty /out; what a command prints is collected line by line.
+const PixmorphBridge = (() => {
+  const FILES = '/files';
+  const OUT = '/out';
+  const kept = new Map(); // name -> bytes, to refill a module started afresh
+  let module = null;
+  let sink = null;
+
+  async function start() {
+    module = await PixmorphWeb({
+      print: (line) => (sink ? sink.out.push(line) : console.log(line)),
+      printErr: (line) => (sink ? sink.err.push(line) : console.warn(line)),
+    });
+    module.FS.mkdir(FILES);
+    module.FS.mkdir(OUT);
+    module.FS.chdir(FILES);
+    for (const [name, bytes] of kept) module.FS.writeFile(`${FILES}/${name}`, bytes);
+  }
+
+  // A name the file system and the argument lines can hold; the browser gives bare names.
+  function usableName(name) {
+    return name !== '' && name !== '.' && name !== '..' && !/[\/\n\r\0]/.test(name);
+  }
+
+  function addFile(name, bytes) {
+    if (!usableName(name)) throw new Error(`${JSON.stringify(name)}: a file name Pixmorph cannot use here.`);
+    kept.set(name, bytes);
+    module.FS.writeFile(`${FILES}/${name}`, bytes);
+  }
+
+  function forgetFiles() {
+    for (const name of kept.keys()) module.FS.unlink(`${FILES}/${name}`);
+    kept.clear();
+  }
+
+  function clearOut() {
+    for (const name of module.FS.readdir(OUT)) {
+      if (name !== '.' && name !== '..') module.FS.unlink(`${OUT}/${name}`);
+    }
+  }
+
+  // Calls into the module with its output collected; a module that traps (it never should) is
+  // started afresh with the opened files, so the page keeps working.
+  async function collect(call) {
+    sink = { out: [], err: [] };
+    try {
+      const value = call();
+      return { value, out: sink.out, err: sink.err };
+    } catch (error) {
+      const err = sink.err.concat([`Pixmorph stopped unexpectedly (${error.message || error}); it has been restarted.`]);
+      sink = null;
+      await start();
+      if (bridge.onRestart) bridge.onRestart();
+      return { value: null, out: [], err };
+    } finally {
+      sink = null;
+    }
+  }
+
+  // Runs pixmorph-cli with the arguments; the files it wrote into /out come back by name.
+  async function run(args) {
+    clearOut();
+    const result = await collect(() => module.ccall('pixmorph_run', 'number', ['string'], [args.join('\n')]));
+    const files = new Map();
+    if (result.value !== null) {
+      for (const name of module.FS.readdir(OUT).sort()) {
+        if (name !== '.' && name !== '..') files.set(name, module.FS.readFile(`${OUT}/${name}`));
+      }
+    }
+    clearOut();
+    return { status: result.value === null ? 1 : result.value, out: result.out, err: result.err, files };
+  }
+
+  async function openSprite(name) {
+    const result = await collect(() => module.ccall('pixmorph_open_sprite', 'number', ['string'], [name]));
+    if (result.value === null || result.value < 0) return { err: result.err };
+    return {
+      frameCount: result.value,
+      width: module.ccall('pixmorph_sprite_width', 'number', [], []),
+      height: module.ccall('pixmorph_sprite_height', 'number', [], []),
+      err: result.err,
+    };
+  }
+
+  // The palette's kind ("JASC Pal", ...), or null with the command line's message in err.
+  async function openPalette(name) {
+    if (!name) {
+      module.ccall('pixmorph_default_palette', null, [], []);
+      return { kind: 'built-in', err: [] };
+    }
+    const result = await collect(() => module.ccall('pixmorph_open_palette', 'number', ['string'], [name]));
+    if (!result.value) return { kind: null, err: result.err };
+    return { kind: module.UTF8ToString(result.value), err: result.err };
+  }
+
+  // Frame `index` as RGBA pixels of the sprite's size, and the frame's box.
+  function renderFrame(index, width, height) {
+    const pointer = module.ccall('pixmorph_render_frame', 'number', ['number'], [index]);
+    const pixels = new Uint8ClampedArray(module.HEAPU8.buffer, pointer, width * height * 4).slice();
+    const boxPointer = module.ccall('pixmorph_frame_box', 'number', [], []);
+    const [x, y, w, h] = new Int32Array(module.HEAPU8.buffer, boxPointer, 4);
+    return { pixels, box: { x, y, width: w, height: h } };
+  }
+
+  const bridge = { start, addFile, forgetFiles, run, openSprite, openPalette, renderFrame, usableName, onRestart: null };
+  return bridge;
+})();
