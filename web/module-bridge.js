@@ -9,11 +9,27 @@ const PixmorphBridge = (() => {
   let module = null;
   let sink = null;
 
+  // The commands' output arrives byte by byte through devices of their own, so the module
+  // sees no terminal and draws no progress line.
+  function startCollecting() {
+    sink = { out: [], err: [] };
+  }
+
+  function collected(bytes) {
+    const lines = new TextDecoder().decode(new Uint8Array(bytes)).split('\n');
+    if (lines[lines.length - 1] === '') lines.pop();
+    return lines;
+  }
+
+  function outputDevice(stream) {
+    return (byte) => {
+      if (byte === null || byte === undefined) return;
+      if (sink) sink[stream].push(byte);
+    };
+  }
+
   async function start() {
-    module = await PixmorphWeb({
-      print: (line) => (sink ? sink.out.push(line) : console.log(line)),
-      printErr: (line) => (sink ? sink.err.push(line) : console.warn(line)),
-    });
+    module = await PixmorphWeb({ stdin: () => null, stdout: outputDevice('out'), stderr: outputDevice('err') });
     module.FS.mkdir(FILES);
     module.FS.mkdir(OUT);
     module.FS.chdir(FILES);
@@ -45,12 +61,12 @@ const PixmorphBridge = (() => {
   // Calls into the module with its output collected; a module that traps (it never should) is
   // started afresh with the opened files, so the page keeps working.
   async function collect(call) {
-    sink = { out: [], err: [] };
+    startCollecting();
     try {
       const value = call();
-      return { value, out: sink.out, err: sink.err };
+      return { value, out: collected(sink.out), err: collected(sink.err) };
     } catch (error) {
-      const err = sink.err.concat([`Pixmorph stopped unexpectedly (${error.message || error}); it has been restarted.`]);
+      const err = collected(sink.err).concat([`Pixmorph stopped unexpectedly (${error.message || error}); it has been restarted.`]);
       sink = null;
       await start();
       if (bridge.onRestart) bridge.onRestart();
