@@ -386,6 +386,7 @@
       if (state.sprite) await showSprite(state.sprite.name);
     });
     await bridge.start();
+    document.body.dataset.readyAt = performance.now();
     document.body.dataset.ready = 'true';
     $('module-state').textContent = 'Ready';
     $('module-state').classList.add('ready');

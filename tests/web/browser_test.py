@@ -75,6 +75,8 @@ with open(os.path.join(inputs, "wide.grp"), "wb") as out:
     out.write(struct.pack("<H", 2) + bytes([8] + [5] * 8))
 with open(os.path.join(inputs, "cut.grp"), "wb") as out:
     out.write(struct.pack("<HHH", 300, 64, 64) + bytes(20))
+with open(os.path.join(inputs, "short.pal"), "wb") as out:
+    out.write(bytes(30))
 
 
 def native(folder, *args):
@@ -230,6 +232,18 @@ def preview_equals_exported_frame_0():
     check(drawn > 0, "frame 0 draws no pixel")
 
 
+def playback_runs_and_pauses():
+    element("play").click()
+    wait(lambda: element("frame-number").text not in ("0", "–"), "playback to move on")
+    element("play").click()
+    paused_at = element("frame-number").text
+    time.sleep(0.3)
+    check(element("frame-number").text == paused_at, "playback goes on after Pause")
+    Select(element("zoom")).select_by_value("1")  # a reset for the checks after
+    element("frame-slider").send_keys("\ue011")  # Home: back to frame 0
+    wait(lambda: element("frame-number").text == "0", "the slider to reach frame 0")
+
+
 def zip_downloads_equal_native_export():
     cases = [("all", "bmp", "probe-bmp.zip", ()),
              ("unique", "bmp", "probe-bmp-unique.zip", ("--unique",)),
@@ -243,6 +257,11 @@ def zip_downloads_equal_native_export():
         check(sorted(page) == sorted(reference), f"{name} holds {sorted(page)}")
         for file_name, data in reference.items():
             check(page[file_name] == data, f"{name}: {file_name} differs from the native one")
+    late = browser.execute_script("""
+        const ready = Number(document.body.dataset.readyAt);
+        return performance.getEntriesByType('resource')
+            .filter((entry) => entry.startTime > ready).map((entry) => entry.name);""")
+    check(late == [], f"requests after the page had loaded: {late}")
 
 
 def sheet_and_frame_downloads_equal_native_export():
@@ -282,6 +301,8 @@ def hostile_files_show_the_command_line_message():
     refused = os.path.join(work, "native", "refused")
     os.makedirs(refused)
     for name, args in (("cut.grp", ("info", "cut.grp")),
+                       ("short.pal", ("export", "--palette", "short.pal", "--output-dir", refused,
+                                      "probe.grp")),
                        ("wide.grp", ("export", "--output-dir", refused, "wide.grp"))):
         status, expected = native(inputs, *args)
         check(status != 0 and len(expected) == 1, f"native {args}: {expected}")
@@ -311,7 +332,8 @@ def demo_page_shows_the_demo_sprite():
 try:
     browser = webdriver.Chrome(options=options, service=Service("/usr/bin/chromedriver"))
     browser.set_page_load_timeout(WAIT_SECONDS)
-    for check_function in (preview_equals_exported_frame_0, zip_downloads_equal_native_export,
+    for check_function in (preview_equals_exported_frame_0, playback_runs_and_pauses,
+                           zip_downloads_equal_native_export,
                            sheet_and_frame_downloads_equal_native_export,
                            compile_download_equals_native_compile,
                            hostile_files_show_the_command_line_message,
