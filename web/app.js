@@ -125,11 +125,13 @@
       showLines(opened.err);
       return false;
     }
-    state.sprite = { name, frameCount: opened.frameCount, width: opened.width, height: opened.height };
+    // The header's size, which the drawn rectangle stops short of when it passes what a frame reaches.
+    const size = (info.out.find((line) => line.startsWith('size: ')) || '').slice(6).replace(' x ', ' × ');
+    state.sprite = { name, frameCount: opened.frameCount, width: opened.width, height: opened.height, size };
     state.frame = 0;
     refreshFileControls();
     const encoding = info.out.find((line) => line.startsWith('encoding: '));
-    message(`${name}: ${opened.frameCount} frames, ${opened.width} × ${opened.height}${encoding && !encoding.endsWith('run-length') ? `, ${encoding.slice(10)}` : ''}.`, 'info');
+    message(`${name}: ${opened.frameCount} frames, ${state.sprite.size}${encoding && !encoding.endsWith('run-length') ? `, ${encoding.slice(10)}` : ''}.`, 'info');
     drawFrame();
     updateButtons();
     return true;
@@ -163,7 +165,7 @@
     preview.draw(canvas, pixels, sprite.width, sprite.height, Number($('zoom').value));
     $('frame-number').textContent = sprite.frameCount ? `${state.frame}` : '–';
     $('frame-count').textContent = `${sprite.frameCount}`;
-    $('sprite-size').textContent = `${sprite.width} × ${sprite.height}`;
+    $('sprite-size').textContent = sprite.size || `${sprite.width} × ${sprite.height}`;
     $('frame-box').textContent = sprite.frameCount ? `${box.width} × ${box.height} at ${box.x}, ${box.y}` : '–';
     const slider = $('frame-slider');
     slider.max = Math.max(0, sprite.frameCount - 1);
