@@ -36,9 +36,9 @@ const PixmorphBridge = (() => {
     for (const [name, bytes] of kept) module.FS.writeFile(`${FILES}/${name}`, bytes);
   }
 
-  // A name the file system and the argument lines can hold; the browser gives bare names.
+  // A name the file system can hold as one file of /files; the browser gives bare names.
   function usableName(name) {
-    return name !== '' && name !== '.' && name !== '..' && !/[\/\n\r\0]/.test(name);
+    return name !== '' && name !== '.' && name !== '..' && !/[\/\0]/.test(name);
   }
 
   function addFile(name, bytes) {
@@ -76,10 +76,28 @@ const PixmorphBridge = (() => {
     }
   }
 
+  // Calls use(argc, argv) with the words as C strings in the module's memory, freed after.
+  function withArgv(words, use) {
+    const pointers = words.map((word) => {
+      const size = module.lengthBytesUTF8(word) + 1;
+      const pointer = module._malloc(size);
+      module.stringToUTF8(word, pointer, size);
+      return pointer;
+    });
+    const argv = module._malloc(4 * (pointers.length + 1));
+    pointers.concat([0]).forEach((pointer, i) => module.setValue(argv + 4 * i, pointer, 'i32'));
+    try {
+      return use(words.length, argv);
+    } finally {
+      for (const pointer of pointers) module._free(pointer);
+      module._free(argv);
+    }
+  }
+
   // Runs pixmorph-cli with the arguments; the files it wrote into /out come back by name.
   async function run(args) {
     clearOut();
-    const result = await collect(() => module.ccall('pixmorph_run', 'number', ['string'], [args.join('\n')]));
+    const result = await collect(() => withArgv(['pixmorph-cli', ...args], (argc, argv) => module._pixmorph_run(argc, argv)));
     const files = new Map();
     if (result.value !== null) {
       for (const name of module.FS.readdir(OUT).sort()) {

@@ -6,10 +6,11 @@
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "core/palette.h"
+#include "core/palette_kind_name.h"
 #include "sprite_view.h"
 
 #include <emscripten/emscripten.h>
-#include <iostream>
+
 #include <string>
 #include <string_view>
 
@@ -20,32 +21,6 @@ namespace {
 web::SpriteView& view() {
     static web::SpriteView instance;
     return instance;
-}
-
-// The name field's suffix of the desktop for each kind read.
-const char* kindLabel(PaletteFileKind kind) {
-    switch (kind) {
-    case PaletteFileKind::raw:
-        return "SC Pal";
-    case PaletteFileKind::jasc:
-        return "JASC Pal";
-    case PaletteFileKind::riff:
-        return "RIFF Pal";
-    case PaletteFileKind::act:
-        return "ACT Pal";
-    case PaletteFileKind::tileset:
-        return "Tileset Pal";
-    case PaletteFileKind::gimp:
-        return "GIMP Pal";
-    case PaletteFileKind::bitmap:
-        return "BMP Pal";
-    case PaletteFileKind::png:
-        return "PNG Pal";
-    case PaletteFileKind::notRecognised:
-    case PaletteFileKind::jascNot256:
-        break;
-    }
-    return "";
 }
 
 } // namespace
@@ -82,7 +57,9 @@ EMSCRIPTEN_KEEPALIVE const char* pixmorph_open_palette(const char* path) {
         return nullptr;
     view().setPalette(*palette);
     const FileReadResult read = readWholeFile(path);
-    return kindLabel(readPaletteFile(read.data, path).kind);
+    // The names are literals, so their bytes end in a 0.
+    const std::string_view kind = paletteKindName(readPaletteFile(read.data, path).kind);
+    return kind.empty() ? "" : kind.data();
 }
 
 EMSCRIPTEN_KEEPALIVE void pixmorph_default_palette() {
