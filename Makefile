@@ -1,8 +1,9 @@
 # The two commands of the README: `make run` and `make test`.
 # Everything else here is a convenience around CMake presets.
-.PHONY: all deps build run test test-default test-asan fuzz bench package clean
+.PHONY: all deps build run test test-default test-asan fuzz bench package clean web serve-web
 
 SECONDS ?= 60
+PORT ?= 8000
 
 all: build
 
@@ -35,5 +36,14 @@ package: build
 bench: build
 	@bench/run
 
+# The WebAssembly build (emscripten) in build-web/: the page's folder build-web/site/ and the
+# command line under Node, build-web/pixmorph-cli.js.
+web: deps
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web
+
+serve-web: web
+	@scripts/serve-web $(PORT)
+
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-web

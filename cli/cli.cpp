@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
+#ifndef PIXMORPH_NO_ARCHIVES
 #include "archive/shipped_name_list.h"
 #include "cli/archive_options.h"
+#endif
 #include "cli/job_command.h"
 #include "core/frame_ranges.h"
 #include "core/version.h"
@@ -16,7 +18,9 @@ namespace {
 
 constexpr std::pair<std::string_view, std::string_view> kUsages[] = {
     {"export", kExportUsage}, {"compile", kCompileUsage}, {"info", kInfoUsage},
+#ifndef PIXMORPH_NO_ARCHIVES // a build without StormLib (the web's) reads no archives
     {"list", kListUsage},     {"extract", kExtractUsage},
+#endif
 };
 
 void printUsage(std::ostream& out) {
@@ -68,6 +72,7 @@ std::string jobProblem(const JobOptions& options) {
     return options.inputs.empty() ? "no input file" : "";
 }
 
+#ifndef PIXMORPH_NO_ARCHIVES
 std::string archiveProblem(const ArchiveOptions& options, bool extracting) {
     const std::size_t given = options.operands.size();
     if (given == 0)
@@ -81,6 +86,7 @@ std::string archiveProblem(const ArchiveOptions& options, bool extracting) {
         return given < 2 ? "no name" : "";
     return given > 1 ? "too many arguments" : "";
 }
+#endif
 
 } // namespace
 
@@ -132,6 +138,7 @@ int run(int argc, char** argv) {
     std::vector<std::string> grps;
     app.add_subcommand("info")->add_option("GRP", grps);
 
+#ifndef PIXMORPH_NO_ARCHIVES
     ArchiveOptions listing, extracting;
     for (ArchiveOptions* options : {&listing, &extracting}) {
         const bool extract = options == &extracting;
@@ -144,6 +151,7 @@ int run(int argc, char** argv) {
             addOutputFolder(command, options->outputDir, options->makeOutputDir);
         }
     }
+#endif
 
     const auto usageFor = [&](std::string_view name) {
         for (const auto& [command, usage] : kUsages)
@@ -203,12 +211,16 @@ int run(int argc, char** argv) {
     }
     if (name == "info")
         return grps.empty() ? usageError("no input file") : runInfo(grps);
+#ifdef PIXMORPH_NO_ARCHIVES
+    return 2; // not reached: the parser knows no other command
+#else
     ArchiveOptions& options = name == "list" ? listing : extracting;
     if (const std::string problem = archiveProblem(options, name == "extract"); !problem.empty())
         return usageError(problem);
     if (options.nameList.empty())
         options.nameList = shippedNameListPath();
     return name == "list" ? runList(options) : runExtract(options);
+#endif
 }
 
 } // namespace pixmorph::cli

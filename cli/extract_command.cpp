@@ -7,6 +7,7 @@
 #include "cli/archive_options.h"
 #include "cli/cli_job_delegate.h"
 #include "cli/output_folder.h"
+#include "cli/terminal_text.h"
 
 #include <iostream>
 #include <map>
@@ -25,14 +26,14 @@ int runExtract(const ArchiveOptions& options) {
             ? offeredNames(library.found())
             : std::vector<std::string>(options.operands.begin() + 1, options.operands.end());
     // A terminal gets one progress line and a count instead of a path per sprite.
-    const bool onTerminal = options.all && isatty(STDOUT_FILENO) != 0;
+    const bool onTerminal = options.all && isTerminal(STDOUT_FILENO);
     const NameFormat format = options.flat ? NameFormat::flat : NameFormat::subdirectories;
     // Flat names can meet (a\b.grp and a_b.grp): the later file would replace the earlier one
     // of the same run, so it is refused. A name given twice is the same file, written again.
     std::map<std::string, std::string> savedFor; // path written -> the name saved there
     std::size_t written = 0;
     {
-        CliJobDelegate progress(ExportMode::all, archive, onTerminal && isatty(STDERR_FILENO) != 0);
+        CliJobDelegate progress(ExportMode::all, archive, onTerminal && isTerminal(STDERR_FILENO));
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             const std::string target = extractionTarget(options.outputDir, name, format).path;

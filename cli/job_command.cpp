@@ -2,6 +2,7 @@
 
 #include "cli/cli_job_delegate.h"
 #include "cli/output_folder.h"
+#include "cli/terminal_text.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 
@@ -45,7 +46,7 @@ int runJobCommand(const JobOptions& options, const RunJob& runJob) {
     const std::optional<Palette> palette = readPaletteOption(options.paletteFile);
     if (!palette || !readyOutputFolder(options.outputDir, options.makeOutputDir))
         return 1;
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    const bool showProgress = isTerminal(STDERR_FILENO);
     bool allFinished = true;
     for (const std::string& input : options.inputs) {
         CliJobDelegate delegate(options.mode, input, showProgress);

@@ -22,7 +22,7 @@ int runList(const ArchiveOptions& options) {
     }
     // The names come from the name list: a terminal must not act on them, while a script reading
     // them gets them as they are.
-    const bool toTerminal = isatty(STDOUT_FILENO) != 0;
+    const bool toTerminal = isTerminal(STDOUT_FILENO);
     for (const auto& name : names)
         std::cout << (toTerminal ? escapeControls(name) : name) << '\n';
     return 0;

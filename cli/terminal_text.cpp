@@ -2,6 +2,12 @@
 
 #include <cstdint>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace pixmorph::cli {
 
 namespace {
@@ -102,6 +108,17 @@ bool namesFile(std::string_view message, std::string_view file) {
             return true;
     }
     return false;
+}
+
+bool isTerminal(int descriptor) {
+#ifdef __EMSCRIPTEN__
+    // Under Node the C library takes every standard stream for a terminal, piped or not; Node
+    // itself knows.
+    const std::string ask = "require('tty').isatty(" + std::to_string(descriptor) + ") ? 1 : 0";
+    return emscripten_run_script_int(ask.c_str()) != 0;
+#else
+    return isatty(descriptor) != 0;
+#endif
 }
 
 } // namespace pixmorph::cli

@@ -16,4 +16,7 @@ std::string escapeControls(std::string_view text);
 // control characters may show as '?' in the message.
 bool namesFile(std::string_view message, std::string_view file);
 
+// Whether the descriptor (standard output or error) is a terminal, where progress is shown.
+bool isTerminal(int descriptor);
+
 } // namespace pixmorph::cli

@@ -203,6 +203,7 @@ struct StagedFiles::State {
     std::size_t awaited = 0;           // under the writer's mutex: a waiter wants this many done
 };
 
+#ifndef PIXMORPH_NO_THREADS
 namespace {
 
 // One thread writes the batches of every set, in the order they are queued, so that a run of
@@ -257,6 +258,7 @@ private:
 };
 
 } // namespace
+#endif
 
 StagedFiles::StagedFiles(std::string folder)
     : folder_(folder), state_(std::make_unique<State>(std::move(folder))) {}
@@ -283,12 +285,21 @@ FileErrorCause StagedFiles::handOverBatch() {
     if (batch_.empty())
         return FileErrorCause::none;
     const std::size_t bytes = std::exchange(batchBytes_, 0);
+#ifdef PIXMORPH_NO_THREADS
+    // Without threads the batch is written here, as commit() writes a set smaller than one.
+    (void)bytes;
+    for (const File& file : std::exchange(batch_, {}))
+        state_->write(file);
+    return state_->failed.load(std::memory_order_acquire) ? finishWrites(false)
+                                                          : FileErrorCause::none;
+#else
     if (!StagedFilesWriter::instance().push(*state_, std::exchange(batch_, {}), bytes)) {
         error_ = FileErrorCause::generic;
         return error_;
     }
     ++state_->queued;
     return FileErrorCause::none;
+#endif
 }
 
 FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
@@ -308,7 +319,9 @@ FileErrorCause StagedFiles::finishWrites(bool writeQueued) {
         finishWrites(false);
         return error_;
     }
+#ifndef PIXMORPH_NO_THREADS
     StagedFilesWriter::instance().waitForAll(*state_);
+#endif
     // The bound on unnamed files held open is for the writing; naming them follows at once.
     for (const PendingFile& file : state_->written)
         if (file.descriptor >= 0)

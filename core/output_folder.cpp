@@ -27,9 +27,6 @@ namespace pixmorph {
 
 namespace {
 
-std::atomic<bool> noOpenat2 = false;
-std::atomic<bool> noUnnamedFiles = false;
-
 // Temporary names: ".NAME.PID.RANDOM.tmp", RANDOM eight hexadecimal digits. The writer's
 // process number tells a later run whether the writer is gone. The copy of the name is cut so
 // that the temporary name is never longer than the longest name a folder takes.
@@ -80,6 +77,9 @@ FileErrorCause causeOf(int errorNumber) {
 #if defined(__linux__) && !defined(PIXMORPH_PORTABLE_FILES)
 
 namespace {
+
+std::atomic<bool> noOpenat2 = false;
+std::atomic<bool> noUnnamedFiles = false;
 
 std::mutex sweptMutex;
 std::set<std::pair<dev_t, ino_t>> sweptFolders;

@@ -17,6 +17,7 @@ FileReadResult readOne(const std::string& path) {
 FilesReadAhead::FilesReadAhead(std::vector<std::string> paths) : paths_(std::move(paths)) {
     // A thread started for a file or two would cost more than it overlaps: they are read when
     // asked for.
+#ifndef PIXMORPH_NO_THREADS
     if (paths_.size() <= kReadWhenAskedAtMost)
         return;
     reader_ = std::jthread([this](std::stop_token stop) {
@@ -30,14 +31,19 @@ FilesReadAhead::FilesReadAhead(std::vector<std::string> paths) : paths_(std::mov
         }
         read_.close();
     });
+#endif
 }
 
 FileReadResult FilesReadAhead::next() {
     if (paths_.size() <= kReadWhenAskedAtMost)
         return asked_ < paths_.size() ? readOne(paths_[asked_++])
                                       : FileReadResult{{}, FileErrorCause::generic};
+#ifdef PIXMORPH_NO_THREADS
+    return {{}, FileErrorCause::generic};
+#else
     std::optional<FileReadResult> result = read_.pop();
     return result ? std::move(*result) : FileReadResult{{}, FileErrorCause::generic};
+#endif
 }
 
 } // namespace pixmorph

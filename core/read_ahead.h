@@ -6,6 +6,7 @@
 #include "core/file_io.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,8 +17,13 @@ class FilesReadAhead {
 public:
     // Reading stops while this many bytes wait to be taken, and resumes when half are.
     static constexpr std::size_t kMostBytesAhead = 8u << 20;
-    // Up to this many files are read by next() itself, with no thread.
+    // Up to this many files are read by next() itself, with no thread; without threads (the web
+    // build), every file.
+#ifdef PIXMORPH_NO_THREADS
+    static constexpr std::size_t kReadWhenAskedAtMost = SIZE_MAX;
+#else
     static constexpr std::size_t kReadWhenAskedAtMost = 2;
+#endif
 
     explicit FilesReadAhead(std::vector<std::string> paths);
     // Stops reading after the file under way; what was read and not taken is dropped.
@@ -32,8 +38,10 @@ public:
 private:
     std::vector<std::string> paths_;
     std::size_t asked_ = 0; // files read by next() itself
+#ifndef PIXMORPH_NO_THREADS
     BoundedQueue<FileReadResult> read_{kMostBytesAhead};
     std::jthread reader_; // last: stopped and joined before the queue goes
+#endif
 };
 
 } // namespace pixmorph

@@ -254,8 +254,8 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
     if (partial)
         lines.push_back(partialNote(table.size()));
     const std::string listText = writeQblList(lines);
-    const auto bitmaps =
-        static_cast<std::size_t>(std::ranges::count(repeats, std::optional<std::size_t>{}));
+    const auto bitmaps = static_cast<std::size_t>(
+        std::count(repeats.begin(), repeats.end(), std::optional<std::size_t>{}));
     if (const auto refusal = refuseWithoutRoom(mostBytesWritten(header, bitmaps, listText.size()),
                                                folder, grpPath)) {
         refuse(delegate, *refusal, grpPath);

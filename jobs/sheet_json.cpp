@@ -38,7 +38,6 @@ std::optional<SheetRect> rect(const Json& frame, const char* key, bool withPosit
     const auto found = frame.find(key);
     if (found == frame.end() || !found->is_object())
         return std::nullopt;
-    SheetRect r;
     const auto x = withPosition ? wholeNumber(*found, "x", kMaxSheetSide) : 0;
     const auto y = withPosition ? wholeNumber(*found, "y", kMaxSheetSide) : 0;
     const auto w = wholeNumber(*found, "w", kMaxSheetSide);
