@@ -30,7 +30,7 @@ from selenium.webdriver.support.ui import Select, WebDriverWait
 
 WAIT_SECONDS = 30
 
-site_dir, cli, sample = sys.argv[1:4]
+site_dir, cli, sample = (os.path.abspath(arg) for arg in sys.argv[1:4])
 results = []
 
 
