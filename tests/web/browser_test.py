@@ -280,21 +280,25 @@ def sheet_and_frame_downloads_equal_native_export():
 
 
 def compile_download_equals_native_compile():
-    frames = native_export("for-compile", "--format", "png")
-    for name in os.listdir(frames):
-        shutil.copy(os.path.join(frames, name), inputs)
-    open_files(*sorted(os.listdir(frames)))
-    wait(lambda: element("list-select").get_attribute("value") == "probe.qbl", "the list")
-    element("compact").click()
-    click_when_enabled("compile")
-    page = downloaded("x_probe.grp")
-    out = os.path.join(work, "native", "compiled")
-    os.makedirs(out)
-    status, err = native(inputs, "compile", "--compact", "--palette", "probe.pal",
-                         "--output-dir", out, "probe.qbl")
-    check(status == 0, f"native compile: {err}")
-    check(page == open(os.path.join(out, "x_probe.grp"), "rb").read(),
-          "x_probe.grp differs from the native compile")
+    """A list of PNG frames compiled compact, and a sheet compiled plain."""
+    for list_name, folder, options in (("probe.qbl", ("for-compile", "--format", "png"), ("--compact",)),
+                                       ("probe.json", ("sheet-for-compile", "--sheet"), ())):
+        frames = native_export(*folder)
+        for name in os.listdir(frames):
+            shutil.copy(os.path.join(frames, name), inputs)
+        open_files(*sorted(os.listdir(frames)))
+        wait(lambda: element("list-select").get_attribute("value") == list_name, list_name)
+        if element("compact").is_selected() != bool(options):
+            element("compact").click()
+        click_when_enabled("compile")
+        page = downloaded("x_probe.grp")
+        out = os.path.join(work, "native", "compiled-" + list_name)
+        os.makedirs(out)
+        status, err = native(inputs, "compile", *options, "--palette", "probe.pal",
+                             "--output-dir", out, list_name)
+        check(status == 0, f"native compile of {list_name}: {err}")
+        check(page == open(os.path.join(out, "x_probe.grp"), "rb").read(),
+              f"x_probe.grp from {list_name} differs from the native compile")
 
 
 def hostile_files_show_the_command_line_message():
