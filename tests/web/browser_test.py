@@ -1,25 +1,37 @@
 """The page in headless Chromium, against the native command line's results.
 
-    browser_test.py SITE_DIR PIXMORPH_CLI SPRITE.grp
+    browser_test.py [SITE_DIR PIXMORPH_CLI SPRITE.grp]
 
+(by default build-web/site, build/bin/pixmorph-cli and build/samples/orb.grp of this checkout).
 Serves SITE_DIR on 127.0.0.1, opens the sprite (as probe.grp) and a palette through the file
-input, and checks the preview's pixels, the ZIP, sheet, frame and compile downloads, hostile
-files, and the demo page. Ends with an 'N passed, N failed' line; the exit status is 1 on any
-failure.
+input, and checks the preview's pixels, playback, the ZIP, sheet, frame and compile downloads,
+hostile files, and the demo page. Ends with an 'N passed, N failed' line; the exit status is 1
+on any failure.
 """
+import os
+import sys
+
+# Selenium and Pillow are Debian's, which only Debian's own interpreter finds (not one of a
+# user's version managers earlier on the PATH).
+try:
+    import selenium  # noqa: F401
+except ImportError:
+    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
+        os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
+    raise
+
 import base64
 import functools
 import http.server
 import io
-import os
 import shutil
 import struct
 import subprocess
-import sys
 import tempfile
 import threading
 import time
 import zipfile
+from pathlib import Path
 
 from PIL import Image
 from selenium import webdriver
@@ -30,7 +42,10 @@ from selenium.webdriver.support.ui import Select, WebDriverWait
 
 WAIT_SECONDS = 30
 
-site_dir, cli, sample = (os.path.abspath(arg) for arg in sys.argv[1:4])
+ROOT = Path(__file__).resolve().parents[2]
+site_dir, cli, sample = (os.path.abspath(arg) for arg in sys.argv[1:4]) if len(sys.argv) == 4 else (
+    str(ROOT / "build-web/site"), str(ROOT / "build/bin/pixmorph-cli"),
+    str(ROOT / "build/samples/orb.grp"))
 results = []
 
 
