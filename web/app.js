@@ -285,8 +285,12 @@
     await command(['compile', ...options, ...paletteArgs(), '--output-dir', '/out', '--', list], (out) => {
       for (const [name, bytes] of out) {
         download(name, bytes, 'application/octet-stream');
-        message(`${name}: compiled from ${list}, ${bytes.length} bytes.`, 'info');
+        // Kept among the sprites too, to be looked at in the preview.
+        bridge.addFile(name, bytes);
+        files.set(name, roleOf(name));
+        message(`${name}: compiled from ${list}, ${bytes.length} bytes; also under Sprite.`, 'info');
       }
+      refreshFileControls();
     });
   }
 
