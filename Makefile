@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
 # Everything else here is a convenience around CMake presets.
-.PHONY: all deps build run test test-default test-asan fuzz bench package clean web serve-web
+.PHONY: all deps build run test test-default test-asan fuzz bench package clean web serve-web test-web
 
 SECONDS ?= 60
 PORT ?= 8000
@@ -23,6 +23,7 @@ test: build
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
+	@if command -v em++ >/dev/null; then $(MAKE) --no-print-directory test-web; fi
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
@@ -44,6 +45,10 @@ web: deps
 
 serve-web: web
 	@scripts/serve-web $(PORT)
+
+# The Node command line (and the page) against the native program, byte for byte.
+test-web: build web
+	@tests/web/run
 
 clean:
 	rm -rf build build-asan build-fuzz build-web
