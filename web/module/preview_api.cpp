@@ -7,10 +7,9 @@
 #include "core/messages.h"
 #include "core/palette.h"
 #include "core/palette_kind_name.h"
-#include "sprite_view.h"
+#include "web/module/sprite_view.h"
 
 #include <emscripten/emscripten.h>
-
 #include <string>
 #include <string_view>
 

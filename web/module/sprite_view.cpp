@@ -1,4 +1,4 @@
-#include "sprite_view.h"
+#include "web/module/sprite_view.h"
 
 #include <algorithm>
 
