@@ -5,6 +5,7 @@
 #include "app/window_ops.h"
 #include "core/file_io.h"
 #include "core/palette.h"
+#include "core/palette_kind_name.h"
 
 #include <optional>
 #include <string>
@@ -12,32 +13,6 @@
 namespace pixmorph {
 
 namespace {
-
-// What the palette name field shows after the file name, per kind read.
-std::string_view kindSuffix(PaletteFileKind kind) {
-    switch (kind) {
-    case PaletteFileKind::raw:
-        return " - SC Pal";
-    case PaletteFileKind::jasc:
-        return " - JASC Pal";
-    case PaletteFileKind::riff:
-        return " - RIFF Pal";
-    case PaletteFileKind::act:
-        return " - ACT Pal";
-    case PaletteFileKind::tileset:
-        return " - Tileset Pal";
-    case PaletteFileKind::gimp:
-        return " - GIMP Pal";
-    case PaletteFileKind::bitmap:
-        return " - BMP Pal";
-    case PaletteFileKind::png:
-        return " - PNG Pal";
-    case PaletteFileKind::notRecognised:
-    case PaletteFileKind::jascNot256:
-        break;
-    }
-    return {};
-}
 
 struct PaletteOutcome {
     std::string displayName;
@@ -56,7 +31,7 @@ PaletteOutcome outcomeOf(const std::string& path, const PaletteFile& file) {
         return {std::string(kDefaultPaletteName), DefaultPalette, std::nullopt,
                 std::string(msg::kPaletteNot256)};
     default:
-        return {fileName + std::string(kindSuffix(file.kind)), file.palette, path, {}};
+        return {fileName + " - " + std::string(paletteKindName(file.kind)), file.palette, path, {}};
     }
 }
 

@@ -113,8 +113,9 @@ bool namesFile(std::string_view message, std::string_view file) {
 bool isTerminal(int descriptor) {
 #ifdef __EMSCRIPTEN__
     // Under Node the C library takes every standard stream for a terminal, piped or not; Node
-    // itself knows.
-    const std::string ask = "require('tty').isatty(" + std::to_string(descriptor) + ") ? 1 : 0";
+    // itself knows. A page has no terminal (nor require).
+    const std::string ask = "typeof require === 'function' && require('tty').isatty(" +
+                            std::to_string(descriptor) + ") ? 1 : 0";
     return emscripten_run_script_int(ask.c_str()) != 0;
 #else
     return isatty(descriptor) != 0;
