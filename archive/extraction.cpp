@@ -75,7 +75,8 @@ ExtractionTarget extractionTarget(const std::string& outputDir, std::string_view
 }
 
 ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& name,
-                                    const std::string& outputDir, NameFormat format) {
+                                    const std::string& outputDir, NameFormat format,
+                                    const std::string& nextName) {
     if (auto refusal = refuseArchiveName(name))
         return {{}, std::move(*refusal), MessageIcon::exclamation};
     const ArchiveFileRecord* record = library.findByName(name);
@@ -93,6 +94,9 @@ ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& 
     const auto byteCount = static_cast<std::uint32_t>(size);
     if (library.readFileData(*record, contents.get(), byteCount) != byteCount)
         return failure(msg::kArchiveReadFailed, name, MessageIcon::stop);
+    if (!nextName.empty() && !refuseArchiveName(nextName))
+        if (const ArchiveFileRecord* next = library.findByName(nextName))
+            library.readAhead(*next);
 
     const ExtractionTarget target = extractionTarget(outputDir, name, format);
     const WriteResult written =
