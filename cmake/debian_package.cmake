@@ -1,19 +1,23 @@
 # `make package`: a Debian package of both programs, built by CPack from the install rules.
-# The man page, the copyright file and the changelog are installed here, the rest where their
+# The man pages, the copyright file and the changelog are installed here, the rest where their
 # targets are made.
 include(GNUInstallDirs)
 
 set(PIXMORPH_PACKAGE_DOCS ${PROJECT_BINARY_DIR}/package-docs)
-set(PIXMORPH_MAN_PAGE ${PIXMORPH_PACKAGE_DOCS}/pixmorph-cli.1.gz)
 set(PIXMORPH_CHANGELOG ${PIXMORPH_PACKAGE_DOCS}/changelog.gz)
 # The version has no Debian revision, so the package is native and its changelog is
 # changelog.gz. Debian wants both compressed at the highest level and without a time stamp
 # (-n), so that the same sources give the same package.
-add_custom_command(
-  OUTPUT ${PIXMORPH_MAN_PAGE}
-  COMMAND sh -c "gzip -9nc '${PROJECT_SOURCE_DIR}/resources/pixmorph-cli.1' > '${PIXMORPH_MAN_PAGE}'"
-  DEPENDS ${PROJECT_SOURCE_DIR}/resources/pixmorph-cli.1
-  VERBATIM)
+set(PIXMORPH_MAN_PAGES)
+foreach(program pixmorph-cli Pixmorph)
+  set(page ${PIXMORPH_PACKAGE_DOCS}/${program}.1.gz)
+  add_custom_command(
+    OUTPUT ${page}
+    COMMAND sh -c "gzip -9nc '${PROJECT_SOURCE_DIR}/resources/${program}.1' > '${page}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/resources/${program}.1
+    VERBATIM)
+  list(APPEND PIXMORPH_MAN_PAGES ${page})
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
                ${PIXMORPH_PACKAGE_DOCS}/changelog @ONLY)
 add_custom_command(
@@ -21,7 +25,7 @@ add_custom_command(
   COMMAND sh -c "gzip -9nc '${PIXMORPH_PACKAGE_DOCS}/changelog' > '${PIXMORPH_CHANGELOG}'"
   DEPENDS ${PIXMORPH_PACKAGE_DOCS}/changelog
   VERBATIM)
-add_custom_target(package_docs ALL DEPENDS ${PIXMORPH_MAN_PAGE} ${PIXMORPH_CHANGELOG})
+add_custom_target(package_docs ALL DEPENDS ${PIXMORPH_MAN_PAGES} ${PIXMORPH_CHANGELOG})
 
 # The name list's licence is quoted whole in the copyright file.
 file(READ ${PROJECT_SOURCE_DIR}/resources/names/LICENSE PIXMORPH_NAMES_LICENCE)
@@ -38,7 +42,7 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/debian/copyright.in
                ${PIXMORPH_PACKAGE_DOCS}/copyright @ONLY)
 
 set(PIXMORPH_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/pixmorph)
-install(FILES ${PIXMORPH_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PIXMORPH_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PIXMORPH_PACKAGE_DOCS}/copyright ${PIXMORPH_CHANGELOG}
         DESTINATION ${PIXMORPH_DOC_DIR})
 
