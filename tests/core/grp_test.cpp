@@ -1,7 +1,6 @@
 #include "core_test_files.h"
 
 #include <algorithm>
-
 #include <gtest/gtest.h>
 
 namespace pixmorph {
