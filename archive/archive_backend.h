@@ -1,5 +1,5 @@
 #pragma once
-// The six operations the program needs of an archive reader. StormLib implements them
+// The operations the program needs of an archive reader. StormLib implements them
 // (read-only); tests use fakes.
 
 #include <cstdint>
@@ -23,6 +23,9 @@ public:
     // Reads up to byteCount bytes from the file's start; false when the read failed.
     virtual bool readFile(Handle file, void* buffer, std::uint32_t byteCount,
                           std::uint32_t& bytesRead) = 0;
+    // The file read next: a reader that reads elsewhere may start on it while the caller works
+    // on the last one. Nothing by default.
+    virtual void readAhead(Handle /*file*/, std::uint32_t /*byteCount*/) {}
     virtual void closeFile(Handle file) = 0;
     virtual void closeArchive(Handle archive) = 0;
 };

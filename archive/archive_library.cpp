@@ -3,6 +3,7 @@
 #include "archive/name_list.h"
 #include "core/file_io.h"
 
+#include <limits>
 #include <unordered_set>
 
 namespace pixmorph {
@@ -64,6 +65,14 @@ std::uint32_t ArchiveLibrary::readFileData(const ArchiveFileRecord& record, void
     if (!backend_->readFile(record.file, buffer, byteCount, bytesRead))
         return 0;
     return bytesRead;
+}
+
+void ArchiveLibrary::readAhead(const ArchiveFileRecord& record) {
+    if (!isOpen_ || !record.file)
+        return;
+    const std::uint64_t size = backend_->fileSize(record.file);
+    if (size <= std::numeric_limits<std::uint32_t>::max())
+        backend_->readAhead(record.file, static_cast<std::uint32_t>(size));
 }
 
 void ArchiveLibrary::release() {

@@ -38,6 +38,8 @@ public:
     // The bytes read, from the file's start; 0 when the read failed.
     std::uint32_t readFileData(const ArchiveFileRecord& record, void* buffer,
                                std::uint32_t byteCount);
+    // The found file read next, whole (see ArchiveBackend::readAhead).
+    void readAhead(const ArchiveFileRecord& record);
     // Closes every found file, then the archive.
     void release();
     // Releases, then drops the backend: every later opening fails.

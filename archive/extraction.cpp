@@ -5,6 +5,7 @@
 #include "core/paths.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace pixmorph {
 
@@ -74,7 +75,8 @@ ExtractionTarget extractionTarget(const std::string& outputDir, std::string_view
 }
 
 ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& name,
-                                    const std::string& outputDir, NameFormat format) {
+                                    const std::string& outputDir, NameFormat format,
+                                    const std::string& nextName) {
     if (auto refusal = refuseArchiveName(name))
         return {{}, std::move(*refusal), MessageIcon::exclamation};
     const ArchiveFileRecord* record = library.findByName(name);
@@ -86,13 +88,19 @@ ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& 
     if (size > kLargestExtractedFile)
         return failure(msg::kArchiveFileTooLarge, name);
 
-    ByteVector contents(size);
+    // The read fills every byte: they are not set to zero before (a sprite set's worth of
+    // zeros costs about what copying it does).
+    const auto contents = std::make_unique_for_overwrite<std::uint8_t[]>(size);
     const auto byteCount = static_cast<std::uint32_t>(size);
-    if (library.readFileData(*record, contents.data(), byteCount) != byteCount)
+    if (library.readFileData(*record, contents.get(), byteCount) != byteCount)
         return failure(msg::kArchiveReadFailed, name, MessageIcon::stop);
+    if (!nextName.empty() && !refuseArchiveName(nextName))
+        if (const ArchiveFileRecord* next = library.findByName(nextName))
+            library.readAhead(*next);
 
     const ExtractionTarget target = extractionTarget(outputDir, name, format);
-    const WriteResult written = writeFileBeneath(outputDir, target.name, contents);
+    const WriteResult written =
+        writeFileBeneath(outputDir, target.name, Bytes(contents.get(), byteCount));
     if (!written.ok())
         return {{}, fileErrorMessage(written.cause, written.path), MessageIcon::stop};
     return {target.path, {}, MessageIcon::exclamation};

@@ -47,8 +47,10 @@ struct ExtractionResult {
 
 // Reads the found file called name (bytes compared) whole and writes it beneath the output
 // directory, creating its folder levels there and following no link among them, so a failed
-// read or write never leaves a partial file and nothing lands outside the directory.
+// read or write never leaves a partial file and nothing lands outside the directory. nextName:
+// the file extracted next, if any, read while this one is written.
 ExtractionResult extractArchiveFile(ArchiveLibrary& library, const std::string& name,
-                                    const std::string& outputDir, NameFormat format);
+                                    const std::string& outputDir, NameFormat format,
+                                    const std::string& nextName = {});
 
 } // namespace pixmorph

@@ -148,6 +148,7 @@ void IsolatedReader::stop() {
         ::close(socket_);
     child_ = -1;
     socket_ = -1;
+    ahead_ = false;
 }
 
 void IsolatedReader::serve(int socket) {
@@ -185,20 +186,37 @@ bool IsolatedReader::sendRequest(const std::string& name, std::uint32_t byteCoun
     return sendAll(socket_, message.data(), message.size());
 }
 
+void IsolatedReader::readAhead(const std::string& name, std::uint32_t byteCount) {
+    if (ahead_ || byteCount > capacity_ || name.size() > kLongestName)
+        return;
+    if (child_ < 0 && !start())
+        return;
+    if (sendRequest(name, byteCount)) {
+        aheadName_ = name;
+        aheadCount_ = byteCount;
+        ahead_ = true;
+    }
+}
+
 bool IsolatedReader::read(const std::string& name, void* buffer, std::uint32_t byteCount,
                           std::uint32_t& bytesRead) {
     bytesRead = 0;
     if (byteCount > capacity_ || name.size() > kLongestName)
         return false;
+    // The answer to another request would come first: that child is let go.
+    const bool asked = ahead_ && aheadName_ == name && aheadCount_ == byteCount;
+    if (ahead_ && !asked)
+        stop();
+    ahead_ = false;
     // A child that served earlier reads may die of damage one of them did to its memory;
     // the read is then tried once more in a fresh child, so that only a file that fails on
     // its own is reported.
-    for (bool fresh = child_ < 0;; fresh = true) {
+    for (bool fresh = child_ < 0, sent = asked;; fresh = true, sent = false) {
         if (child_ < 0 && !start())
             return false;
         Reply reply;
         const Received received =
-            sendRequest(name, byteCount)
+            sent || sendRequest(name, byteCount)
                 ? receiveAll(socket_, &reply, sizeof reply, Clock::now() + deadline_)
                 : Received::closed;
         if (received == Received::all && reply.succeeded != 0 && reply.bytesRead <= byteCount) {

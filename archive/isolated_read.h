@@ -39,6 +39,12 @@ public:
     bool read(const std::string& name, void* buffer, std::uint32_t byteCount,
               std::uint32_t& bytesRead);
 
+    // Has the child start on the named file, the read of which is expected next, so that it
+    // reads while the caller works on the last file; read() of that name then waits for it. A
+    // read of another name first stops the child (the bytes go unused), and a request while
+    // one is under way is ignored.
+    void readAhead(const std::string& name, std::uint32_t byteCount);
+
 private:
     bool start();
     void stop();
@@ -51,6 +57,10 @@ private:
     void* shared_ = nullptr; // capacity_ bytes, shared with every child
     pid_t child_ = -1;
     int socket_ = -1; // the parent's end of the request channel
+    // The request sent by readAhead and not yet answered.
+    std::string aheadName_;
+    std::uint32_t aheadCount_ = 0;
+    bool ahead_ = false;
 };
 
 } // namespace pixmorph

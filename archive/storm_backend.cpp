@@ -93,6 +93,11 @@ public:
         return open->archive->reader.read(open->name, buffer, byteCount, bytesRead);
     }
 
+    void readAhead(Handle file, std::uint32_t byteCount) override {
+        const auto* open = static_cast<const OpenFile*>(file);
+        open->archive->reader.readAhead(open->name, byteCount);
+    }
+
     void closeFile(Handle file) override {
         auto* open = static_cast<OpenFile*>(file);
         SFileCloseFile(open->file);

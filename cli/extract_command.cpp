@@ -42,7 +42,8 @@ int runExtract(const ArchiveOptions& options) {
                 progress.message(fillIn(msg::kFlatNameTaken, {name, target, saved->second}),
                                  MessageIcon::exclamation, name);
             } else if (const ExtractionResult result =
-                           extractArchiveFile(library, name, options.outputDir, format);
+                           extractArchiveFile(library, name, options.outputDir, format,
+                                              i + 1 < names.size() ? names[i + 1] : std::string());
                        result.ok()) {
                 savedFor.emplace(result.path, name);
                 ++written;

@@ -1,11 +1,13 @@
 #include "cli/job_command.h"
 
 #include "cli/cli_job_delegate.h"
+#include "cli/jobs_side_by_side.h"
 #include "cli/output_folder.h"
 #include "cli/terminal_text.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 
+#include <thread>
 #include <unistd.h>
 
 namespace pixmorph::cli {
@@ -42,11 +44,18 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
     return palette.palette;
 }
 
-int runJobCommand(const JobOptions& options, const RunJob& runJob) {
+int runJobCommand(const JobOptions& options, const RunJob& runJob,
+                  [[maybe_unused]] bool sideBySide) {
     const std::optional<Palette> palette = readPaletteOption(options.paletteFile);
     if (!palette || !readyOutputFolder(options.outputDir, options.makeOutputDir))
         return 1;
     const bool showProgress = isTerminal(STDERR_FILENO);
+#ifndef PIXMORPH_NO_THREADS
+    // A progress line belongs to the one job under way.
+    if (sideBySide && !showProgress && options.inputs.size() > 1 &&
+        std::thread::hardware_concurrency() != 1)
+        return runJobsSideBySide(options, *palette, runJob) ? 0 : 1;
+#endif
     bool allFinished = true;
     for (const std::string& input : options.inputs) {
         CliJobDelegate delegate(options.mode, input, showProgress);

@@ -38,7 +38,8 @@ std::optional<Palette> readPaletteOption(const std::optional<std::string>& file)
 using RunJob = std::function<JobOutcome(JobDelegate& delegate, const std::string& input,
                                         const JobOptions& options, const Palette& palette)>;
 
-// 0 when every input finished, 1 when any failed (the others still run).
-int runJobCommand(const JobOptions& options, const RunJob& runJob);
+// 0 when every input finished, 1 when any failed (the others still run). sideBySide: jobs that
+// wait in namingFiles() for their turn may run two at a time (see jobs_side_by_side.h).
+int runJobCommand(const JobOptions& options, const RunJob& runJob, bool sideBySide = false);
 
 } // namespace pixmorph::cli

@@ -16,34 +16,58 @@ public:
           origin_(canvas.cells_.data() +
                   static_cast<std::size_t>(std::min(yOffset_, ExportCanvas::kSize - 1)) *
                       ExportCanvas::kColumns +
-                  xOffset_) {
-        // A run starts inside the frame's box and holds at most 63 pixels (an uncompressed row
-        // is the box's width exactly), so the frame stays within these columns and rows.
-        constexpr int kLongestRun = 63;
-        canvas.growDrawnBox(
-            xOffset_,
-            std::min(xOffset_ + entry.width - 1 + kLongestRun - 1, ExportCanvas::kColumns - 1),
-            std::min(yOffset_, ExportCanvas::kSize - 1));
+                  xOffset_),
+          boxColumns_(std::min<int>(entry.width, ExportCanvas::kColumns - xOffset_)) {
+        // The rows and the columns of the frame's box; the columns a row's last run carries
+        // past the box are added once the frame is decoded (see markFurthestColumn).
+        canvas.growDrawnBox(xOffset_,
+                            std::min(xOffset_ + entry.width - 1, ExportCanvas::kColumns - 1),
+                            std::min(yOffset_, ExportCanvas::kSize - 1));
         canvas.growDrawnBox(xOffset_, xOffset_,
                             std::min(yOffset_ + entry.height - 1, ExportCanvas::kSize - 1));
     }
 
-    // Most frames lie well inside the canvas: their runs are stored without clipping.
+    // Most runs lie within the frame's box, inside the canvas: they are stored without a check
+    // more. A row's last run may reach past the box (by up to 62 pixels), and a frame may lie
+    // partly outside the canvas.
     void storeRepeat(int column, int row, std::uint8_t value, int count) {
-        if (inside(column, count)) [[likely]]
+        if (withinBox(column, count)) [[likely]] {
+            fillShortRun(cells(column, row), value, count);
+            return;
+        }
+        reach_ = std::max(reach_, column + count);
+        if (inside(column, count))
             fillShortRun(cells(column, row), value, count);
         else
             ExportCanvas::fill(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), value);
     }
     void storeLiteral(int column, int row, const std::uint8_t* values, int count) {
-        if (inside(column, count)) [[likely]]
+        if (withinBox(column, count)) [[likely]] {
+            copyShortRun(cells(column, row), values, count);
+            return;
+        }
+        reach_ = std::max(reach_, column + count);
+        if (inside(column, count))
             copyShortRun(cells(column, row), values, count);
         else
             ExportCanvas::copy(canvas_.clipRun(xOffset_ + column, yOffset_ + row, count), values);
     }
 
+    // The drawn box holds the columns that runs past the box reached, so that a clear removes
+    // them and drawnOutside looks at them, while the box of a frame that stays within its width
+    // stays as narrow as the frame.
+    void markFurthestColumn() {
+        if (reach_ > 0)
+            canvas_.growDrawnBox(xOffset_,
+                                 std::min(xOffset_ + reach_ - 1, ExportCanvas::kColumns - 1),
+                                 canvas_.firstDrawnRow_);
+    }
+
 private:
     // Columns and rows are never negative, and a run holds fewer than 64 pixels.
+    bool withinBox(int column, int count) const {
+        return rowsInside_ && column + count <= boxColumns_;
+    }
     bool inside(int column, int count) const {
         return rowsInside_ && xOffset_ + column + count <= ExportCanvas::kColumns;
     }
@@ -56,6 +80,8 @@ private:
     ExportCanvas& canvas_;
     bool rowsInside_;
     std::uint8_t* origin_;
+    int boxColumns_; // the columns of the frame's box within the canvas
+    int reach_ = 0;  // the column past the furthest pixel stored, from the frame's left edge
 };
 
 ExportCanvas::ExportCanvas() : cells_(static_cast<std::size_t>(kSize) * kColumns) {
@@ -96,7 +122,9 @@ DecodeStatus decodeFrameForExport(Bytes file, const FrameEntry& entry, ExportCan
                                   SpriteEncoding encoding) {
     canvas.clear();
     ExportFrameSink sink(entry, canvas);
-    return decodeSpriteFrameInto(file, entry, encoding, sink);
+    const DecodeStatus status = decodeSpriteFrameInto(file, entry, encoding, sink);
+    sink.markFurthestColumn();
+    return status;
 }
 
 } // namespace pixmorph

@@ -64,7 +64,7 @@ std::optional<std::uint64_t> freeSpace(const std::string& folder);
 class StagedFiles {
 public:
     static constexpr std::size_t kMostPendingBytes = 8u << 20;
-    static constexpr std::size_t kBatchBytes = 256u << 10;
+    static constexpr std::size_t kBatchBytes = 64u << 10;
 
     explicit StagedFiles(std::string folder);
     ~StagedFiles();

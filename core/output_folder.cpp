@@ -211,32 +211,33 @@ bool mayWrite(int folder, const char* name, const struct stat& status) {
     return ::faccessat(folder, name, W_OK, AT_EACCESS) == 0;
 }
 
-enum class Naming { procLink, emptyPath, none };
-std::atomic<Naming> naming = Naming::procLink;
+enum class Naming { emptyPath, procLink, none };
+std::atomic<Naming> naming = Naming::emptyPath;
 
-// Gives an unnamed file the name; EEXIST when something stands there.
+// Gives an unnamed file the name; EEXIST when something stands there. The descriptor itself
+// names it where the kernel lets this process do so (a file it opened, since Linux 6.10;
+// before, only with a privilege), else its path in /proc, which costs a lookup of that path.
 bool linkUnnamed(int descriptor, int folder, const std::string& name) {
     for (;;) {
         const Naming way = naming;
         int linked = -1;
-        if (way == Naming::procLink) {
+        if (way == Naming::emptyPath) {
+            linked = ::linkat(descriptor, "", folder, name.c_str(), AT_EMPTY_PATH);
+        } else if (way == Naming::procLink) {
             const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
             linked = ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
-        } else if (way == Naming::emptyPath) {
-            linked = ::linkat(descriptor, "", folder, name.c_str(), AT_EMPTY_PATH);
         } else {
             errno = EOPNOTSUPP;
             return false;
         }
         if (linked == 0)
             return true;
-        // Without /proc the descriptor is named through AT_EMPTY_PATH, which needs a privilege.
-        const bool wayFailed = way == Naming::procLink
-                                   ? errno == ENOENT && ::access("/proc/self/fd", X_OK) != 0
-                                   : errno == ENOENT || errno == EPERM;
+        const bool wayFailed = way == Naming::emptyPath
+                                   ? errno == ENOENT || errno == EPERM
+                                   : errno == ENOENT && ::access("/proc/self/fd", X_OK) != 0;
         if (!wayFailed)
             return false;
-        naming = way == Naming::procLink ? Naming::emptyPath : Naming::none;
+        naming = way == Naming::emptyPath ? Naming::procLink : Naming::none;
     }
 }
 

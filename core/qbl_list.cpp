@@ -3,6 +3,7 @@
 #include "core/messages.h"
 #include "core/text_rules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <iterator>
@@ -42,16 +43,38 @@ std::string stem(std::string_view grpFileName) {
 }
 
 std::string frameTag(long frameIndex) {
+    // An export names every frame: the digits are put down directly.
+    if (frameIndex >= 0 && frameIndex < 1000) {
+        const auto digit = [](long value) { return static_cast<char>('0' + value % 10); };
+        return {digit(frameIndex / 100), digit(frameIndex / 10), digit(frameIndex)};
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%03ld", frameIndex);
     return text;
 }
 
+namespace {
+
+// The blanks that split an unquoted name in a list.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+} // namespace
+
 ListNameFit listNameFit(std::string_view name) {
-    if (name.empty() || name.front() == '"' || name.find_first_of("\r\n") != std::string_view::npos)
+    if (name.empty() || name.front() == '"')
         return ListNameFit::unreadable;
-    if (name.find_first_of(" \t\v\f") != std::string_view::npos &&
-        name.find('"') != std::string_view::npos)
+    // One pass over the name: an export checks every line it writes.
+    bool blank = false;
+    bool quote = false;
+    for (const char c : name) {
+        if (c == '\r' || c == '\n')
+            return ListNameFit::unreadable;
+        blank = blank || isBlank(c);
+        quote = quote || c == '"';
+    }
+    if (blank && quote)
         return ListNameFit::unreadable;
     if (name.size() > kMaxListNameLength)
         return ListNameFit::tooLong;
@@ -61,7 +84,7 @@ ListNameFit listNameFit(std::string_view name) {
 std::string writeQblList(const std::vector<std::string>& names) {
     std::string text;
     for (const auto& name : names) {
-        const bool quoted = name.find_first_of(" \t\v\f") != std::string::npos;
+        const bool quoted = std::any_of(name.begin(), name.end(), isBlank);
         if (quoted)
             text += '"';
         text += name;

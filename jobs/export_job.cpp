@@ -340,6 +340,7 @@ JobOutcome runExportJob(JobDelegate& delegate, const ExportInput& input) {
             error != FileErrorCause::none)
             return failOnFile(delegate, error, outputs.failedPath());
     }
+    delegate.namingFiles();
     if (const FileErrorCause error = outputs.commit(); error != FileErrorCause::none)
         return failOnFile(delegate, error, outputs.failedPath());
     return finish(delegate);

@@ -46,6 +46,11 @@ public:
     virtual void message(const std::string& /*text*/, MessageIcon /*icon*/,
                          const std::string& /*file*/) {}
 
+    // The job's files are complete and about to take their names. A front end running jobs
+    // side by side holds a job here until the jobs before it are done, so that where two jobs
+    // write the same name the later job's file stays, as when they run one after another.
+    virtual void namingFiles() {}
+
     // The end of a run: one of these, except for a run with nothing to do, which ends after
     // started() without a word.
     virtual void finished() {}

@@ -79,5 +79,33 @@ TEST_F(IsolatedReaderTest, OneChildServesEveryReadUntilOneFails) {
     EXPECT_EQ(served(), 2u);
 }
 
+// The read asked for ahead is the one the next read waits for; any other read, or a second
+// request, still gets its own file's bytes.
+TEST_F(IsolatedReaderTest, ReadAheadServesOnlyTheReadItWasFor) {
+    reader.readAhead("first", 300);
+    ASSERT_TRUE(read("first", 300));
+    EXPECT_EQ(bytes, bytesFor("first", 300));
+    EXPECT_EQ(served(), 2u); // one child, one read of first
+
+    reader.readAhead("first", 300);
+    ASSERT_TRUE(read("first", 200)); // another size is another read
+    EXPECT_EQ(bytes, bytesFor("first", 200));
+    reader.readAhead("second", 100);
+    reader.readAhead("third", 100); // one at a time: this one is dropped
+    ASSERT_TRUE(read("third", 100));
+    EXPECT_EQ(bytes, bytesFor("third", 100));
+    reader.readAhead("too large", kCapacity + 1);
+    ASSERT_TRUE(read("fourth", 10));
+    EXPECT_EQ(bytes, bytesFor("fourth", 10));
+
+    // A child that the read before killed is replaced, and the read asked again.
+    ASSERT_TRUE(read("poison", 10));
+    reader.readAhead("after", 50);
+    ASSERT_TRUE(read("after", 50));
+    EXPECT_EQ(bytes, bytesFor("after", 50));
+    reader.readAhead("fail", 50);
+    EXPECT_FALSE(read("fail", 50));
+}
+
 } // namespace
 } // namespace pixmorph

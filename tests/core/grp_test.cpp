@@ -1,5 +1,6 @@
 #include "core_test_files.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace pixmorph {
@@ -152,22 +153,31 @@ TEST(GrpDecode, FramesAreClippedToTheCanvas) {
 }
 
 // The export's bitmap is the sprite's size; the canvas tells which frames would lose pixels
-// to it. Picture row t is canvas row t + 1. One canvas serves every case, as in an export.
+// to it. Picture row t is canvas row t + 1. One canvas serves every case, as in an export, and
+// after each one holds that frame's pixels only.
 TEST(ExportCanvas, PixelsOutsideTheSpritesPictureAreFound) {
-    const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, ByteVector, bool> cases[] = {
-        {12, 15, 4, {0x44, 7}, false},         // ends in the bottom right pixel
-        {13, 15, 4, {0x44, 7}, true},          // one column too far
-        {12, 16, 4, {0x44, 7}, true},          // one row too far
-        {13, 0, 4, {0x04, 1, 2, 3, 0}, false}, // only a transparent 0 falls outside
-        {0, 0, 17, {0x90, 0x01, 5}, true},     // a skip carries a pixel past the right edge
-        {0, 3, 1, {0x01, 5}, false},           // after the others: nothing of theirs is left
+    const std::tuple<std::uint8_t, std::uint8_t, std::uint8_t, ByteVector, bool, int> cases[] = {
+        {12, 15, 4, {0x44, 7}, false, 4},              // ends in the bottom right pixel
+        {13, 15, 4, {0x44, 7}, true, 4},               // one column too far
+        {12, 16, 4, {0x44, 7}, true, 4},               // one row too far
+        {13, 0, 4, {0x04, 1, 2, 3, 0}, false, 3},      // only a transparent 0 falls outside
+        {0, 0, 17, {0x90, 0x01, 5}, true, 1},          // a skip carries a pixel past the right edge
+        {10, 2, 4, {0x03, 1, 2, 3, 0x45, 9}, true, 8}, // the last run passes the box and the edge
+        {0, 1, 2, {0x01, 5, 0x44, 6}, false, 5},       // the last run passes the box, not the edge
+        {0, 3, 1, {0x01, 5}, false, 1}, // after the others: nothing of theirs is left
     };
     ExportCanvas canvas;
-    for (const auto& [x, y, width, row, outside] : cases) {
+    for (const auto& [x, y, width, row, outside, drawn] : cases) {
         const ByteVector file = handLaidSprite(16, 16, {{x, y, width, 1, {row}}});
         EXPECT_EQ(decodeFrameForExport(file, *readFrameEntry(file, 0), canvas),
                   DecodeStatus::complete);
         EXPECT_EQ(canvas.drawnOutside(16, 16), outside) << int(x) << ' ' << int(y);
+        int cells = 0;
+        for (int r = 0; r < ExportCanvas::kSize; ++r)
+            cells += static_cast<int>(std::count_if(canvas.row(r),
+                                                    canvas.row(r) + ExportCanvas::kColumns,
+                                                    [](std::uint8_t v) { return v != 0; }));
+        EXPECT_EQ(cells, drawn) << int(x) << ' ' << int(y);
     }
 }
 

@@ -75,9 +75,16 @@ TEST(QblList, NamesWithBlanksRoundTripAndOlderListsReadAsBefore) {
     EXPECT_EQ(older.frames, (std::vector<std::string>{"u000.bmp", "u001.bmp", "open quote.bmp"}));
 
     // Names that could not be read back as themselves.
-    for (const char* name : {"\"x.grp", "my \"unit\".grp", "two\nlines.grp", ""})
+    for (const char* name :
+         {"\"x.grp", "my \"unit\".grp", "my\f\"unit.grp", "two\nlines.grp", "two\rlines.grp", ""})
         EXPECT_EQ(listNameFit(name), ListNameFit::unreadable) << name;
     EXPECT_EQ(listNameFit(std::string(128, 'n')), ListNameFit::tooLong);
+
+    // A picture's frame number takes three digits at least.
+    const std::pair<long, std::string> tags[] = {{0, "000"},   {7, "007"},     {42, "042"},
+                                                 {999, "999"}, {1000, "1000"}, {65535, "65535"}};
+    for (const auto& [index, tag] : tags)
+        EXPECT_EQ(frameTag(index), tag);
 }
 
 TEST(QblList, RefusalsAndBounds) {

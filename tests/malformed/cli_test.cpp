@@ -47,6 +47,38 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
               std::string::npos);
 }
 
+// The export runs two inputs at a time, and ends as if it ran them one after another: where
+// two inputs write the same names the later one's files stay (a small sprite is done long
+// before a large one that comes first), and the messages come in the order of the inputs (a
+// quick refusal waits for a slow one before it).
+TEST(Cli, ExportOfManyInputsEndsAsOneAfterAnother) {
+    ScratchDir s;
+    for (const char* folder : {"first", "second", "out", "alone"})
+        std::filesystem::create_directory(s.file(folder));
+    const ByteVector large = makeSprite(7, 256, 200, Repeats(200));
+    const ByteVector small = makeSprite(8, 8, 8, Repeats(1));
+    writeFile(s.file("first/s.grp"), large);
+    writeFile(s.file("second/s.grp"), small);
+    const auto exportTo = [&](const std::string& folder, std::vector<std::string> inputs) {
+        inputs.insert(inputs.begin(), {"export", "--output-dir", s.file(folder)});
+        return runCli(inputs);
+    };
+    ASSERT_EQ(exportTo("out", {s.file("first/s.grp"), s.file("second/s.grp")}).exitCode, 0);
+    ASSERT_EQ(exportTo("alone", {s.file("second/s.grp")}).exitCode, 0);
+    EXPECT_EQ(readFile(s.file("out/s.qbl")), readFile(s.file("alone/s.qbl")));
+    EXPECT_EQ(readFile(s.file("out/s000.bmp")), readFile(s.file("alone/s000.bmp")));
+    EXPECT_EQ(namesIn(s.file("out")).size(), 201u); // the large sprite's other frames stay
+
+    ByteVector cut = large; // its last frame ends at the start of its row offsets
+    cut.resize(readFrameEntry(large, 199)->dataOffset + 1);
+    writeFile(s.file("cut.grp"), cut);
+    writeFile(s.file("x.txt"), small);
+    const test::CliRun refused = exportTo("out", {s.file("cut.grp"), s.file("x.txt")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, s.file("cut.grp") + " ends inside the data of frame 199.\n" +
+                               s.file("x.txt") + ": Not a .GRP File\n");
+}
+
 // The uncompressed variant written from a list, named by info, and exported back the same.
 TEST(Cli, UncompressedSpriteRoundTrip) {
     ScratchDir s;
