@@ -297,6 +297,11 @@
   // ---- Messages and controls ----------------------------------------------------------------
 
   function message(text, kind) {
+    // The latest refusal also stands under the header, in sight whatever the scroll; the next
+    // piece of good news takes it away.
+    const alert = $('alert');
+    if (kind === 'error') alert.textContent = text;
+    alert.hidden = kind !== 'error';
     const list = $('messages');
     const item = document.createElement('li');
     item.className = kind;
@@ -352,6 +357,7 @@
     $('sprite-select').addEventListener('change', guarded((event) => event.target.value && showSprite(event.target.value)));
     $('palette-select').addEventListener('change', guarded((event) => choosePalette(event.target.value)));
     $('list-select').addEventListener('change', updateButtons);
+    $('alert').addEventListener('click', () => ($('alert').hidden = true));
     $('forget-files').addEventListener('click', guarded(forgetFiles));
 
     $('prev-frame').addEventListener('click', () => step(-1));

@@ -333,6 +333,8 @@ def hostile_files_show_the_command_line_message():
         wait(lambda: len(error_lines()) > before, f"a message about {name}")
         shown = error_lines()[0]
         check(shown == expected[0], f"the page says {shown!r}, the command line {expected[0]!r}")
+        alert = element("alert")
+        check(alert.is_displayed() and alert.text == expected[0], f"the alert says {alert.text!r}")
     Select(element("sprite-select")).select_by_value("probe.grp")
     shown_sprite("probe.grp", frame_count)
     width, height, pixels = canvas_sprite_pixels()
