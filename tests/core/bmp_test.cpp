@@ -166,13 +166,5 @@ TEST(BmpWrite, WholeFile) {
     EXPECT_TRUE(encodeFrameBmp(ExportCanvas(), DefaultPalette, 5, 257).empty());
 }
 
-// A frame past the picture is refused in the malformed-input suite; one at its corner is not.
-TEST(ExportCanvas, TheLastPixelIsNoOverflow) {
-    const ByteVector sprite = test::handLaidSprite(256, 256, {{255, 255, 1, 1, {{0x01, 5}}}});
-    ExportCanvas canvas;
-    decodeFrameForExport(sprite, *readFrameEntry(sprite, 0), canvas);
-    EXPECT_FALSE(canvas.overflowed());
-}
-
 } // namespace
 } // namespace pixmorph

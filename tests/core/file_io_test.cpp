@@ -17,10 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
 
-Bytes bytesOf(std::string_view text) {
-    return Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-}
-
 ByteVector vectorOf(std::string_view text) {
     return ByteVector(text.begin(), text.end());
 }
@@ -50,28 +46,29 @@ TEST_P(FileWrites, StayBeneathTheFolderFollowNoLinkAndLeaveNothingHalfDone) {
     testing::writeFile(out + "/" + running, std::string("x"));
 
     // A replaced file keeps its permissions; a link is replaced, not written through.
-    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", bytesOf("first")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", vectorOf("first")), FileErrorCause::none);
     ::chmod((out + "/sprite.grp").c_str(), 0640);
-    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", bytesOf("second")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", vectorOf("second")), FileErrorCause::none);
     EXPECT_EQ(fs::status(out + "/sprite.grp").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(writeFileAtomically(out + "/link.grp", bytesOf("new")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/link.grp", vectorOf("new")), FileErrorCause::none);
     EXPECT_FALSE(fs::is_symlink(out + "/link.grp"));
     EXPECT_EQ(testing::readText(out + "/link.grp"), "new");
 
     // Folder levels are made beneath the folder; a linked one is refused by name.
-    EXPECT_TRUE(writeFileBeneath(out, "made/deep/z.grp", bytesOf("z")).ok());
-    const WriteResult linked = writeFileBeneath(out, "unit/zerg/z.grp", bytesOf("z"));
+    EXPECT_TRUE(writeFileBeneath(out, "made/deep/z.grp", vectorOf("z")).ok());
+    const WriteResult linked = writeFileBeneath(out, "unit/zerg/z.grp", vectorOf("z"));
     EXPECT_EQ(linked.cause, FileErrorCause::linkInPath);
     EXPECT_EQ(linked.path, out + "/unit");
     // A folder in the way, a name too long, a missing output folder; the longest name works,
     // though a temporary name beside it would be longer.
-    EXPECT_EQ(writeFileBeneath(out, "taken.bmp", bytesOf("t")).cause, FileErrorCause::accessDenied);
-    EXPECT_EQ(writeFileBeneath(out, std::string(256, 'n'), bytesOf("n")).cause,
+    EXPECT_EQ(writeFileBeneath(out, "taken.bmp", vectorOf("t")).cause,
+              FileErrorCause::accessDenied);
+    EXPECT_EQ(writeFileBeneath(out, std::string(256, 'n'), vectorOf("n")).cause,
               FileErrorCause::badPath);
-    EXPECT_EQ(writeFileAtomically(root.file("missing/x.grp"), bytesOf("x")),
+    EXPECT_EQ(writeFileAtomically(root.file("missing/x.grp"), vectorOf("x")),
               FileErrorCause::fileNotFound);
-    EXPECT_TRUE(writeFileBeneath(out, std::string(255, 'n'), bytesOf("n")).ok());
+    EXPECT_TRUE(writeFileBeneath(out, std::string(255, 'n'), vectorOf("n")).ok());
 
     EXPECT_EQ(testing::snapshotOf(elsewhere), (testing::FolderSnapshot{{"victim", "victim"}}));
     EXPECT_EQ(testing::snapshotOf(out), (testing::FolderSnapshot{{"link.grp", "new"},

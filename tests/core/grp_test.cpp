@@ -179,6 +179,10 @@ TEST(ExportCanvas, PixelsOutsideTheSpritesPictureAreFound) {
                                                     [](std::uint8_t v) { return v != 0; }));
         EXPECT_EQ(cells, drawn) << int(x) << ' ' << int(y);
     }
+    // A frame past the picture is refused in the malformed-input suite; one at its corner is not.
+    const ByteVector corner = handLaidSprite(256, 256, {{255, 255, 1, 1, {{0x01, 5}}}});
+    decodeFrameForExport(corner, *readFrameEntry(corner, 0), canvas);
+    EXPECT_FALSE(canvas.overflowed());
 }
 
 } // namespace

@@ -87,22 +87,5 @@ TEST(UncompressedSprite, WriterLaysOutRawRowsWithoutTag) {
     EXPECT_EQ(detectSpriteEncoding(file), SpriteEncoding::uncompressed);
 }
 
-// The game's own uncompressed sprite and the run-length ones beside it, when they are at hand.
-TEST(UncompressedSprite, RealSamples) {
-    const auto folder = realSamplesFolder();
-    if (!folder)
-        GTEST_SKIP() << "no real samples";
-    for (const auto& item : std::filesystem::directory_iterator(*folder)) {
-        if (item.path().extension() != ".grp")
-            continue;
-        const FileReadResult read = readWholeFile(item.path().string());
-        ASSERT_TRUE(read.ok());
-        const bool icons = item.path().filename() == "icons.grp";
-        EXPECT_EQ(detectSpriteEncoding(read.data),
-                  icons ? SpriteEncoding::uncompressed : SpriteEncoding::runLength)
-            << item.path();
-    }
-}
-
 } // namespace
 } // namespace pixmorph

@@ -1,4 +1,3 @@
-#include "core/palette.h"
 #include "core/preview.h"
 #include "core/qbl_list.h"
 
@@ -7,58 +6,6 @@
 
 namespace pixmorph {
 namespace {
-
-Palette parsed(const std::string& text, PaletteFileKind kind) {
-    const PaletteFile file =
-        parsePaletteFile({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-    EXPECT_EQ(file.kind, kind);
-    return file.palette;
-}
-
-// The given colour lines, then "9 9 9" up to 256 lines (always more than 768 bytes).
-std::string jascFile(std::vector<std::string> lines) {
-    std::string text = "JASC-PAL\r\n0100\r\n256\r\n";
-    lines.resize(256, "9 9 9");
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-TEST(Palette, FileKinds) {
-    // A file of 768 bytes or less is raw: whole records, a part record, then black.
-    const Palette raw = parsed("JASC\x04", PaletteFileKind::raw);
-    EXPECT_EQ(raw.entries[0], Palette::colour('J', 'A', 'S'));
-    EXPECT_EQ(raw.entries[1], Palette::colour('C', 4, 0));
-    EXPECT_EQ(raw.entries[2], 0u);
-    EXPECT_EQ(parsed(std::string(769, 'x'), PaletteFileKind::notRecognised), DefaultPalette);
-}
-
-TEST(Palette, JascColourLines) {
-    const std::vector<std::string> lines = {"255 128 0", "255 128 0 ", "300 -1 256",
-                                            "  7   9",   "12 34",      "+5 x 99999999999999999999"};
-    const Palette read = parsed(jascFile(lines), PaletteFileKind::jasc);
-    const std::uint32_t expected[] = {
-        0x000080FF,                  // red in the low byte
-        Palette::colour(255, 0, 0),  // split from the right: blue is empty
-        Palette::colour(44, 255, 0), // low 8 bits
-        Palette::colour(7, 0, 9),    // runs of blanks
-        Palette::colour(0, 12, 34),  // missing parts are 0
-        Palette::colour(5, 0, 255)}; // 10^20 - 1: 255 low
-    for (std::size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(read.entries[i], expected[i]) << i;
-}
-
-TEST(Palette, NearestColourLowestIndexWinsTies) {
-    std::array<std::uint32_t, 256> entries{};
-    entries.fill(Palette::colour(200, 200, 200));
-    entries[0] = 0;
-    entries[3] = Palette::colour(100, 0, 0);
-    entries[4] = Palette::colour(0, 100, 0);
-    NearestColour nearest{Palette(entries)};
-    EXPECT_EQ(nearest.match(60, 60, 0), 3);
-    EXPECT_EQ(nearest.match(5, 5, 0), 0);
-    EXPECT_EQ(nearest.match(255, 255, 255), 1);
-}
 
 TEST(QblList, NamesWithBlanksRoundTripAndOlderListsReadAsBefore) {
     const std::vector<std::string> names = {"my unit.grp", "my\tunit000.bmp", "a\"b.bmp",

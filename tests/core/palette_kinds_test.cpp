@@ -1,7 +1,5 @@
-#include "core/file_io.h"
 #include "core/palette.h"
 #include "support/palette_files.h"
-#include "support/real_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +67,7 @@ TEST(PaletteKinds, DamagedFilesAreNotRecognised) {
         {"a.act", colourTable(kColours, 3, 255)},
         {"a.wpe", colourTable(kColours, 4, 255)},
         {"a.pal", colourTable(kColours, 4, 256)}, // 1024 bytes named .pal: as before
+        {"a.pal", ByteVector(769, 'x')},          // past raw, and no other kind
         {"a.gpl", bytesOf(gimpPalette(kColours) + "1 2\n")},
         {"a.gpl", bytesOf(gimpPalette(std::vector<Rgb>(257, Rgb{1, 1, 1})))},
         {"a.png", badCrc},
@@ -87,32 +86,54 @@ TEST(PaletteKinds, NamesAndTheRawRulesKept) {
         EXPECT_TRUE(isPaletteFileName(name)) << name;
     for (const char* name : {"units.PAL", "a.txt", "wpe", "a.wpe.txt"})
         EXPECT_FALSE(isPaletteFileName(name)) << name;
-    // A short .pal stays raw even when it reads as GIMP text; JASC keeps its rules under any
-    // accepted name.
+    // A file of 768 bytes or less is raw: whole records, a part record, then black; a short
+    // .pal stays raw even when it reads as GIMP text; JASC keeps its rules under any name.
+    const PaletteFile raw = readPaletteFile(bytesOf("JASC\x04"), "a.pal");
+    EXPECT_EQ(raw.kind, PaletteFileKind::raw);
+    EXPECT_EQ(raw.palette.entries[0], Palette::colour('J', 'A', 'S'));
+    EXPECT_EQ(raw.palette.entries[1], Palette::colour('C', 4, 0));
+    EXPECT_EQ(raw.palette.entries[2], 0u);
     EXPECT_EQ(readPaletteFile(bytesOf(gimpPalette(kColours)), "a.pal").kind, PaletteFileKind::raw);
     std::string jasc = "JASC-PAL\r\n0100\r\n16\r\n";
     jasc.resize(900, '\n');
     EXPECT_EQ(readPaletteFile(bytesOf(jasc), "a.gpl").kind, PaletteFileKind::jascNot256);
 }
 
-TEST(PaletteKinds, RealSamples) {
-    const auto folder = realSamplesFolder();
-    if (!folder)
-        GTEST_SKIP() << "no real samples";
-    for (const auto& item : std::filesystem::directory_iterator(*folder)) {
-        const std::string extension = item.path().extension().string();
-        if (extension != ".wpe" && extension != ".pal")
-            continue;
-        const FileReadResult read = readWholeFile(item.path().string());
-        ASSERT_TRUE(read.ok());
-        const PaletteFile file = readPaletteFile(read.data, item.path().string());
-        EXPECT_EQ(file.kind, extension == ".wpe" ? PaletteFileKind::tileset : PaletteFileKind::raw)
-            << item.path();
-        if (extension == ".wpe") { // the pad byte is no colour
-            EXPECT_EQ(file.palette.entries[1],
-                      Palette::colour(read.data[4], read.data[5], read.data[6]));
-        }
-    }
+// The given colour lines, then "9 9 9" up to 256 lines (always more than 768 bytes).
+std::string jascFile(std::vector<std::string> lines) {
+    std::string text = "JASC-PAL\r\n0100\r\n256\r\n";
+    lines.resize(256, "9 9 9");
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+TEST(Palette, JascColourLines) {
+    const std::vector<std::string> lines = {"255 128 0", "255 128 0 ", "300 -1 256",
+                                            "  7   9",   "12 34",      "+5 x 99999999999999999999"};
+    const PaletteFile read = readPaletteFile(bytesOf(jascFile(lines)), "a.pal");
+    EXPECT_EQ(read.kind, PaletteFileKind::jasc);
+    const std::uint32_t expected[] = {
+        0x000080FF,                  // red in the low byte
+        Palette::colour(255, 0, 0),  // split from the right: blue is empty
+        Palette::colour(44, 255, 0), // low 8 bits
+        Palette::colour(7, 0, 9),    // runs of blanks
+        Palette::colour(0, 12, 34),  // missing parts are 0
+        Palette::colour(5, 0, 255)}; // 10^20 - 1: 255 low
+    for (std::size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(read.palette.entries[i], expected[i]) << i;
+}
+
+TEST(Palette, NearestColourLowestIndexWinsTies) {
+    std::array<std::uint32_t, 256> entries{};
+    entries.fill(Palette::colour(200, 200, 200));
+    entries[0] = 0;
+    entries[3] = Palette::colour(100, 0, 0);
+    entries[4] = Palette::colour(0, 100, 0);
+    NearestColour nearest{Palette(entries)};
+    EXPECT_EQ(nearest.match(60, 60, 0), 3);
+    EXPECT_EQ(nearest.match(5, 5, 0), 0);
+    EXPECT_EQ(nearest.match(255, 255, 255), 1);
 }
 
 } // namespace
