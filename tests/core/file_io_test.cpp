@@ -1,4 +1,3 @@
-#include "core/bounded_queue.h"
 #include "core/file_io.h"
 #include "core/output_folder.h"
 #include "core/read_ahead.h"
@@ -165,9 +164,10 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
     for (const std::string& unread : {fifo, std::string("/dev/zero"), dir.path()})
         EXPECT_EQ(readWholeFile(unread).error, FileErrorCause::notRegularFile) << unread;
 
-    std::vector<std::string> paths(5, file);
-    paths[1] = dir.file("missing");
-    paths[2] = fifo;
+    // In order, each file whole, one heavier than the bound on bytes ahead passing alone.
+    const ByteVector heavier(FilesReadAhead::kMostBytesAhead + 1, 8);
+    const std::vector<std::string> paths = {
+        file, dir.file("missing"), fifo, dir.write("h", heavier), file, file};
     {
         FilesReadAhead reads(paths);
         for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -176,7 +176,10 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
                                             : i == 2 ? FileErrorCause::notRegularFile
                                                      : FileErrorCause::none;
             EXPECT_EQ(read.error, expected) << i;
-            EXPECT_EQ(read.data.size(), i == 1 || i == 2 ? 0 : large.size()) << i;
+            EXPECT_EQ(read.data.size(), i == 1 || i == 2 ? 0
+                                        : i == 3         ? heavier.size()
+                                                         : large.size())
+                << i;
         }
     }
     FilesReadAhead leftUnread(std::vector<std::string>(40, file)); // ends without waiting
@@ -186,31 +189,6 @@ TEST(FileReads, RefuseWhatIsNotAFileWithoutWaitingAndStayBounded) {
     EXPECT_EQ(few.next().error, FileErrorCause::fileNotFound);
     EXPECT_EQ(few.next().data.size(), large.size());
     EXPECT_EQ(few.next().error, FileErrorCause::generic); // past the end
-}
-
-TEST(BoundedQueue, KeepsOrderAndBoundAndLetsEitherSideEnd) {
-    BoundedQueue<int> queue(10);
-    std::vector<int> taken;
-    std::jthread consumer([&] {
-        while (const auto item = queue.pop())
-            taken.push_back(*item);
-    });
-    for (int i = 0; i < 1000; ++i)
-        ASSERT_TRUE(queue.push(i, static_cast<std::size_t>(i % 7)));
-    EXPECT_TRUE(queue.push(1000, 50)); // heavier than the bound: passes alone
-    queue.close();
-    consumer.join();
-    ASSERT_EQ(taken.size(), 1001u);
-    EXPECT_TRUE(std::ranges::is_sorted(taken));
-
-    // A producer held back by a full queue is released by a cancel, and pushes nothing more.
-    BoundedQueue<int> full(10);
-    ASSERT_TRUE(full.push(0, 10));
-    std::jthread producer([&] { EXPECT_FALSE(full.push(1, 10)); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    full.cancel();
-    producer.join();
-    EXPECT_EQ(full.pop(), std::nullopt);
 }
 
 } // namespace

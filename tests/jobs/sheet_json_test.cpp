@@ -27,22 +27,6 @@ TEST(SheetJson, AsepriteHashFormWithTrimmedFrames) {
     EXPECT_FALSE(layout.fullFrameCount);
 }
 
-TEST(SheetJson, OursReadsBack) {
-    SheetLayout layout;
-    layout.image = "s.png";
-    layout.sprite = "s.grp";
-    layout.fullFrameCount = 9;
-    for (int i = 0; i < 3; ++i)
-        layout.frames.push_back({"s00" + std::to_string(i), {i * 4, 0, 4, 3}, {0, 0, 4, 3}, 4, 3});
-    layout.repeats = {std::nullopt, 0, std::nullopt};
-    const SheetJsonRead read = readSheetJson(writeSheetJson(layout, 42));
-    ASSERT_EQ(read.problem, "");
-    EXPECT_EQ(read.layout.sprite, "s.grp");
-    EXPECT_EQ(read.layout.fullFrameCount, 9u);
-    EXPECT_EQ(read.layout.repeats, layout.repeats);
-    EXPECT_EQ(read.layout.frames[2].frame.x, 8);
-}
-
 TEST(SheetJson, RefusalsSayWhy) {
     const std::string meta = R"("meta": {"image": "s.png"})";
     const std::pair<std::string, std::string> cases[] = {

@@ -184,6 +184,17 @@ TEST(RoundTrip, FrameRangesNoteTheFullCount) {
     decodeFrame(part, *readFrameEntry(part, 17), compiled);
     EXPECT_TRUE(original == compiled);
 
+    // A sheet of the frames notes the same, and names its sprite whatever its own name.
+    std::filesystem::remove(dir.file("x_s.grp"));
+    ASSERT_EQ(runCli({"export", "--sheet", "--frames", "0-16,34,3", dir.file("s.grp")}).exitCode,
+              0);
+    std::filesystem::rename(dir.file("s.json"), dir.file("t.json"));
+    EXPECT_EQ(runCli({"compile", dir.file("t.json")}).err,
+              dir.file("t.json") + " holds 18 of the sprite's 40 frames. Compile it with --partial "
+                                   "to make a sprite of these frames alone.\n");
+    ASSERT_EQ(runCli({"compile", "--partial", dir.file("t.json")}).exitCode, 0);
+    EXPECT_EQ(readFile(dir.file("x_s.grp")), part);
+
     const test::CliRun past = runCli({"export", "--frames", "39-40", dir.file("s.grp")});
     EXPECT_EQ(past.exitCode, 1);
     EXPECT_EQ(past.err, dir.file("s.grp") +
