@@ -78,6 +78,10 @@ TEST(RoundTrip, OurSpritesInEveryForm) {
         writeFile(dir.file("s.grp"), sprite);
         EXPECT_EQ(exportAndCompile(dir.path(), {"--unique"}), sprite);
         expectCompactDrawsTheSame(dir.file("s.qbl"), sprite);
+        ScratchDir raw; // the uncompressed variant exports as the sprite does
+        writeFile(raw.file("s.grp"),
+                  exportAndCompile(dir.path(), {"--unique"}, "s.qbl", {"--uncompressed"}));
+        EXPECT_EQ(exportAndCompile(raw.path(), {"--unique"}), sprite);
         const ByteVector all = exportAndCompile(sprite, {});
         EXPECT_EQ(exportAndCompile(sprite, {"--unique", "--format", "png"}), sprite);
         EXPECT_EQ(exportAndCompile(sprite, {"--format", "png"}), all);
