@@ -68,19 +68,32 @@ inline const std::string& programForEveryone() {
     return copy.program;
 }
 
-inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {}) {
-    const bool dropsPrivileges = options.asUnprivilegedUser && ::geteuid() == 0;
-    const std::string program = dropsPrivileges ? programForEveryone() : builtProgram();
+// Starts the program with the arguments in a child process whose setup (before the program
+// replaces it) is given; its process number.
+template <class Setup>
+pid_t startCli(const std::string& program, const std::vector<std::string>& args, Setup setup) {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    CliRun run;
-    int out[2], err[2];
-    if (std::fflush(nullptr), ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-        return run;
+    std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
+        setup();
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
+inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& options = {}) {
+    const bool dropsPrivileges = options.asUnprivilegedUser && ::geteuid() == 0;
+    const std::string program = dropsPrivileges ? programForEveryone() : builtProgram();
+    CliRun run;
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        return run;
+    const pid_t child = startCli(program, args, [&] {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
         if (dropsPrivileges && (::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -91,9 +104,7 @@ inline CliRun runCli(const std::vector<std::string>& args, const CliRunOptions& 
                 ::setrlimit(resource, &both);
         if (options.wallSecondsLimit >= 0)
             ::alarm(static_cast<unsigned>(options.wallSecondsLimit)); // kept across execv
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
+    });
     ::close(out[1]);
     ::close(err[1]);
     run.out = drain(out[0]); // the larger one first: stderr holds a line for each failed input

@@ -150,16 +150,7 @@ TEST(HostileFolders, AKilledExportLeavesNothingAfterTheNextRun) {
         args.push_back(sprite);
     }
     for (const int afterMs : {5, 40, 150}) {
-        const std::string program = std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const auto& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
+        const pid_t child = test::startCli(test::builtProgram(), args, [] {});
         std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
@@ -178,7 +169,7 @@ TEST(HostileFolders, AnExportThatMayNotFitIsRefusedBeforeWriting) {
     const std::string script =
         "dir=$1; mount -t tmpfs -o size=2m tmpfs \"$dir\" || exit 77; shift; \"$@\"; code=$?; "
         "ls -A \"$dir\" >&2; exit $code";
-    const std::string program = std::string(PIXMORPH_BINARY_DIR) + "/bin/pixmorph-cli";
+    const std::string program = test::builtProgram();
     const auto runMounted = [&](const std::string& sprite) {
         const std::string command = "unshare -rm sh -c '" + script + "' sh '" + f.out + "' '" +
                                     program + "' export --output-dir '" + f.out + "' '" + sprite +
