@@ -100,21 +100,11 @@ TEST(BmpRead, PicturesUpTo300Pixels) {
     const ByteVector file = writer.finish();
     EXPECT_EQ(*readSpriteHeader(file), (SpriteHeader{2, 300, 300}));
     EXPECT_EQ(*readFrameEntry(file, 0), (FrameEntry{10, 10, 1, 2, 33}));
-}
-
-TEST(BmpRead, SizeLimitsAndBadHeaders) {
-    // The malformed-input suite has the other refusals and damage.
-    const std::tuple<std::int32_t, std::int32_t, int, std::uint32_t, BmpReadStatus> cases[] = {
-        {300, -300, 8, 1, BmpReadStatus::ok},
-        {301, 1, 8, 1, BmpReadStatus::tooLarge},
-        {-3, 5, 24, 0, BmpReadStatus::badHeaders},
-    };
-    IndexImage image;
-    for (const auto& [width, height, bits, compression, status] : cases)
-        EXPECT_EQ(
-            readPicture(handLaidBmp(width, height, bits, compression, {1, 1, 0, 1}), image).status,
-            status)
-            << width << " x " << height;
+    // A column more, or a negative width, is refused; the malformed-input suite has the rest.
+    EXPECT_EQ(readPicture(handLaidBmp(301, 1, 8, 1, {1, 1, 0, 1}), image).status,
+              BmpReadStatus::tooLarge);
+    EXPECT_EQ(readPicture(handLaidBmp(-3, 5, 24, 0, {1, 1, 0, 1}), image).status,
+              BmpReadStatus::badHeaders);
 }
 
 ByteVector pixelData(const ByteVector& file) {

@@ -11,6 +11,10 @@
 
 namespace pixmorph::test {
 
+inline ByteVector bytesOf(std::string_view text) {
+    return ByteVector(text.begin(), text.end());
+}
+
 struct HandFrame {
     std::uint8_t x, y, width, height;
     std::vector<ByteVector> rows; // one opcode stream per row

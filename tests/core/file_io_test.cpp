@@ -1,6 +1,7 @@
 #include "core/file_io.h"
 #include "core/output_folder.h"
 #include "core/read_ahead.h"
+#include "core_test_files.h"
 #include "support/job_files.h"
 
 #include <filesystem>
@@ -15,10 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Names = std::set<std::string>;
-
-ByteVector vectorOf(std::string_view text) {
-    return ByteVector(text.begin(), text.end());
-}
 
 // Each case runs as the kernel and file system here allow, then without openat2, then also
 // without unnamed files (named temporary files, swept when their writer is gone).
@@ -45,29 +42,31 @@ TEST_P(FileWrites, StayBeneathTheFolderFollowNoLinkAndLeaveNothingHalfDone) {
     testing::writeFile(out + "/" + running, std::string("x"));
 
     // A replaced file keeps its permissions; a link is replaced, not written through.
-    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", vectorOf("first")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", test::bytesOf("first")),
+              FileErrorCause::none);
     ::chmod((out + "/sprite.grp").c_str(), 0640);
-    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", vectorOf("second")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/sprite.grp", test::bytesOf("second")),
+              FileErrorCause::none);
     EXPECT_EQ(fs::status(out + "/sprite.grp").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(writeFileAtomically(out + "/link.grp", vectorOf("new")), FileErrorCause::none);
+    EXPECT_EQ(writeFileAtomically(out + "/link.grp", test::bytesOf("new")), FileErrorCause::none);
     EXPECT_FALSE(fs::is_symlink(out + "/link.grp"));
     EXPECT_EQ(testing::readText(out + "/link.grp"), "new");
 
     // Folder levels are made beneath the folder; a linked one is refused by name.
-    EXPECT_TRUE(writeFileBeneath(out, "made/deep/z.grp", vectorOf("z")).ok());
-    const WriteResult linked = writeFileBeneath(out, "unit/zerg/z.grp", vectorOf("z"));
+    EXPECT_TRUE(writeFileBeneath(out, "made/deep/z.grp", test::bytesOf("z")).ok());
+    const WriteResult linked = writeFileBeneath(out, "unit/zerg/z.grp", test::bytesOf("z"));
     EXPECT_EQ(linked.cause, FileErrorCause::linkInPath);
     EXPECT_EQ(linked.path, out + "/unit");
     // A folder in the way, a name too long, a missing output folder; the longest name works,
     // though a temporary name beside it would be longer.
-    EXPECT_EQ(writeFileBeneath(out, "taken.bmp", vectorOf("t")).cause,
+    EXPECT_EQ(writeFileBeneath(out, "taken.bmp", test::bytesOf("t")).cause,
               FileErrorCause::accessDenied);
-    EXPECT_EQ(writeFileBeneath(out, std::string(256, 'n'), vectorOf("n")).cause,
+    EXPECT_EQ(writeFileBeneath(out, std::string(256, 'n'), test::bytesOf("n")).cause,
               FileErrorCause::badPath);
-    EXPECT_EQ(writeFileAtomically(root.file("missing/x.grp"), vectorOf("x")),
+    EXPECT_EQ(writeFileAtomically(root.file("missing/x.grp"), test::bytesOf("x")),
               FileErrorCause::fileNotFound);
-    EXPECT_TRUE(writeFileBeneath(out, std::string(255, 'n'), vectorOf("n")).ok());
+    EXPECT_TRUE(writeFileBeneath(out, std::string(255, 'n'), test::bytesOf("n")).ok());
 
     EXPECT_EQ(testing::snapshotOf(elsewhere), (testing::FolderSnapshot{{"victim", "victim"}}));
     EXPECT_EQ(testing::snapshotOf(out), (testing::FolderSnapshot{{"link.grp", "new"},
@@ -89,10 +88,10 @@ TEST_P(FileWrites, StagedSetsAreWrittenWholeOrNotAtAll) {
         // A folder where the third file goes: nothing is replaced. Writes run behind the
         // caller, so the failure may surface at a later add.
         StagedFiles files(dir.path());
-        EXPECT_EQ(files.add("a.bmp", vectorOf("new")), FileErrorCause::none);
-        (void)files.add("b.bmp", vectorOf("new"));
-        (void)files.add("c.bmp", vectorOf("new"));
-        (void)files.add("d.bmp", vectorOf("late"));
+        EXPECT_EQ(files.add("a.bmp", test::bytesOf("new")), FileErrorCause::none);
+        (void)files.add("b.bmp", test::bytesOf("new"));
+        (void)files.add("c.bmp", test::bytesOf("new"));
+        (void)files.add("d.bmp", test::bytesOf("late"));
         EXPECT_EQ(files.commit(), FileErrorCause::accessDenied);
         EXPECT_EQ(files.failedPath(), dir.file("c.bmp"));
     }
@@ -131,7 +130,7 @@ TEST_P(FileWrites, SetsSharingTheWriterSucceedAndFailAlone) {
     };
     const auto stage = [&](StagedFiles& files, int set) {
         for (int i = 0; i < kFiles; ++i)
-            (void)files.add("f" + std::to_string(i) + ".bmp", vectorOf(content(set, i)));
+            (void)files.add("f" + std::to_string(i) + ".bmp", test::bytesOf(content(set, i)));
     };
     std::jthread failing([&] {
         for (int set = 0; set < kSets; ++set) {

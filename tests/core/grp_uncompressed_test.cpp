@@ -1,6 +1,4 @@
-#include "core/file_io.h"
 #include "core_test_files.h"
-#include "support/real_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -44,22 +42,14 @@ TEST(UncompressedSprite, DetectionRule) {
         {0, 0, 14, 14}, {2, 1, 9, 5}, {0, 0, 14, 14, 0}, {1, 0, 53, 14}};
     ByteVector overlapping = rawSprite({{0, 0, 4, 4}, {0, 0, 4, 4}});
     putU32(overlapping, kSpriteHeaderSize + kFrameEntrySize + 4, *readU32(overlapping, 10) + 4);
+    ByteVector longer = rawSprite(icons), shorter = longer;
+    longer.push_back(0), shorter.pop_back();
     const std::pair<ByteVector, SpriteEncoding> cases[] = {
         {rawSprite(icons), SpriteEncoding::uncompressed},
         {rawSprite(icons, ByteVector(kMakerTag.begin(), kMakerTag.end())),
          SpriteEncoding::runLength}, // a gap before the data
-        {[&] {
-             auto f = rawSprite(icons);
-             f.push_back(0);
-             return f;
-         }(),
-         SpriteEncoding::runLength},
-        {[&] {
-             auto f = rawSprite(icons);
-             f.pop_back();
-             return f;
-         }(),
-         SpriteEncoding::runLength},
+        {longer, SpriteEncoding::runLength},
+        {shorter, SpriteEncoding::runLength},
         {overlapping, SpriteEncoding::runLength},
         {rawSprite({{0, 0, 4, 4}, {1, 1, 2, 8, 0}}), SpriteEncoding::uncompressed}, // same size
         {rawSprite({{0, 0, 4, 4}, {1, 1, 2, 4, 0}}), SpriteEncoding::runLength},

@@ -1,4 +1,5 @@
 #include "core/palette.h"
+#include "core_test_files.h"
 #include "support/palette_files.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,6 @@ namespace {
 using namespace test;
 
 const std::vector<Rgb> kColours = {{10, 20, 30}, {255, 128, 0}, {1, 2, 3}};
-
-ByteVector bytesOf(const std::string& text) {
-    return ByteVector(text.begin(), text.end());
-}
 
 // The colours given, then black.
 bool holdsTheColours(const Palette& palette) {

@@ -29,22 +29,23 @@ TEST(SheetJson, AsepriteHashFormWithTrimmedFrames) {
 
 TEST(SheetJson, RefusalsSayWhy) {
     const std::string meta = R"("meta": {"image": "s.png"})";
+    // A sheet of the one frame whose rectangle is given, and more of its entry.
+    const auto frame = [&](const std::string& rectangle, const std::string& more = "") {
+        return R"({"frames": [{"frame": {)" + rectangle + "}" + more + "}], " + meta + "}";
+    };
+    const std::string notWhole = "frame 0 has no \"frame\" rectangle of whole numbers within 32768";
     const std::pair<std::string, std::string> cases[] = {
         {"[1, 2", "it is not JSON"},
         {"{" + meta + "}", "it has no \"frames\" array or object"},
         {R"({"frames": []})", "its \"meta\" names no \"image\""},
-        {R"({"frames": [{"frame": {"x": -1, "y": 0, "w": 1, "h": 1}}], )" + meta + "}",
-         "frame 0 has no \"frame\" rectangle of whole numbers within 32768"},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 1.5, "h": 1}}], )" + meta + "}",
-         "frame 0 has no \"frame\" rectangle of whole numbers within 32768"},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 1, "h": 1}, "rotated": true}], )" + meta +
-             "}",
-         "frame 0 is rotated"},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 300, "h": 1}}], )" + meta + "}",
+        {frame(R"("x": -1, "y": 0, "w": 1, "h": 1)"), notWhole},
+        {frame(R"("x": 0, "y": 0, "w": 1.5, "h": 1)"), notWhole},
+        {frame(R"("x": 0, "y": 0, "w": 1, "h": 1)", R"(, "rotated": true)"), "frame 0 is rotated"},
+        {frame(R"("x": 0, "y": 0, "w": 300, "h": 1)"),
          "frame 0 has a picture of 0 or above 256 pixels a side"},
-        {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 4, "h": 4},
-            "spriteSourceSize": {"x": 1, "y": 0, "w": 4, "h": 4}, "sourceSize": {"w": 4, "h": 4}}],)" +
-             meta + "}",
+        {frame(
+             R"("x": 0, "y": 0, "w": 4, "h": 4)",
+             R"(, "spriteSourceSize": {"x": 1, "y": 0, "w": 4, "h": 4}, "sourceSize": {"w": 4, "h": 4})"),
          "frame 0 does not lie inside its picture (\"spriteSourceSize\", \"sourceSize\")"},
         {R"({"frames": [{"frame": {"x": 0, "y": 0, "w": 1, "h": 1}}], "meta": {"image": "s.png",
             "pixmorph": {"repeats": [0]}}})",

@@ -20,6 +20,7 @@
 namespace pixmorph {
 namespace {
 
+using test::bytesOf;
 using test::handLaidBmp;
 using test::handLaidSprite;
 using testing::ScratchDir;
@@ -56,7 +57,6 @@ struct Folders {
 std::string named(const MalformedCase& c, const Folders& f) { return c.command == Command::extract ? c.file : f.input(c.file); }
 std::string expectedText(const MalformedCase& c, const Folders& f) { return fillIn(c.text, {named(c, f), c.detail2, c.detail3}); }
 void PrintTo(const MalformedCase& c, std::ostream* out) { *out << c.name; }
-ByteVector bytesOf(std::string_view text) { return ByteVector(text.begin(), text.end()); }
 // A 16 x 8 sprite of two frames, whose second frame is drawn by every kind of opcode.
 ByteVector soundSprite() { return handLaidSprite(16, 8, {{1, 1, 3, 2, {{0x43, 7}, {0x01, 9, 0x82}}}, {2, 3, 6, 3, {{0x82, 0x43, 7, 0x01, 9}, {0x03, 1, 2, 3, 0x83}, {0x86}}}}); }
 // A 4 x 3 RLE8 bitmap: rows 1 2 3 4 / 0 5 5 0 / 9 9 9 9 from the top, the top one absolute.
