@@ -131,8 +131,9 @@ TEST(GrpDecode, OpcodesThatProduceNothingOrPassTheWidth) {
         EXPECT_EQ(decodeFrameRows(file, *readFrameEntry(file, 0), log), DecodeStatus::complete);
         EXPECT_EQ(log.stores, stores) << int(row[0]);
         EXPECT_EQ(log.count, static_cast<int>(stores.size()));
-        EXPECT_EQ(readFrameEntry(file, SIZE_MAX / 8), std::nullopt);
     }
+    EXPECT_EQ(readFrameEntry(handLaidSprite(1, 1, {{0, 0, 1, 1, {{0x01, 5}}}}), SIZE_MAX / 8),
+              std::nullopt);
 }
 
 TEST(GrpDecode, FramesAreClippedToTheCanvas) {

@@ -41,14 +41,12 @@ TEST(PngFrame, RefusalsNameTheFile) {
     IndexImage image;
     // As for bitmaps, up to what the image holds; past it libspng stops at the header.
     std::vector<std::uint8_t> wide(301, 5);
-    EXPECT_EQ(readFramePicture(encodeIndexedPng(wide.data(), 300, 1, 300, palette), nearest, image,
-                               "w.png")
-                  .refusal,
-              "");
-    EXPECT_EQ(readFramePicture(encodeIndexedPng(wide.data(), 301, 1, 301, palette), nearest, image,
-                               "w.png")
-                  .refusal,
-              "w.png is wider or taller than 300 pixels.");
+    const auto refusalOf = [&](int width) {
+        const ByteVector png = encodeIndexedPng(wide.data(), width, 1, width, palette);
+        return readFramePicture(png, nearest, image, "w.png").refusal;
+    };
+    EXPECT_EQ(refusalOf(300), "");
+    EXPECT_EQ(refusalOf(301), "w.png is wider or taller than 300 pixels.");
 
     ByteVector cut = encodeFramePng(canvasWithCorners(9, 9), palette, 9, 9);
     cut.resize(cut.size() - 20);
