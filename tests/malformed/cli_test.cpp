@@ -34,14 +34,6 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     EXPECT_EQ(compiled.err, s.file("gone.bmp") + " was not found.\n"); // named once
     EXPECT_EQ(readFile(s.file("x_a.grp")), a);
     EXPECT_FALSE(s.names().contains("x_c.grp"));
-    std::filesystem::create_directory(s.file("small"));
-    EXPECT_EQ(
-        runCli({"compile", "--compact", "--output-dir", s.file("small"), s.file("a.qbl")}).exitCode,
-        0);
-    const ByteVector compact = readFile(s.file("small/x_a.grp"));
-    EXPECT_EQ(test::drawnFrames(compact), test::drawnFrames(a));
-    EXPECT_LT(compact.size(), a.size());
-
     EXPECT_NE(runCli({"info", s.file("a.grp")})
                   .out.find("\nframes: 3\nsize: 30 x 20\ndistinct data offsets: 2\nencoding: "
                             "run-length\n"),
