@@ -71,6 +71,12 @@ inline std::vector<DrawnFrame> drawnFrames(Bytes sprite) {
     return frames;
 }
 
+// A compact sprite keeps the header and draws every frame as the sprite does, in fewer bytes.
+inline bool drawsTheSameInFewerBytes(Bytes compact, Bytes sprite) {
+    return readSpriteHeader(compact) == readSpriteHeader(sprite) &&
+           drawnFrames(compact) == drawnFrames(sprite) && compact.size() < sprite.size();
+}
+
 // Entry i has red i, so every colour is one entry's own.
 inline Palette distinctPalette() {
     std::array<std::uint32_t, 256> entries{};

@@ -35,9 +35,7 @@ ByteVector defaultSprite(const std::vector<Picture>& pictures) {
 // The compact sprite, checked to draw every frame as the default one does, and to be smaller.
 ByteVector compactChecked(const ByteVector& sprite) {
     const ByteVector compact = compactSprite(sprite);
-    EXPECT_EQ(readSpriteHeader(compact), readSpriteHeader(sprite));
-    EXPECT_EQ(drawnFrames(compact), drawnFrames(sprite));
-    EXPECT_LT(compact.size(), sprite.size());
+    EXPECT_TRUE(drawsTheSameInFewerBytes(compact, sprite));
     return compact;
 }
 
