@@ -58,26 +58,6 @@ TEST(CompileJob, WhatTheWindowShowsAndAFailureKeepsTheEarlierSprite) {
     }
 }
 
-// Damaged sprites and failed writes: the malformed-input suite; repeats: the round trips.
-TEST(ExportJob, WhatTheWindowShowsAndWhatIsWritten) {
-    // clang-format off
-    const Calls all = {"ask", "started", "read u.grp", "progress 0 3",
-                       "progress 1 3", "write u000.bmp", "progress 2 3", "write u001.bmp",
-                       "progress 3 3", "write u002.bmp", "write u.qbl", "finished"};
-    // clang-format on
-    for (const bool escape : {false, true}) {
-        ScratchDir dir;
-        writeFile(dir.file("u.grp"), makeSprite(7, 40, 30, {std::nullopt, std::nullopt, 0}));
-        RecordingDelegate delegate(escape ? std::nullopt : std::optional(ExportMode::all));
-        EXPECT_EQ(runExportJob(delegate, {dir.file("u.grp"), "", Palette()}),
-                  escape ? JobOutcome::cancelled : JobOutcome::finished);
-        EXPECT_EQ(delegate.events, (escape ? Calls{"ask", "cancelled"} : all));
-        EXPECT_EQ(dir.names().size(), escape ? 1u : 5u);
-        EXPECT_EQ(readText(dir.file("u.qbl")),
-                  escape ? "" : "u.grp\r\nu000.bmp\r\nu001.bmp\r\nu002.bmp\r\n");
-    }
-}
-
 // A name the list could not give back is refused before anything is written.
 TEST(ExportJob, ANameItsListCannotGiveBackIsRefused) {
     ScratchDir quoted;

@@ -27,6 +27,9 @@ TEST(Cli, ExportCompileBackAndAFailureLeavesTheOtherInputsRunning) {
     writeFile(s.file("a.grp"), a);
     EXPECT_EQ(runCli({"export", "--unique", s.file("a.grp")}).exitCode, 0);
     EXPECT_EQ(s.names(), (Names{"a.grp", "a000.bmp", "a001.bmp", "a.qbl"}));
+    ScratchDir all; // every frame its own bitmap, the repeat's too
+    ASSERT_EQ(runCli({"export", "--output-dir", all.path(), s.file("a.grp")}).exitCode, 0);
+    EXPECT_EQ(readText(all.file("a.qbl")), "a.grp\r\na000.bmp\r\na001.bmp\r\na002.bmp\r\n");
 
     writeFile(s.file("c.qbl"), std::string("c.grp gone.bmp"));
     const test::CliRun compiled = runCli({"compile", s.file("c.qbl"), s.file("a.qbl")});
