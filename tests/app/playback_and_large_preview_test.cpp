@@ -7,7 +7,6 @@
 #include "app/show_frame.h"
 #include "core/core_test_files.h"
 #include "fakes.h"
-#include "memory_settings_store.h"
 #include "support/job_files.h"
 
 #include <filesystem>
