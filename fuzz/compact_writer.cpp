@@ -9,57 +9,24 @@
 // box is pool[(start + y * stride + x) % pool size], so a stride of 0 or equal starts give
 // rows and frames that repeat.
 #include "core/grp_compact_writer.h"
-#include "core/grp_format.h"
-#include "fuzz_input.h"
-#include "sprite_check.h"
+#include "picture_checks.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <vector>
 
 using namespace pixmorph;
+using fuzz::kSide;
 
 namespace {
 
-constexpr int kSide = IndexImage::kSize;
-
 struct FramePlan {
     unsigned kind, left, top, width, height, stride, start;
-};
-
-// The cells of a frame's box as a decode leaves them, kNothing where nothing is stored, row
-// by row; a store outside the box is a finding.
-class DrawnBox final : public FrameRowSink {
-public:
-    static constexpr int kNothing = -1;
-    explicit DrawnBox(const FrameEntry& box)
-        : width_(box.width), rows_(box.height),
-          cells_(static_cast<std::size_t>(box.width) * box.height, kNothing) {}
-    void store(int column, int row, std::uint8_t value) override {
-        storeRepeat(column, row, value, 1);
-    }
-    void storeRepeat(int column, int row, std::uint8_t value, int count) override {
-        std::fill_n(at(column, row, count), count, value);
-    }
-    void storeLiteral(int column, int row, const std::uint8_t* values, int count) override {
-        std::copy_n(values, count, at(column, row, count));
-    }
-    const std::vector<int>& cells() const { return cells_; }
-
-private:
-    std::vector<int>::iterator at(int column, int row, int count) {
-        FUZZ_CHECK(column + count <= width_ && row < rows_);
-        return cells_.begin() + static_cast<std::ptrdiff_t>(row) * width_ + column;
-    }
-    int width_, rows_;
-    std::vector<int> cells_;
 };
 
 // Frame i of the sprite, drawn within the given box (its own or a larger one at its corner).
 std::vector<int> drawnCells(Bytes sprite, std::size_t frame, const FrameEntry& box) {
     const auto entry = readFrameEntry(sprite, frame);
     FUZZ_CHECK(entry && entry->height <= box.height);
-    DrawnBox drawn(box);
+    fuzz::DecodedPicture drawn({0, 0, box.width, box.height}, box.width, box.height, true);
     FUZZ_CHECK(decodeFrameRows(sprite, *entry, drawn) == DecodeStatus::complete);
     return drawn.cells();
 }

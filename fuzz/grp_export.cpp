@@ -2,13 +2,9 @@
 // the ExportCanvas and written as an RLE8 BMP at the full sprite size. Every file is checked
 // for a well-formed stream of rows; the first frame's file is read back with the compile's
 // reader and must hold the decoded pixels.
-#include "bmp_check.h"
-#include "core/bmp_file.h"
-#include "core/grp_format.h"
+#include "picture_checks.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 
 using namespace pixmorph;
 

@@ -4,11 +4,8 @@
 #include "core/frame_picture.h"
 #include "core/png_reader.h"
 #include "core/png_writer.h"
-#include "fuzz_check.h"
-#include "sprite_check.h"
+#include "picture_checks.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 
 using namespace pixmorph;

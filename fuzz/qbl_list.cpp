@@ -13,15 +13,6 @@
 
 using namespace pixmorph;
 
-namespace {
-
-// Every name read can be written again.
-void checkName(const std::string& name) {
-    FUZZ_CHECK(listNameFit(name) == ListNameFit::fits);
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     (void)isQblPath(text);
@@ -31,10 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     FUZZ_CHECK(list.frames.size() == std::min(list.listedFrames, kMaxKeptListFrames));
-    checkName(list.grpName);
     FUZZ_CHECK(!list.grpName.starts_with(kRefusedListPrefix));
+    // Every name read can be written again.
+    FUZZ_CHECK(listNameFit(list.grpName) == ListNameFit::fits);
     for (const std::string& name : list.frames)
-        checkName(name);
+        FUZZ_CHECK(listNameFit(name) == ListNameFit::fits);
     const DupeFrames dupes = resolveDupes(list.frames);
     const std::size_t resolved = dupes.unresolved.value_or(list.frames.size());
     for (std::size_t i = 0; i < resolved; ++i) {

@@ -11,53 +11,38 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-bool replayFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", path.c_str());
-        return false;
-    }
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-    // A copy of exactly the input's length, so reads one past the end are caught.
-    std::vector<std::uint8_t> input(bytes.begin(), bytes.end());
-    std::uint8_t* data = input.empty() ? nullptr : input.data();
-    LLVMFuzzerTestOneInput(data, input.size());
-    return true;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FILE-OR-FOLDER...\n", argv[0]);
         return 2;
     }
-    std::size_t replayed = 0;
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
     for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path named(argv[i]);
-        std::vector<std::filesystem::path> files;
+        const std::size_t before = files.size();
         std::error_code error;
-        if (std::filesystem::is_directory(named, error)) {
-            for (const auto& entry : std::filesystem::directory_iterator(named, error))
-                if (entry.is_regular_file())
-                    files.push_back(entry.path());
-            if (files.empty()) {
-                std::fprintf(stderr, "no inputs in %s\n", named.c_str());
-                return 1;
-            }
-            std::sort(files.begin(), files.end());
-        } else {
-            files.push_back(named);
+        if (!fs::is_directory(argv[i], error))
+            files.emplace_back(argv[i]);
+        for (const auto& entry : fs::directory_iterator(argv[i], error))
+            if (entry.is_regular_file())
+                files.push_back(entry.path());
+        if (files.size() == before) {
+            std::fprintf(stderr, "no inputs in %s\n", argv[i]);
+            return 1;
         }
-        for (const auto& file : files) {
-            if (!replayFile(file))
-                return 1;
-            ++replayed;
-        }
+        std::sort(files.begin() + static_cast<std::ptrdiff_t>(before), files.end());
     }
-    std::printf("replayed %zu inputs\n", replayed);
+    for (const fs::path& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+            return 1;
+        }
+        // A copy of exactly the input's length, so reads one past the end are caught.
+        const std::vector<std::uint8_t> input((std::istreambuf_iterator<char>(in)),
+                                              std::istreambuf_iterator<char>());
+        LLVMFuzzerTestOneInput(input.empty() ? nullptr : input.data(), input.size());
+    }
+    std::printf("replayed %zu inputs\n", files.size());
     return 0;
 }

@@ -4,24 +4,10 @@
 // Input: sprite width and height (16 bits each, taken modulo 300, plus 1), the origin of a
 // block of cells and the block's width, then the cells of the block row by row. The BMP takes
 // the same block on an export canvas, with the sizes taken modulo 256.
-#include "bmp_check.h"
-#include "core/bmp_file.h"
-#include "core/grp_format.h"
-#include "fuzz_input.h"
-#include "sprite_check.h"
-
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <vector>
+#include "picture_checks.h"
 
 using namespace pixmorph;
-
-namespace {
-
-constexpr int kSide = IndexImage::kSize;
-
-} // namespace
+using fuzz::kSide;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static IndexImage image;

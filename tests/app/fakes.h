@@ -1,8 +1,9 @@
 #pragma once
 // Recording fakes of the window's groups of operations, answering pickers and message boxes
-// from a script.
+// from a script, and a settings store in memory.
 
 #include "app/job_windows.h"
+#include "app/settings_store.h"
 #include "app/window_ops.h"
 
 #include <cstdint>
@@ -98,5 +99,31 @@ inline void runJobHere(JobWindowLogic& logic) {
     if (logic.beginJob())
         logic.endJob(logic.runJob(logic));
 }
+
+// A job window's input step and its job, run where the test runs.
+template <typename Setup> JobOutcome runJobWindow(Setup setup, RecordingJobWindow& window) {
+    JobWindowLogic logic(std::move(setup), window);
+    logic.initialise();
+    runJobHere(logic);
+    return logic.outcome();
+}
+
+// A settings store in memory that remembers the order of its writes.
+class MemorySettingsStore : public SettingsStore {
+public:
+    std::string getString(const std::string& section, const std::string& name,
+                          const std::string& defaultValue) override {
+        const auto found = values.find({section, name});
+        return found == values.end() ? defaultValue : found->second;
+    }
+    void setString(const std::string& section, const std::string& name,
+                   const std::string& value) override {
+        values[{section, name}] = value;
+        writes.emplace_back(section, name);
+    }
+
+    std::map<std::pair<std::string, std::string>, std::string> values;
+    std::vector<std::pair<std::string, std::string>> writes; // (section, name) in order
+};
 
 } // namespace pixmorph::testing

@@ -3,9 +3,8 @@
 #include "fakes.h"
 #include "support/job_files.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace pixmorph {
@@ -47,14 +46,9 @@ TEST(JobWindows, ExportShowsItsRunAndItsCancel) {
 TEST(JobWindows, CompileRefusesItsInputOrShowsItsRun) {
     ScratchDir folder;
     const std::string sprite = folder.write("s.grp", makeSprite(1, 8, 8, {std::nullopt, 0}));
-    {
-        ExportWindowSetup setup{folder.path(), true, sprite, Palette()};
-        RecordingJobWindow window;
-        window.choice = ExportMode::unique;
-        JobWindowLogic exportLogic(setup, window);
-        exportLogic.initialise();
-        runJobHere(exportLogic);
-    }
+    RecordingJobWindow exported;
+    exported.choice = ExportMode::unique;
+    runJobWindow(ExportWindowSetup{folder.path(), true, sprite, Palette()}, exported);
     RecordingJobWindow cancelled, notAList, window;
     notAList.pickerAnswer = "/l.qbl/a"; // only a name ending in .qbl or .QBL starts the job
     window.pickerAnswer = folder.file("s.qbl");
@@ -77,24 +71,16 @@ TEST(JobWindows, CompileRefusesItsInputOrShowsItsRun) {
 TEST(JobWindows, EveryEndLeavesOkEnabled) {
     ScratchDir folder;
     folder.write("s.qbl", std::string("s.grp\r\ns000.bmp\r\n"));
-    RecordingJobWindow compile;
+    RecordingJobWindow compile, exportWindow;
     compile.pickerAnswer = folder.file("s.qbl");
-    JobWindowLogic compileLogic(CompileWindowSetup{folder.path(), Palette()}, compile);
-    compileLogic.initialise();
-    runJobHere(compileLogic);
-    EXPECT_EQ(compileLogic.outcome(), JobOutcome::failed);
-    ASSERT_GE(compile.calls.size(), 3u);
-    EXPECT_EQ(Calls(compile.calls.end() - 3, compile.calls.end()),
-              (Calls{"status Stopped.", "stop", "ok"}));
-
-    RecordingJobWindow exportWindow;
-    exportWindow.choice = ExportMode::all;
-    JobWindowLogic exportLogic(ExportWindowSetup{folder.path(), true, "", Palette()}, exportWindow);
-    exportLogic.initialise();
-    runJobHere(exportLogic);
-    ASSERT_GE(exportWindow.calls.size(), 3u);
-    EXPECT_EQ(Calls(exportWindow.calls.end() - 3, exportWindow.calls.end()),
-              (Calls{"status Aborted.", "stop", "ok"}));
+    EXPECT_EQ(runJobWindow(CompileWindowSetup{folder.path(), Palette()}, compile),
+              JobOutcome::failed);
+    runJobWindow(ExportWindowSetup{folder.path(), true, "", Palette()}, exportWindow);
+    for (const auto& [window, last] :
+         {std::pair{&compile, "status Stopped."}, std::pair{&exportWindow, "status Aborted."}}) {
+        ASSERT_GE(window->calls.size(), 3u);
+        EXPECT_EQ(Calls(window->calls.end() - 3, window->calls.end()), (Calls{last, "stop", "ok"}));
+    }
 }
 
 // The context menu's own jobs: "Write Out Sheet…" writes a PNG sheet and its JSON, which the
@@ -106,10 +92,7 @@ TEST(JobWindows, SheetAndCompactJobs) {
     sheetSetup.sheetColumns = 17;
     RecordingJobWindow exportWindow;
     exportWindow.choice = ExportMode::unique;
-    JobWindowLogic exportLogic(sheetSetup, exportWindow);
-    exportLogic.initialise();
-    runJobHere(exportLogic);
-    EXPECT_EQ(exportLogic.outcome(), JobOutcome::finished);
+    EXPECT_EQ(runJobWindow(sheetSetup, exportWindow), JobOutcome::finished);
     EXPECT_EQ(folder.names(), (std::set<std::string>{"s.grp", "s.json", "s.png"}));
 
     ByteVector compiled[2];
@@ -117,10 +100,9 @@ TEST(JobWindows, SheetAndCompactJobs) {
         RecordingJobWindow window;
         window.pickerAnswer = folder.file("s.JSON");
         std::filesystem::rename(folder.file("s.json"), folder.file("s.JSON"));
-        JobWindowLogic logic(CompileWindowSetup{folder.path(), Palette(), compact}, window);
-        logic.initialise();
-        runJobHere(logic);
-        EXPECT_EQ(logic.outcome(), JobOutcome::finished) << compact;
+        EXPECT_EQ(runJobWindow(CompileWindowSetup{folder.path(), Palette(), compact}, window),
+                  JobOutcome::finished)
+            << compact;
         compiled[compact] = readFile(folder.file("x_s.grp"));
         std::filesystem::rename(folder.file("s.JSON"), folder.file("s.json"));
     }

@@ -49,7 +49,12 @@ TEST(LoadPalette, NameColoursAndLocationFollowTheOutcome) {
     }
 }
 
+// Palette entry i is red i.
 struct ShowFrame : ::testing::Test {
+    ShowFrame() {
+        for (std::uint32_t i = 0; i < 256; ++i)
+            state.palette.entries[i] = 0x010000u * i;
+    }
     void show(const std::string& name, int frame, FrameRequest request = FrameRequest::command) {
         state.fields.grpNameText = name;
         state.shown.currentFrame = frame;
@@ -61,8 +66,6 @@ struct ShowFrame : ::testing::Test {
 };
 
 TEST_F(ShowFrame, DrawsTheBoxAtThePreviewCornerOrNothingOutsideTheCount) {
-    for (std::uint32_t i = 0; i < 256; ++i)
-        state.palette.entries[i] = 0x010000u * i;
     ByteVector bytes = test::handLaidSprite(
         40, 30, {{0, 0, 1, 1, {{1, 1}}}, {5, 7, 3, 2, {{3, 1, 2, 3}, {3, 4, 0, 6}}}});
     const std::string sprite = folder.write("s.grp", bytes);
@@ -83,8 +86,6 @@ TEST_F(ShowFrame, DrawsTheBoxAtThePreviewCornerOrNothingOutsideTheCount) {
 
 // An uncompressed sprite: its raw rows are drawn, not read as opcodes.
 TEST_F(ShowFrame, UncompressedRowsAreDrawnAsTheyStand) {
-    for (std::uint32_t i = 0; i < 256; ++i)
-        state.palette.entries[i] = 0x010000u * i;
     ByteVector bytes = {1, 0, 40, 0, 30, 0, 5, 7, 3, 2, 14, 0, 0, 0};
     bytes.insert(bytes.end(), {3, 1, 2, 0x44, 9, 6}); // run-length: a row offset past the end
     show(folder.write("s.grp", bytes), 0);

@@ -3,11 +3,9 @@
 #include "app/dropped_file.h"
 #include "app/large_preview.h"
 #include "app/playback.h"
-#include "app/settings_store.h"
 #include "app/show_frame.h"
 #include "core/core_test_files.h"
 #include "fakes.h"
-#include "memory_settings_store.h"
 #include "support/job_files.h"
 
 #include <filesystem>
@@ -64,11 +62,8 @@ TEST_F(Played, ALostFileIsReportedOnceAndStopsIt) {
     EXPECT_EQ(state.fields.frameCountText, "3");
 }
 
-TEST(Playback, NeedsFramesAndStopsOnNavigationAndLoading) {
-    ConverterState state;
-    testing::RecordingWindow window;
-    FakeTimer timer;
-    Playback playback(state, window.frameWindow(), timer);
+TEST_F(Played, NeedsFramesAndStopsOnNavigationAndLoading) {
+    state = ConverterState{};
     playback.toggle();
     EXPECT_FALSE(playback.playing()) << "no sprite";
     EXPECT_EQ(nextFrameWrapping(7, 3), 0) << "a shorter sprite loaded meanwhile";

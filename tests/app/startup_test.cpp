@@ -1,6 +1,6 @@
 #include "app/startup.h"
 #include "app/xdg_association.h"
-#include "memory_settings_store.h"
+#include "fakes.h"
 #include "support/job_files.h"
 
 #include <fstream>

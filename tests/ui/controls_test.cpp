@@ -1,17 +1,12 @@
+#include "scripted_services.h"
 #include "ui/archive_list.h"
-#include "ui/clip_player.h"
-#include "ui/dialog_services.h"
 #include "ui/qt_settings_store.h"
 #include "ui/status_field_fit.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -27,10 +22,7 @@ TEST(ClipPlayer, ClampsAndStopsAfterItsRepeatsAtTheLastFrameAsked) {
     player.play(40, 90, -1);
     EXPECT_EQ(player.currentFrame(), 17);
     player.play(3, 5, 2);
-    QElapsedTimer clock;
-    clock.start();
-    while (player.isPlaying() && clock.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    processEventsUntil([&player] { return !player.isPlaying(); }, 5000);
     EXPECT_FALSE(player.isPlaying());
     EXPECT_EQ(player.currentFrame(), 5);
 }

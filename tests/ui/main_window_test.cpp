@@ -1,10 +1,5 @@
-#include "app/file_association.h"
-#include "archive/archive_library.h"
-#include "core/file_io.h"
-#include "core/grp_format.h"
 #include "core/preview.h"
 #include "scripted_services.h"
-#include "ui/main_window.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -25,53 +20,41 @@ QRgb colourOf(int paletteIndex) {
 TEST(MainWindow, StartupFileButtonsScaleAndJobsReachTheLogic) {
     QTemporaryDir folder;
     const fs::path root = folder.path().toStdString(), sprite = root / "sprite.grp";
-    SpriteWriter writer(3);
-    for (std::uint32_t frame = 1; frame <= 3; ++frame) {
-        IndexImage image;
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 10; ++x)
-                image.set(x, y, 10 * frame);
-        ASSERT_EQ(writer.addFrame(image, 10, 8), GrpWriteError::none);
-    }
-    ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
+    writeSprite(sprite.string(), 3, 10, 8, 10, 8);
     ConverterState state;
     state.locations.outputDir = state.fields.outputDirText = root.string();
     state.startup.file = sprite.string();
-    ArchiveLibrary archive{nullptr};
-    NoAssociation association;
-    ScriptedServices services;
-    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
-    const auto text = [&](int id) { return window.control<QLineEdit>(id)->text().toStdString(); };
-    const auto click = [&](int id) { window.control<QAbstractButton>(id)->click(); };
+    WindowUnderTest shown(state);
+    MainWindow& window = shown.window;
     window.logic().initialise();
     window.show();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
-    EXPECT_EQ(text(ids::kFrameCount), "3");
+    EXPECT_EQ(shown.text(ids::kFrameCount), "3");
     window.repaint(); // the frame stays in the box's corner, the rest of the box black
-    const QImage shown = window.grab().toImage();
-    EXPECT_EQ(shown.pixel(kPreviewLeft + 9, kPreviewTop + 7), colourOf(10));
-    EXPECT_EQ(shown.pixel(kPreviewLeft + 40, kPreviewTop + 40), qRgb(0, 0, 0));
+    const QImage grabbed = window.grab().toImage();
+    EXPECT_EQ(grabbed.pixel(kPreviewLeft + 9, kPreviewTop + 7), colourOf(10));
+    EXPECT_EQ(grabbed.pixel(kPreviewLeft + 40, kPreviewTop + 40), qRgb(0, 0, 0));
 
-    click(ids::kNextFrame);
-    click(ids::kNextFrame);
-    EXPECT_EQ(text(ids::kFrameNumber), "2");
+    shown.click(ids::kNextFrame);
+    shown.click(ids::kNextFrame);
+    EXPECT_EQ(shown.text(ids::kFrameNumber), "2");
     EXPECT_FALSE(window.control(ids::kNextFrame)->isEnabled());
     // The frame's box is 10 x 9 (its closing transparent row included); scaled, it grows until
     // it meets the preview box's right edge: 148 x 133.
-    click(ids::kScale);
+    shown.click(ids::kScale);
     const QImage& layer = window.previewLayer().image();
     EXPECT_EQ(layer.pixel(147, 117), colourOf(30));
     EXPECT_EQ(layer.pixel(147, 125), colourOf(0));
     EXPECT_EQ(layer.pixel(147, 140), qRgb(0, 0, 0));
 
-    click(ids::kWriteOutBmps);
-    services.filePick = (root / "sprite.qbl").string();
-    click(ids::kCompileToGrp);
-    EXPECT_EQ(services.windows, (std::vector<std::string>{"splash", "job", "choice", "job"}));
-    EXPECT_EQ(services.jobs, (std::vector<std::string>{"Finished 17", "Finished. 17"}));
+    shown.click(ids::kWriteOutBmps);
+    shown.services.filePick = (root / "sprite.qbl").string();
+    shown.click(ids::kCompileToGrp);
+    EXPECT_EQ(shown.services.windows, (std::vector<std::string>{"splash", "job", "choice", "job"}));
+    EXPECT_EQ(shown.services.jobs, (std::vector<std::string>{"Finished 17", "Finished. 17"}));
     EXPECT_TRUE(fs::exists(root / "x_sprite.grp"));
-    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(shown.services.messages.empty());
 }
 
 // Escape while the job runs (here while it waits for the export choice) closes the window only
@@ -79,11 +62,7 @@ TEST(MainWindow, StartupFileButtonsScaleAndJobsReachTheLogic) {
 TEST(JobWindow, ACloseAskedWhileTheJobRunsFollowsItsEnd) {
     QTemporaryDir folder;
     const fs::path root = folder.path().toStdString(), sprite = root / "s.grp";
-    SpriteWriter writer(1);
-    IndexImage image;
-    image.set(0, 0, 1);
-    ASSERT_EQ(writer.addFrame(image, 1, 1), GrpWriteError::none);
-    ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
+    writeSprite(sprite.string(), 1, 1, 1, 1, 1);
     struct ClosingServices : ScriptedServices {
         JobWindow* job = nullptr;
         bool openAfterClose = false;

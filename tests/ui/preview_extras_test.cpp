@@ -1,30 +1,19 @@
-#include "app/file_association.h"
-#include "archive/archive_library.h"
-#include "core/file_io.h"
-#include "core/grp_format.h"
 #include "core/preview.h"
 #include "scripted_services.h"
 #include "ui/large_preview_window.h"
-#include "ui/main_window.h"
 #include "ui/qt_settings_store.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace pixmorph::ui {
 namespace {
 
-namespace fs = std::filesystem;
-
 void waitMs(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    processEventsUntil([] { return false; }, ms);
 }
 
 void press(QWidget& widget, int key) {
@@ -37,33 +26,22 @@ void press(QWidget& widget, int key) {
 TEST(PreviewExtras, PlayStopAndTheLargePreview) {
     QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    const fs::path sprite = fs::path(folder.path().toStdString()) / "sprite.grp";
-    SpriteWriter writer(5);
-    for (std::uint32_t frame = 1; frame <= 5; ++frame) {
-        IndexImage image;
-        image.set(0, 0, 10 * frame);
-        image.set(1, 1, 10 * frame);
-        ASSERT_EQ(writer.addFrame(image, 6, 4), GrpWriteError::none);
-    }
-    ASSERT_EQ(writeFileAtomically(sprite.string(), writer.finish()), FileErrorCause::none);
+    const std::string sprite = folder.path().toStdString() + "/sprite.grp";
+    writeSprite(sprite, 5, 6, 4, 2, 2);
     ConverterState state;
-    state.startup.file = sprite.string();
-    ArchiveLibrary archive{nullptr};
-    NoAssociation association;
-    ScriptedServices services;
-    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
+    state.startup.file = sprite;
+    WindowUnderTest shown(state);
+    MainWindow& window = shown.window;
     window.logic().initialise();
     window.show();
     waitMs(50);
-    const auto frameText = [&] {
-        return window.control<QLineEdit>(ids::kFrameNumber)->text().toStdString();
-    };
+    const auto frameText = [&] { return shown.text(ids::kFrameNumber); };
     ASSERT_EQ(frameText(), "0");
 
     press(window, Qt::Key_P);
     waitMs(300); // about 7 frames at 24 a second: wrapped at least once
     EXPECT_TRUE(window.extras().playback().playing());
-    window.control<QAbstractButton>(ids::kNextFrame)->click();
+    shown.click(ids::kNextFrame);
     EXPECT_FALSE(window.extras().playback().playing());
     const std::string stoppedAt = frameText();
     waitMs(100);
@@ -95,14 +73,9 @@ TEST(PreviewExtras, PlayStopAndTheLargePreview) {
 TEST(PreviewExtras, DroppedFilesAndFolders) {
     QTemporaryDir folder;
     const std::string root = folder.path().toStdString();
-    SpriteWriter writer(1);
-    ASSERT_EQ(writer.addFrame(IndexImage{}, 6, 4), GrpWriteError::none);
-    ASSERT_EQ(writeFileAtomically(root + "/drop.grp", writer.finish()), FileErrorCause::none);
-    ConverterState state;
-    ArchiveLibrary archive{nullptr};
-    NoAssociation association;
-    ScriptedServices services;
-    MainWindow window(state, archive, association, "/opt/pixmorph/Pixmorph", services);
+    writeSprite(root + "/drop.grp", 1, 6, 4, 0, 0);
+    WindowUnderTest shown;
+    auto& [state, archive, association, services, window] = shown;
     window.dropPath(root + "/drop.grp", false);
     EXPECT_EQ(state.fields.grpNameText, root + "/drop.grp");
     EXPECT_EQ(state.fields.frameCountText, "1");

@@ -1,8 +1,11 @@
 #pragma once
-// The check both the round trip and the compile target make of the sprite writer: a frame it
-// accepts decodes back to the picture's pixels, and a frame it refuses is one its fields
-// cannot hold.
+// What the picture targets share: their input's fields, and the checks of the writers that
+// every target reaching one makes (a sprite frame the writer accepts decodes back to the
+// picture's pixels, one it refuses is one its fields cannot hold; a BMP reads back to its
+// canvas).
 
+#include "core/bmp_file.h"
+#include "core/bytes.h"
 #include "core/grp_format.h"
 #include "fuzz_check.h"
 
@@ -12,6 +15,42 @@
 #include <vector>
 
 namespace pixmorph::fuzz {
+
+inline constexpr int kSide = IndexImage::kSize;
+
+// Fields taken one after another from a fuzzer's input; past its end every field reads 0.
+class Input {
+public:
+    Input(const std::uint8_t* data, std::size_t size) : bytes_(data, size) {}
+    unsigned u8() { return readU8(bytes_, at_++).value_or(0); }
+    unsigned u16() {
+        const unsigned low = u8();
+        return low | (u8() << 8);
+    }
+    // A picture's width or height: 1 to the compile image's side.
+    int pictureSide() { return 1 + static_cast<int>(u16() % IndexImage::kSize); }
+    // What is left after the fields taken.
+    Bytes rest() const { return at_ < bytes_.size() ? bytes_.subspan(at_) : Bytes{}; }
+
+private:
+    Bytes bytes_;
+    std::size_t at_ = 0;
+};
+
+// The BMP the export writes for a canvas reads back, through the compile's reader, to its
+// indices.
+inline void checkBmpReadsBack(const ByteVector& file, const ExportCanvas& canvas, int width,
+                              int height) {
+    static IndexImage image;
+    static NearestColour nearest{Palette{}};
+    const BmpReadResult read = readBmp(file, nearest, image);
+    FUZZ_CHECK(read.status == BmpReadStatus::ok && !read.dataTruncated);
+    FUZZ_CHECK(read.width == width && read.height == height);
+    // Picture row y is canvas row y + 1.
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y)
+            FUZZ_CHECK(static_cast<int>(image.at(x, y)) == canvas.row(y + 1)[x]);
+}
 
 // Where the non-zero cells of a picture lie.
 struct Extent {
@@ -33,13 +72,13 @@ inline Extent extentOf(const IndexImage& image, int width, int height) {
     return extent;
 }
 
-// The cells a decode stores, kNothing where nothing was stored; no pixel may land outside the
-// picture.
+// The cells a decode stores, row by row, kNothing where nothing was stored; no pixel may land
+// outside the picture (but for transparent ones of uncompressed rows, unless strict).
 class DecodedPicture final : public FrameRowSink {
 public:
     static constexpr int kNothing = -1;
-    DecodedPicture(const FrameEntry& entry, int width, int height)
-        : entry_(entry), width_(width), height_(height),
+    DecodedPicture(const FrameEntry& entry, int width, int height, bool strict = false)
+        : entry_(entry), width_(width), height_(height), strict_(strict),
           cells_(static_cast<std::size_t>(width) * height, kNothing) {}
     void store(int column, int row, std::uint8_t value) override {
         const int x = entry_.xOffset + column;
@@ -47,7 +86,7 @@ public:
         FUZZ_CHECK(column < entry_.width);
         // Uncompressed rows store their transparent cells too, the closing row's among them,
         // which may lie below the picture.
-        if (value == 0 && (x >= width_ || y >= height_))
+        if (value == 0 && !strict_ && (x >= width_ || y >= height_))
             return;
         FUZZ_CHECK(x < width_ && y < height_);
         cells_[static_cast<std::size_t>(y) * width_ + x] = value;
@@ -55,10 +94,12 @@ public:
     // The value the cell shows: 0 where nothing was stored.
     int at(int x, int y) const { return std::max(stored(x, y), 0); }
     int stored(int x, int y) const { return cells_[static_cast<std::size_t>(y) * width_ + x]; }
+    const std::vector<int>& cells() const { return cells_; }
 
 private:
-    const FrameEntry& entry_;
+    FrameEntry entry_;
     int width_, height_;
+    bool strict_;
     std::vector<int> cells_;
 };
 
