@@ -12,36 +12,41 @@
 
 namespace pixmorph::cli {
 
-std::optional<Palette> readPaletteOption(const std::optional<std::string>& file) {
-    if (!file)
-        return DefaultPalette;
-    if (!isPaletteFileName(*file)) {
-        printMessageLine(*file, std::string(msg::kPaletteNotRead));
+std::optional<PaletteFile> readPaletteFileOption(const std::string& file) {
+    if (!isPaletteFileName(file)) {
+        printMessageLine(file, std::string(msg::kPaletteNotRead));
         return std::nullopt;
     }
-    const FileReadResult read = readWholeFile(*file);
+    const FileReadResult read = readWholeFile(file);
     if (!read.ok()) {
-        printMessageLine(*file, fileErrorMessage(read.error, *file));
+        printMessageLine(file, fileErrorMessage(read.error, file));
         return std::nullopt;
     }
     // The desktop carries on in the built-in colours after its message; a command asked for
     // these colours, so it converts nothing rather than succeed in others.
-    const PaletteFile palette = readPaletteFile(read.data, *file);
+    const PaletteFile palette = readPaletteFile(read.data, file);
     if (palette.kind == PaletteFileKind::notRecognised) {
-        printMessageLine(*file, std::string(msg::kPaletteUnknownRefused));
+        printMessageLine(file, std::string(msg::kPaletteUnknownRefused));
         return std::nullopt;
     }
     if (palette.kind == PaletteFileKind::jascNot256) {
-        printMessageLine(*file, std::string(msg::kPaletteNot256Refused));
+        printMessageLine(file, std::string(msg::kPaletteNot256Refused));
         return std::nullopt;
     }
     // The desktop reads the colours a short file holds and leaves the rest black.
     if (palette.kind == PaletteFileKind::raw && read.data.size() < kRawPaletteSize) {
         printMessageLine(
-            *file, fillIn(msg::kPaletteShortRefused, {*file, std::to_string(read.data.size())}));
+            file, fillIn(msg::kPaletteShortRefused, {file, std::to_string(read.data.size())}));
         return std::nullopt;
     }
-    return palette.palette;
+    return palette;
+}
+
+std::optional<Palette> readPaletteOption(const std::optional<std::string>& file) {
+    if (!file)
+        return DefaultPalette;
+    const std::optional<PaletteFile> palette = readPaletteFileOption(*file);
+    return palette ? std::optional<Palette>(palette->palette) : std::nullopt;
 }
 
 int runJobCommand(const JobOptions& options, const RunJob& runJob,

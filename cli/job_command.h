@@ -34,6 +34,8 @@ struct JobOptions {
 // The palette named by --palette, or the built-in one; nullopt when it was not read (the
 // message has been printed).
 std::optional<Palette> readPaletteOption(const std::optional<std::string>& file);
+// The same for a palette file named, with the kind it was read as.
+std::optional<PaletteFile> readPaletteFileOption(const std::string& file);
 
 using RunJob = std::function<JobOutcome(JobDelegate& delegate, const std::string& input,
                                         const JobOptions& options, const Palette& palette)>;

@@ -51,13 +51,12 @@ EMSCRIPTEN_KEEPALIVE int pixmorph_sprite_height() {
 
 // The kind of palette read ("JASC Pal", ...), or null after the command line's message.
 EMSCRIPTEN_KEEPALIVE const char* pixmorph_open_palette(const char* path) {
-    const std::optional<Palette> palette = cli::readPaletteOption(std::string(path));
+    const std::optional<PaletteFile> palette = cli::readPaletteFileOption(path);
     if (!palette)
         return nullptr;
-    view().setPalette(*palette);
-    const FileReadResult read = readWholeFile(path);
+    view().setPalette(palette->palette);
     // The names are literals, so their bytes end in a 0.
-    const std::string_view kind = paletteKindName(readPaletteFile(read.data, path).kind);
+    const std::string_view kind = paletteKindName(palette->kind);
     return kind.empty() ? "" : kind.data();
 }
 
